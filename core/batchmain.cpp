@@ -1,0 +1,2 @@
+#include "core.h"
+int main() { return 2; }

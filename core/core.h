@@ -1,0 +1,33 @@
+// Global state of a run, program loading, the debug log and the pipeline.
+#pragma once
+#include "../g.h"
+
+// The scratch buffer of display texts (a cut text says so in its last line).
+extern char sss[SSS_SIZE];
+
+// A printer writes (appends) its whole text into the buffer it is given.
+typedef void (*Printer)(Text *out);
+
+// Loading.
+void StartProg1(char *s0);                 // load program text or a file and parse it
+char *FileRead(const char *fname);         // compressed text, caller frees; "" on error
+char *CompressString(char *l);             // removes LF, TAB, SP; returns the new end
+int FileReadable(const char *fname);       // 1 when the file can be opened for reading
+
+// Debug log "vLog".
+void LogFileOpen();
+void Log(const char *title, Printer printer);
+int LogIsOn();
+
+// Pipeline (the second half of a run).
+void StartProg0();
+struct SequentList;
+SequentList *AssumptionList2SequentList();
+void SequentListPrint(Text *ss);
+
+// Result file shared by the GUI's save/batch exit and the headless verifier.
+void ResultTextBuild(Text *out);           // the whole result file text
+int ResultFileWrite(const char *name);     // 1 written, 0 could not be written
+
+// Copies a text into sss, cutting it with a last line that says so.
+char *SssSet(const char *text);

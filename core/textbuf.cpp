@@ -1,0 +1,110 @@
+// The growable text buffer that every printer appends to.
+#include "../g.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+void TextInit(Text *t) {
+  t->data = nullptr;
+  t->len = 0;
+  t->cap = 0;
+  t->cut = 0;
+}
+
+void TextFree(Text *t) {
+  free(t->data);
+  TextInit(t);
+}
+
+void TextClear(Text *t) {
+  t->len = 0;
+  t->cut = 0;
+  if (t->data) t->data[0] = 0;
+}
+
+// Makes room for n more characters and the NUL; 0 when the text is full.
+static int TextReserve(Text *t, size_t n) {
+  if (t->len + n + 1 > TEXT_MAX) {
+    t->cut = 1;
+    return 0;
+  }
+  if (t->len + n + 1 <= t->cap) return 1;
+  size_t cap = t->cap ? t->cap : 256;
+  while (cap < t->len + n + 1) cap *= 2;
+  if (cap > TEXT_MAX) cap = TEXT_MAX;
+  char *d = static_cast<char *>(realloc(t->data, cap));
+  if (!d) {
+    t->cut = 1;
+    return 0;
+  }
+  t->data = d;
+  t->cap = cap;
+  return 1;
+}
+
+void TextAppendN(Text *t, const char *s, size_t n) {
+  if (!TextReserve(t, n)) {
+    if (!TextReserve(t, 0)) return;
+    size_t room = t->cap - t->len - 1;
+    if (n > room) n = room;
+  }
+  memcpy(t->data + t->len, s, n);
+  t->len += n;
+  t->data[t->len] = 0;
+}
+
+void TextAppend(Text *t, const char *s) {
+  if (s) TextAppendN(t, s, strlen(s));
+}
+
+void TextAppendChar(Text *t, char c) { TextAppendN(t, &c, 1); }
+
+void TextPrintf(Text *t, const char *fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  va_list ap2;
+  va_copy(ap2, ap);
+  int n = vsnprintf(nullptr, 0, fmt, ap);
+  va_end(ap);
+  if (n > 0 && TextReserve(t, static_cast<size_t>(n))) {
+    vsnprintf(t->data + t->len, static_cast<size_t>(n) + 1, fmt, ap2);
+    t->len += static_cast<size_t>(n);
+  } else if (n > 0) {
+    char *tmp = static_cast<char *>(malloc(static_cast<size_t>(n) + 1));
+    if (tmp) {
+      vsnprintf(tmp, static_cast<size_t>(n) + 1, fmt, ap2);
+      TextAppendN(t, tmp, static_cast<size_t>(n));
+      free(tmp);
+    }
+  } else {
+    TextReserve(t, 0);
+    if (t->data) t->data[t->len] = 0;
+  }
+  va_end(ap2);
+}
+
+void TextTruncate(Text *t, size_t len) {
+  if (len < t->len) {
+    t->len = len;
+    t->data[len] = 0;
+  }
+}
+
+const char *TextStr(const Text *t) { return t->data ? t->data : ""; }
+
+int CopyBounded(char *dst, size_t size, const char *src) {
+  if (size == 0) return 0;
+  size_t n = strlen(src);
+  int fitted = 1;
+  if (n >= size) {
+    n = size - 1;
+    fitted = 0;
+  }
+  memcpy(dst, src, n);
+  dst[n] = 0;
+  return fitted;
+}
+
+void ErrorMsg(const char *msg) { printf("Error: %s\n", msg); }

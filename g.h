@@ -1,0 +1,47 @@
+// Common header: the untyped pointer, fixed sizes and the growable text
+// buffer that every printer appends to.
+#pragma once
+#include <cstddef>
+
+typedef void *Ptr;
+
+// Fixed sizes of the notation.
+const int NAME_SIZE = 2048;      // a term name holds at most NAME_SIZE-1 characters
+const int LABEL_SIZE = 30;       // label pairs, procedure and parameter names, remarks
+const int SEGMENT_SIZE = 2048;   // heads, locals, blocks, assertions, bindings
+const int SSS_SIZE = 10240;      // the scratch buffer of display texts
+const int LOC_SIZE = 2048;       // the locals text of a procedure (read through 2048)
+const int NICE_WIDTH = 40;       // line width of wrapped formulas
+
+// Bounds that keep hostile input from exhausting the stack or memory.
+const int MAX_NEST_DEPTH = 4096;        // nesting of terms, formulas and blocks
+const long FORMULA_NODE_LIMIT = 200000; // a generated condition larger than this is cut
+
+// A growable NUL-terminated text. Printers append at its end and never write
+// past the storage they own; a text that would pass TEXT_MAX stops growing and
+// is marked `cut`.
+struct Text {
+  char *data;   // NUL-terminated once anything was appended; may be null before
+  size_t len;
+  size_t cap;
+  int cut;
+};
+typedef Text *TextPtr;
+const size_t TEXT_MAX = 256u * 1024u * 1024u;
+
+void TextInit(Text *t);
+void TextFree(Text *t);
+void TextClear(Text *t);                    // empty text, storage kept
+void TextAppend(Text *t, const char *s);
+void TextAppendN(Text *t, const char *s, size_t n);
+void TextAppendChar(Text *t, char c);
+void TextPrintf(Text *t, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
+void TextTruncate(Text *t, size_t len);     // shorten to len characters
+const char *TextStr(const Text *t);         // never null: "" for an empty text
+
+// Copies `src` into the fixed buffer dst of `size` bytes, cutting if needed;
+// returns 1 when it fitted, 0 when it was cut. dst is always terminated.
+int CopyBounded(char *dst, size_t size, const char *src);
+
+// Prints "Error: %s\n" with the message on standard output.
+void ErrorMsg(const char *msg);

@@ -1,0 +1,2 @@
+#include "w.h"
+int main() { return 2; }

@@ -1,0 +1,111 @@
+// Program text: statements, procedures, their readers and printers.
+#pragma once
+#include "../g.h"
+#include "../term/term.h"
+#include "../formula/formula.h"
+
+struct Sentence;
+struct SentenceList;
+struct ParamTrippleList;
+struct Procedure;
+struct ProcedureList;
+typedef Sentence *SentencePtr;
+typedef SentenceList *SentenceListPtr;
+typedef ParamTrippleList *ParamTrippleListPtr;
+typedef Procedure *ProcedurePtr;
+typedef ProcedureList *ProcedureListPtr;
+
+// type: 1 elementary, 2 sequence, 3 loop, 4 case, 5 call.
+struct Sentence {
+  char type;
+  FormulaPtr cond;
+  char labels[LABEL_SIZE];
+  char labels1[LABEL_SIZE];
+  char labels2[LABEL_SIZE];
+  AssignListPtr assignList;
+  FormulaPtr preCond;
+  FormulaPtr postCond;
+};
+struct SentenceList { SentencePtr sentence; SentenceListPtr sentenceList; };
+
+struct ParamTrippleList {
+  char io[LABEL_SIZE];
+  char type[LABEL_SIZE];
+  char name[LABEL_SIZE];
+  ParamTrippleListPtr paramTrippleList;
+};
+
+struct Procedure {
+  char name[LABEL_SIZE];
+  char loc[LOC_SIZE];
+  char body[LABEL_SIZE];
+  ParamTrippleListPtr params;
+  FormulaPtr preCond;
+  FormulaPtr postCond;
+  SentenceListPtr sentenceList;
+  // Beyond the plain record: a read error in the procedure's text (its
+  // conditions must then stay unprovable) and a lookup index by label pair.
+  int readError;
+  Ptr labelIndex;
+};
+struct ProcedureList { ProcedurePtr procedure; ProcedureListPtr procedureList; };
+
+// Global state of reading (declared with the records).
+extern ProcedureList procedureList;
+extern ProcedureListPtr currentProcedureList;
+extern ProcedurePtr currentProcedure;
+extern SentenceListPtr sp;
+
+// Statement reader (the label buffer l holds LABEL_SIZE characters).
+void SentenceRead(char *s, char *l);
+int LabelRead(const char *s, char *l);
+void DivideLabels(const char *s, char *s1, char *s2);
+void Blanks(int k, char *s);
+SentencePtr Sentence2Ptr(const char *l);
+FormulaPtr GetPostCond(const char *l);
+int AddPostCond(const char *l, FormulaPtr p);
+int AddPreCond(const char *l, FormulaPtr p);
+int isLoop(const char *s);
+int isCase(const char *s);
+int isInv(const char *s);
+int isElem(const char *s);
+int isCall(const char *s);
+int ProcHeadRead(const char *s, char *l, char open, char close);  // l: SEGMENT_SIZE
+int AssertionRead(const char *s, FormulaPtr c);
+int ReadTo(const char *s, char *s1, char c1, char c2);             // s1: SEGMENT_SIZE
+
+// Elementary statements and sequences.
+int SentElemRead(char *s, char *l);
+void SentElemRead1(char *s, char *l, SentencePtr sent);
+int SentElemAssignReadList(const char *s, AssignListPtr p);
+int SentSeqComposition(const char *s1, char *s2);
+
+// Procedures.
+void ProcedureReadList(char *s);
+int ProcedureRead(char *s, ProcedurePtr p);
+void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *head,
+                   const char *loc, const char *body);
+ProcedurePtr Procedure2Ptr(const char *l);
+void ProcedureListClear();   // empties procedureList (nothing freed), cursor to head
+
+// Loops, cases and calls.
+int SentLoopRead(char *s, char *l);
+void SentLoopRead1(char *s, char *l, SentencePtr sent);
+int SentCaseRead(char *s, char *l);
+void SentCaseRead1(char *s, char *l, SentencePtr sent);
+int SentCondRead(char *s, FormulaPtr p);
+int SentCallRead(char *s, char *l);
+void SentCallRead1(char *s, char *l, SentencePtr sent);
+int SentCallAssignList(const char *s, AssignListPtr tp);
+
+// Printers: append to the text.
+void SentencePrint(const char *l, Text *s, int k);
+void SentencePrintPtr(SentencePtr p, Text *s, int k);
+void SentCallParamPrint(const char *name, AssignListPtr bindings, Text *s);
+void ProcedurePrint(ProcedurePtr p, Text *ss);
+void ProcedureListPrint(Text *ss);
+void SentencePrintDebug(const char *l, Text *s, int k);
+void SentencePrintPtrDebug(SentencePtr p, Text *s, int k);
+void ProcedurePrintDebug(ProcedurePtr p, Text *ss);
+void ProcedureListPrintDebug(Text *ss);
+int PrintPreCond(SentencePtr p, Text *ss, int k);

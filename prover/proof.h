@@ -1,0 +1,70 @@
+// The sequent prover: sequents, the simplification passes, rewriting and
+// user axioms.
+#pragma once
+#include "../g.h"
+#include "../formula/formula.h"
+
+struct Sequent;
+struct SequentList;
+typedef Sequent *SequentPtr;
+typedef SequentList *SequentListPtr;
+
+// A sequent is removed only when `proved` is set (by the axiom test or a
+// user axiom); one that merely lost all its formulas stays ($T => $F).
+struct Sequent {
+  FormulaListPtr formulaList1;
+  FormulaListPtr formulaList2;
+  char remark[LABEL_SIZE];
+  int proved;
+};
+struct SequentList { SequentPtr sequent; SequentListPtr sequentList; };
+
+extern SequentList sequentList;
+extern SequentListPtr sequentListPtr;
+extern Sequent userAxiom;
+extern SequentPtr userAxiomPtr;
+
+typedef int (*SequentPass)(SequentPtr s);
+
+SequentPtr NewSequent(SequentPtr s);
+void SequentPrint(const char *note, Text *ss);
+void SimplifySequentAll();
+void SimplifySequentList(SequentPass f);
+SequentListPtr PactSequentList(SequentListPtr p);
+int SetInclude(FormulaPtr e, FormulaListPtr s);
+FormulaListPtr SetRemove(FormulaPtr e, FormulaListPtr s);
+FormulaListPtr SetAdd(FormulaPtr e, FormulaListPtr s);
+int SetSetInclude(FormulaListPtr p, FormulaListPtr s);
+
+int SimplifySequentUsePremisses(SequentPtr s);
+int TermNotInFunc(TermPtr x, TermPtr y);
+
+int SimplifySequentUseRules(SequentPtr s);
+int SimplifySequentUseAxioms(SequentPtr s);
+int isTrue(FormulaPtr p);
+int isFalse(FormulaPtr p);
+
+int SimplifySequentUseFunAxioms(SequentPtr s);
+FormulaPtr ApplyFunctionAxiomsFormula(FormulaPtr c);
+TermPtr FunRewrite(TermPtr t);
+FormulaPtr FunMinus(FormulaPtr c);
+TermPtr FunMin(TermPtr t);
+TermPtr FunMinus1(TermPtr t);
+TermPtr FunCommutative(TermPtr t);
+TermPtr FunFaculty(TermPtr t);
+
+FormulaPtr SimplifySequentUseRewrite(FormulaPtr c);
+FormulaPtr SimplifyEqual(FormulaPtr c);
+FormulaPtr SimplifyLess(FormulaPtr c);
+FormulaPtr SimplifyGreater(FormulaPtr c);
+int isFreeVarFormula(TermPtr x, FormulaPtr t);
+int isFreeVarTerm(TermPtr x, TermPtr t);
+int isFreeVarTermTermList(TermPtr x, TermListPtr p);
+int isFreeVarTermArraySubList(TermPtr x, ArraySubListPtr p);
+int isFreeVarTermExpPairList(TermPtr x, ExpPairListPtr p);
+int isFreeVarTermExpPair(TermPtr x, ExpPairPtr p);
+
+// User axioms: 1 when the axiom was taken, 0 when it was refused.
+int wMakeUseAxiom(char *text);
+void MakeUserAxiom(FormulaPtr f);
+int SimplifySequentUseUserAxiom(SequentPtr s);
