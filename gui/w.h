@@ -96,6 +96,9 @@ char *wGetProcPrePostCond(const char *name);
 char *wGetSentPrePostCond(const char *pair);
 void wSentenceRead2(const char *s, char *out);   // out holds LABEL_SIZE characters
 void wPostCleanStack();
+// The post-cond navigation stack: n entries of label pairs.
+extern char sName[NAV_DEPTH][NAV_ENTRY_SIZE];
+extern int n;
 void ProcedurePrint2(ProcedurePtr p, Text *out);
 void SentencePrint2(const char *pair, Text *out, int k);
 

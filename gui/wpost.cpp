@@ -1,1 +1,5 @@
+// The post-cond command.
 #include "w.h"
+
+void wPost(Widget, XtPointer, XtPointer) {}
+void wPostOk(int, Widget, XtPointer, XtPointer) {}
