@@ -45,3 +45,5 @@ int CopyBounded(char *dst, size_t size, const char *src);
 
 // Prints "Error: %s\n" with the message on standard output.
 void ErrorMsg(const char *msg);
+// Number of Error lines printed so far (readers compare it before and after).
+long ErrorMsgCount();

@@ -107,4 +107,11 @@ int CopyBounded(char *dst, size_t size, const char *src) {
   return fitted;
 }
 
-void ErrorMsg(const char *msg) { printf("Error: %s\n", msg); }
+static long errorMsgCount = 0;
+
+void ErrorMsg(const char *msg) {
+  errorMsgCount++;
+  printf("Error: %s\n", msg);
+}
+
+long ErrorMsgCount() { return errorMsgCount; }
