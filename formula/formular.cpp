@@ -33,21 +33,32 @@ static long ScanOp(const char *s, const char *op, int *level) {
 
 // Splits at the first "->", then "|", then "^" outside parentheses; the
 // right operand is read by the loop, so right-grouped chains stay flat on
-// the stack. The three scans share one depth counter.
+// the stack. The three scans share one depth counter. When the text is
+// balanced, the scans that failed on the whole text fail on its right part
+// as well: `skip` counts them, which keeps long chains linear.
 static void FormulaReadAt(char *s, FormulaPtr t, int depth) {
+  int skip = 0;
   while (!isTooDeep(depth)) {
     int level = 0;
-    long at = ScanOp(s, "->", &level);
-    int oplen = 2;
+    int balanced = skip > 0;
+    long at = -1;
+    int oplen = 2, found = 0;
     char c = ':';
-    if (at < 0) {
+    if (skip < 1) {
+      at = ScanOp(s, "->", &level);
+      if (at < 0) balanced = level == 0;
+    }
+    if (at < 0 && skip < 2) {
       at = ScanOp(s, "|", &level);
       oplen = 1;
       c = '|';
+      found = 1;
     }
     if (at < 0) {
       at = ScanOp(s, "^", &level);
+      oplen = 1;
       c = '^';
+      found = 2;
     }
     if (at < 0) {
       FormulaRead1At(s, t, depth);
@@ -62,6 +73,7 @@ static void FormulaReadAt(char *s, FormulaPtr t, int depth) {
     t->right = second;
     s += at + oplen;
     t = second;
+    skip = balanced ? found : 0;
   }
 }
 
