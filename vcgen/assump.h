@@ -40,3 +40,32 @@ int isAssign(FormulaPtr p, ProcedurePtr proc);
 int isNotAssign(FormulaPtr p, ProcedurePtr proc);
 int isInit(FormulaPtr p, ProcedurePtr proc);
 int isNotInit(FormulaPtr p, ProcedurePtr proc);
+
+// Helpers of the generator: size bounds, name searches and guarded
+// substitution. Generated conditions stay within FORMULA_NODE_LIMIT.
+const int CAL_DEPTH_LIMIT = 1024;   // nesting of statements the calculus follows
+
+// Upper bound of the node count of f after FormulaSubstSim(f, sl); stops
+// counting once it passes limit.
+long FormulaSubstSizeBound(FormulaPtr f, AssignListPtr sl, long limit);
+// 1 when a term of f (at any depth) carries the given name.
+int FormulaMentionsName(FormulaPtr f, const char *name);
+int TermMentionsName(TermPtr t, const char *name);
+// FormulaSubstSim when the result stays within FORMULA_NODE_LIMIT; otherwise
+// f is left as it is and *tooLarge is set.
+FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge);
+// Prints that the current procedure's condition grew too large; returns "~T".
+FormulaPtr GenTooLarge();
+// The assignments of l up to the first node without one: l itself when all
+// nodes have one (*made 0), else a new list of new nodes (*made 1).
+AssignListPtr AssignListTrim(AssignListPtr l, int *made);
+// 1 when the term is a plain name usable as a variable (not a numeral, string,
+// "#" or "@" name).
+int isPlainVariable(TermPtr t);
+// The post-condition a procedure's own body must establish: a private copy
+// of its postCond whose egen equations @v=e are eliminated by substituting e
+// for @v in the other conjuncts; "$T" when no conjunct is left.
+FormulaPtr VerificationPostCond(ProcedurePtr proc);
+// "~T" as the pre-condition of a call that cannot be used, after "Procedure
+// Call" and the detail as Error lines.
+FormulaPtr CallFail(SentencePtr s, const char *detail);

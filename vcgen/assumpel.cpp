@@ -1,7 +1,79 @@
 // Precondition rules of elementary, sequence, loop and case statements.
 #include "assump.h"
+#include <cstring>
 
-FormulaPtr CalElem(SentencePtr) { return nullptr; }
-FormulaPtr CalSeq(SentencePtr) { return nullptr; }
-FormulaPtr CalLoop(SentencePtr) { return nullptr; }
-FormulaPtr CalCase(SentencePtr) { return nullptr; }
+FormulaPtr CalElem(SentencePtr s) {
+  FormulaPtr post = s->postCond;
+  FormulaPtr p = nullptr;
+  if (post) {
+    int tooLarge = 0;
+    if (FormulaSubstSizeBound(post, s->assignList, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
+      tooLarge = 1;
+    } else {
+      p = GenSubst(FormulaCopy(post), s->assignList, &tooLarge);
+    }
+    if (tooLarge) {
+      FormulaFree(p);
+      p = GenTooLarge();
+    }
+  }
+  s->preCond = p;
+  return p;
+}
+
+// The pre-condition of the part l of s for the post-condition post; "~T"
+// when l names no statement other than s itself.
+static FormulaPtr PartPreCond(SentencePtr s, const char *l, FormulaPtr post) {
+  SentencePtr part = Sentence2Ptr(l);
+  if (!part || part == s) return FormulaMakeFalse();
+  AddPostCond(l, post);
+  return CalPreCond(l);
+}
+
+FormulaPtr CalSeq(SentencePtr s) {
+  FormulaPtr p2 = PartPreCond(s, s->labels2, s->postCond);
+  FormulaPtr p = PartPreCond(s, s->labels1, p2);
+  s->preCond = p;
+  return p;
+}
+
+FormulaPtr CalLoop(SentencePtr s) {
+  SentencePtr body = Sentence2Ptr(s->labels1);
+  FormulaPtr inv = nullptr, pb;
+  if (body && body != s) {
+    inv = GetPostCond(s->labels1);
+    pb = CalPreCond(s->labels1);
+  } else {
+    pb = FormulaMakeFalse();   // no body to run
+  }
+  MakeLoopAssumption(s->cond, inv, pb);
+  FormulaPtr notC = CombineCond(nullptr, '~', s->cond);
+  MakeLoopAssumption(notC, inv, s->postCond);
+  notC->right = nullptr;
+  FormulaFree(notC);
+  // Without an invariant nothing is known on entry: the loop cannot be used.
+  s->preCond = inv ? inv : FormulaMakeFalse();
+  return s->preCond;
+}
+
+// 1 when l is the pair (d,d) with d the end label of the case s: a branch
+// that does nothing and so has no record of its own.
+static int isEmptyBranch(SentencePtr s, const char *l) {
+  char a[LABEL_SIZE] = "", b[LABEL_SIZE] = "", c[LABEL_SIZE] = "", d[LABEL_SIZE] = "";
+  DivideLabels(l, a, b);
+  DivideLabels(s->labels, c, d);
+  return l[0] == '(' && a[0] && strcmp(a, b) == 0 && strcmp(b, d) == 0;
+}
+
+static FormulaPtr BranchPreCond(SentencePtr s, const char *l) {
+  SentencePtr part = Sentence2Ptr(l);
+  if ((!part || part == s) && isEmptyBranch(s, l)) return s->postCond;
+  return PartPreCond(s, l, s->postCond);
+}
+
+FormulaPtr CalCase(SentencePtr s) {
+  FormulaPtr p1 = BranchPreCond(s, s->labels1);
+  FormulaPtr p2 = BranchPreCond(s, s->labels2);
+  s->preCond = CombineCaseCond(p1, p2, s->cond);
+  return s->preCond;
+}

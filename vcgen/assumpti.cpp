@@ -1,15 +1,129 @@
 // The assumption list, the generation driver and the dispatcher of the
 // precondition calculus.
 #include "assump.h"
+#include <cstdlib>
+#include <cstring>
 
 AssumptionList assumptionList;
 
-void AssumptionListClear() { assumptionList.assumption = nullptr; assumptionList.assumptionList = nullptr; }
-void GenerateVerificationCond() {}
-void Verification(ProcedurePtr) {}
-FormulaPtr CalPreCond(const char *) { return nullptr; }
-void MakeAssumption(FormulaPtr, FormulaPtr) {}
-void MakeLoopAssumption(FormulaPtr, FormulaPtr, FormulaPtr) {}
-FormulaPtr CombineCaseCond(FormulaPtr, FormulaPtr, FormulaPtr) { return nullptr; }
-void AssumptionPrint(const char *, Text *) {}
-void AssumptionListPrint(Text *) {}
+// The empty tail node, remembered so that appending does not walk the list.
+// It is trusted only while the head still holds the assumption it held when
+// the tail was remembered; a list emptied by zeroing its head starts again.
+static AssumptionListPtr assumptionTail;
+static AssumptionPtr assumptionFirst;
+
+void AssumptionListClear() {
+  assumptionList.assumption = nullptr;
+  assumptionList.assumptionList = nullptr;
+  assumptionTail = nullptr;
+  assumptionFirst = nullptr;
+}
+
+static AssumptionListPtr AssumptionListTail() {
+  AssumptionListPtr t = assumptionTail;
+  if (!assumptionList.assumption) return &assumptionList;
+  if (t && assumptionFirst == assumptionList.assumption && !t->assumption && !t->assumptionList)
+    return t;
+  t = &assumptionList;
+  while (t->assumption && t->assumptionList) t = t->assumptionList;
+  if (t->assumption) {   // a list without its empty tail node: add one
+    t->assumptionList = static_cast<AssumptionListPtr>(calloc(1, sizeof(AssumptionList)));
+    t = t->assumptionList;
+  }
+  return t;
+}
+
+// Copies a formula for an assumption. A formula too large to copy becomes
+// "$T" as a hypothesis and "~T" as a conclusion: either asks for more.
+static FormulaPtr AssumptionCopy(FormulaPtr f, int asHypothesis) {
+  if (FormulaSize(f, FORMULA_NODE_LIMIT) <= FORMULA_NODE_LIMIT) return FormulaCopy(f);
+  if (asHypothesis) return FormulaMakeTrue();   // a weaker hypothesis asks for more
+  return GenTooLarge();
+}
+
+static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2) {
+  AssumptionListPtr t = AssumptionListTail();
+  AssumptionPtr a = static_cast<AssumptionPtr>(calloc(1, sizeof(Assumption)));
+  a->formula1 = f1;
+  a->formula2 = f2;
+  CopyBounded(a->procName, sizeof a->procName, currentProcedure ? currentProcedure->name : "");
+  t->assumption = a;
+  t->assumptionList = static_cast<AssumptionListPtr>(calloc(1, sizeof(AssumptionList)));
+  assumptionTail = t->assumptionList;
+  assumptionFirst = assumptionList.assumption;
+}
+
+void MakeAssumption(FormulaPtr c1, FormulaPtr c2) {
+  AssumptionAppend(AssumptionCopy(c1, 1), AssumptionCopy(c2, 0));
+}
+
+void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
+  FormulaPtr h = CombineCond(AssumptionCopy(c, 1), '^', AssumptionCopy(c1, 1));
+  AssumptionAppend(h, AssumptionCopy(c2, 0));
+}
+
+FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c) {
+  FormulaPtr notC = CombineCond(nullptr, '~', c);
+  FormulaPtr left = CombineCond(notC, '|', c1);
+  FormulaPtr right = CombineCond(c, '|', c2);
+  return CombineCond(left, '^', right);
+}
+
+void GenerateVerificationCond() {
+  ProcedureListPtr n = currentProcedureList ? currentProcedureList : &procedureList;
+  while (n->procedureList) {
+    if (n->procedure) Verification(n->procedure);
+    n = n->procedureList;
+  }
+  currentProcedureList = n;
+}
+
+void Verification(ProcedurePtr proc) {
+  if (!proc) return;
+  currentProcedure = proc;
+  if (proc->readError) {
+    // Nothing of a half-read body is trusted: one condition that stays open.
+    FormulaPtr f = FormulaMakeFalse();
+    MakeAssumption(proc->preCond, f);
+    FormulaFree(f);
+    return;
+  }
+  FormulaPtr post = VerificationPostCond(proc);
+  if (!proc->body[0]) {
+    // An empty block changes nothing: the pre-condition must give the post.
+    MakeAssumption(proc->preCond, post);
+    return;
+  }
+  AddPostCond(proc->body, post);
+  FormulaPtr pre = CalPreCond(proc->body);
+  MakeAssumption(proc->preCond, pre);
+}
+
+// How deep the calculus is inside composite statements.
+static int calDepth;
+
+FormulaPtr CalPreCond(const char *l) {
+  SentencePtr s = Sentence2Ptr(l);
+  if (!s) return FormulaMakeFalse();   // a label pair that names no statement
+  if (calDepth >= CAL_DEPTH_LIMIT) {
+    ErrorMsg("CalPreCond: statements nested too deeply");
+    s->preCond = FormulaMakeFalse();
+    return s->preCond;
+  }
+  calDepth++;
+  FormulaPtr p;
+  switch (s->type) {
+    case 1: p = CalElem(s); break;
+    case 2: p = CalSeq(s); break;
+    case 3: p = CalLoop(s); break;
+    case 4: p = CalCase(s); break;
+    case 5: p = CalCall(s); break;
+    default: p = FormulaMakeFalse(); s->preCond = p; break;
+  }
+  calDepth--;
+  if (FormulaSize(p, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
+    p = GenTooLarge();
+    s->preCond = p;
+  }
+  return p;
+}

@@ -1,0 +1,158 @@
+// Size bounds, name searches and guarded substitution for the generator.
+#include "assump.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static int isTermConnective(char c) { return c == '=' || c == '<' || c == '>' || c == '.'; }
+static int isFormulaConnective(char c) {
+  return c == '|' || c == '^' || c == '~' || c == ':' || c == 'T';
+}
+
+static long TermListBound(TermListPtr p, AssignListPtr sl, long limit);
+
+// Upper bound of the size of t after substitution: every plain name that an
+// assignment replaces counts as its value, and every array element gains one
+// update pair per assignment to its name.
+static long TermBound(TermPtr t, AssignListPtr sl, long limit) {
+  if (!t) return 0;
+  if (t->type == 2) {
+    long n = 0;
+    for (AssignListPtr p = sl; p && p->assign; p = p->assignList) {
+      TermPtr l = p->assign->termLeft;
+      if (!l || strcmp(l->name, t->name) != 0) continue;
+      if (l->type == 2) return TermSize(p->assign->termRight, limit);
+      n += 2 + TermSize(p->assign->termRight, limit) + TermListBound(l->termList, nullptr, limit);
+      if (n > limit) return n;
+    }
+    return n + 1;
+  }
+  long n = 1;
+  if (t->type == 1) {
+    for (AssignListPtr p = sl; p && p->assign && n <= limit; p = p->assignList) {
+      TermPtr l = p->assign->termLeft;
+      if (!l || strcmp(l->name, t->name) != 0) continue;
+      n += 2 + TermSize(p->assign->termRight, limit) + TermListBound(l->termList, nullptr, limit);
+    }
+    for (ArraySubListPtr a = t->arraySubList; a && n <= limit; a = a->arraySubList)
+      for (ExpPairListPtr e = a->expPairList; e && n <= limit; e = e->expPairList)
+        if (e->expPair) {
+          n += 1 + TermListBound(e->expPair->subList, sl, limit - n);
+          if (n <= limit) n += TermBound(e->expPair->exp, sl, limit - n);
+        }
+  }
+  if (n <= limit) n += TermListBound(t->termList, sl, limit - n);
+  return n;
+}
+
+static long TermListBound(TermListPtr p, AssignListPtr sl, long limit) {
+  long n = 0;
+  for (; p && n <= limit; p = p->termList) n += TermBound(p->term, sl, limit - n);
+  return n;
+}
+
+static void FormulaBound(FormulaPtr t, AssignListPtr sl, long limit, long *count) {
+  while (t && *count <= limit) {
+    (*count)++;
+    char c = t->connective;
+    if (c == 'A') {
+      *count += TermSize(static_cast<TermPtr>(t->left), limit);
+    } else if (isFormulaConnective(c)) {
+      FormulaBound(static_cast<FormulaPtr>(t->left), sl, limit, count);
+    } else if (isTermConnective(c)) {
+      *count += TermBound(static_cast<TermPtr>(t->left), sl, limit - *count);
+      if (*count <= limit) *count += TermBound(static_cast<TermPtr>(t->right), sl, limit - *count);
+      return;
+    } else {
+      return;
+    }
+    t = static_cast<FormulaPtr>(t->right);
+  }
+}
+
+long FormulaSubstSizeBound(FormulaPtr f, AssignListPtr sl, long limit) {
+  long count = 0;
+  FormulaBound(f, sl, limit, &count);
+  return count;
+}
+
+static int TermListMentions(TermListPtr p, const char *name) {
+  for (; p; p = p->termList)
+    if (TermMentionsName(p->term, name)) return 1;
+  return 0;
+}
+
+int TermMentionsName(TermPtr t, const char *name) {
+  if (!t) return 0;
+  if (strcmp(t->name, name) == 0) return 1;
+  for (ArraySubListPtr a = t->arraySubList; a; a = a->arraySubList)
+    for (ExpPairListPtr e = a->expPairList; e; e = e->expPairList)
+      if (e->expPair &&
+          (TermListMentions(e->expPair->subList, name) || TermMentionsName(e->expPair->exp, name)))
+        return 1;
+  return TermListMentions(t->termList, name);
+}
+
+int FormulaMentionsName(FormulaPtr f, const char *name) {
+  while (f) {
+    char c = f->connective;
+    if (c == 'A') {
+      if (TermMentionsName(static_cast<TermPtr>(f->left), name)) return 1;
+    } else if (isFormulaConnective(c)) {
+      if (FormulaMentionsName(static_cast<FormulaPtr>(f->left), name)) return 1;
+    } else if (isTermConnective(c)) {
+      return TermMentionsName(static_cast<TermPtr>(f->left), name) ||
+             TermMentionsName(static_cast<TermPtr>(f->right), name);
+    } else {
+      return 0;
+    }
+    f = static_cast<FormulaPtr>(f->right);
+  }
+  return 0;
+}
+
+FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
+  if (!f || !sl || !sl->assign) return f;
+  if (FormulaSubstSizeBound(f, sl, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
+    *tooLarge = 1;
+    return f;
+  }
+  int made = 0;
+  AssignListPtr use = AssignListTrim(sl, &made);
+  f = FormulaSubstSim(f, use);
+  if (made) CleanPtrList(use);
+  return f;
+}
+
+FormulaPtr GenTooLarge() {
+  char msg[LABEL_SIZE + 64];
+  snprintf(msg, sizeof msg, "%s: verification condition grew too large",
+           currentProcedure ? currentProcedure->name : "");
+  ErrorMsg(msg);
+  return FormulaMakeFalse();
+}
+
+AssignListPtr AssignListTrim(AssignListPtr l, int *made) {
+  *made = 0;
+  AssignListPtr p = l;
+  while (p && p->assign) p = p->assignList;
+  if (!p) return l;               // every node has an assignment
+  if (!l || !l->assign) return nullptr;
+  AssignListPtr head = nullptr, *tail = &head;
+  for (p = l; p && p->assign; p = p->assignList) {
+    AssignListPtr n = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    n->assign = p->assign;
+    *tail = n;
+    tail = &n->assignList;
+  }
+  *made = 1;
+  return head;
+}
+
+int isPlainVariable(TermPtr t) {
+  if (!t || t->type != 2) return 0;
+  char c = t->name[0];
+  if (c == 0 || c == '"' || c == '#' || c == '@' || (c >= '0' && c <= '9')) return 0;
+  if ((c == '-' || c == '+') && t->name[1] >= '0' && t->name[1] <= '9') return 0;
+  return 1;
+}
