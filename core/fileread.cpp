@@ -47,34 +47,34 @@ char *FileRead(const char *fname) {
     return static_cast<char *>(calloc(1, 1));
   }
   size_t size = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
-  char *raw = static_cast<char *>(calloc(size + 1, 1));
-  size_t got = fread(raw, 1, size, f);
-  fclose(f);
-  // Lines are only dropped, never added, so the text fits in size+1 bytes.
   char *buf = static_cast<char *>(calloc(size + 1, 1));
-  size_t w = 0;
-  size_t i = 0;
+  if (!buf) {
+    fclose(f);
+    FileError("not enough memory to read the file", fname);
+    return static_cast<char *>(calloc(1, 1));
+  }
+  // At most the size found: a file that grows meanwhile is not read further.
+  size_t got = fread(buf, 1, size, f);
+  fclose(f);
+  // Comment lines are dropped in place: lines are only removed, never added.
+  // The ";;" test applies where a line begins, however long the line is.
+  size_t w = 0, i = 0;
+  int nul = 0;
   while (i < got) {
     size_t e = i;
-    while (e < got && raw[e] != '\n') e++;
+    while (e < got && buf[e] != '\n') e++;
     if (e < got) e++;  // the line end belongs to the line
-    int comment = e - i >= 2 && raw[i] == ';' && raw[i + 1] == ';';
-    if (!comment) {
-      memcpy(buf + w, raw + i, e - i);
-      w += e - i;
-    }
+    int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
+    if (!comment)
+      for (size_t j = i; j < e; j++) {
+        // A NUL byte would end the text early and hide what follows it.
+        if (buf[j]) buf[w++] = buf[j];
+        else nul = 1;
+      }
     i = e;
   }
   buf[w] = 0;
-  free(raw);
-  // A NUL byte would end the text early and hide what follows it.
-  if (memchr(buf, 0, w)) {
-    size_t k = 0;
-    for (size_t j = 0; j < w; j++)
-      if (buf[j]) buf[k++] = buf[j];
-    buf[k] = 0;
-    FileError("NUL characters dropped from the file", fname);
-  }
+  if (nul) FileError("NUL characters dropped from the file", fname);
   CompressString(buf);
   return buf;
 }

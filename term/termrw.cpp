@@ -23,7 +23,10 @@ void TermSetNameN(TermPtr t, const char *name, size_t n) {
   t->name = s;
 }
 
-void TermSetName(TermPtr t, const char *name) { TermSetNameN(t, name, strlen(name)); }
+void TermSetName(TermPtr t, const char *name) {
+  if (!name) name = "";
+  TermSetNameN(t, name, strlen(name));
+}
 
 static int isSeparator(const char *s) {
   switch (*s) {

@@ -54,6 +54,9 @@ static void UpdateListPush(TermPtr t, ExpPairListPtr pairs) {
   t->arraySubList = n;
 }
 
+// The name of a term; a record filled by hand may still lack one.
+static const char *NameOf(TermPtr t) { return t->name ? t->name : ""; }
+
 static int isAssignable(TermPtr l) { return l && (l->type == 1 || l->type == 2); }
 
 TermPtr TermSubstListf(TermPtr t, AssignListPtr sl) {
@@ -71,7 +74,7 @@ TermPtr TermSubstListf(TermPtr t, AssignListPtr sl) {
     ExpPairListPtr pairs = nullptr, *tail = &pairs;
     for (AssignListPtr p = sl; p; p = p->assignList)
       if (p->assign && p->assign->termLeft && p->assign->termLeft->type == 1 &&
-          strcmp(p->assign->termLeft->name, t->name) == 0)
+          strcmp(NameOf(p->assign->termLeft), NameOf(t)) == 0)
         tail = PairAppend(tail, p->assign);
     if (!pairs) return nullptr;
     t->type = 1;
@@ -82,7 +85,7 @@ TermPtr TermSubstListf(TermPtr t, AssignListPtr sl) {
   ExpPairListPtr pairs = nullptr, *tail = &pairs;
   for (AssignListPtr p = sl; p; p = p->assignList) {
     AssignPtr a = p->assign;
-    if (!a || !isAssignable(a->termLeft) || strcmp(a->termLeft->name, t->name) != 0) continue;
+    if (!a || !isAssignable(a->termLeft) || strcmp(NameOf(a->termLeft), NameOf(t)) != 0) continue;
     if (a->termLeft->type == 2 && a->termRight && a->termRight->type == 2) {
       // The whole array is assigned another array: rename it, and let the
       // traversal go on into the update lists and subscripts.
@@ -115,7 +118,7 @@ void TermMarkSubstTermList(AssignListPtr sl, int flag) {
 }
 
 int VarEqual(TermPtr t1, TermPtr t2) {
-  return t1 && t2 && t1->type == 2 && t2->type == 2 && strcmp(t1->name, t2->name) == 0;
+  return t1 && t2 && t1->type == 2 && t2->type == 2 && strcmp(NameOf(t1), NameOf(t2)) == 0;
 }
 
 static int TermListEqual(TermListPtr p, TermListPtr q) {
@@ -146,7 +149,7 @@ int TermEqual(TermPtr t1, TermPtr t2) {
   if (t1 == t2) return 1;
   if (!t1 || !t2) return 0;
   if (t1->type != t2->type) return 0;
-  if (strcmp(t1->name, t2->name) != 0) return 0;
+  if (strcmp(NameOf(t1), NameOf(t2)) != 0) return 0;
   switch (t1->type) {
     case 2: return 1;
     case 3: return TermListEqual(t1->termList, t2->termList);
