@@ -159,6 +159,14 @@ TEST(FormulaRead, DeepNestingIsBounded) {
   EXPECT_NE(Out().find("nested too deeply"), std::string::npos);
   FormulaFree(f);
 
+  CaptureStdout();
+  f = ReadF(std::string(MAX_NEST_DEPTH + 10, '(') + "a");
+  EXPECT_NE(Out().find("nested too deeply"), std::string::npos);
+  FormulaFree(f);
+  f = ReadF("a" + std::string(5000, ')') + "|b^c");
+  EXPECT_EQ(PrintF(f), "a");
+  FormulaFree(f);
+
   // long right-grouped chains do not count as nesting
   std::string chain = "a";
   for (int i = 0; i < 3 * MAX_NEST_DEPTH; i++) chain += "^a";
