@@ -35,8 +35,8 @@ const int REFUTE_MAX_VALUES = 64;        // candidate values per variable
 const int REFUTE_MAX_CONSTS = 12;        // numerals of a sequent taken as hints
 const int REFUTE_QUANT_VALUES = 21;      // values a bound variable runs over
 const long REFUTE_MAX_TRIALS = 512;      // assignments tried per sequent
-const long REFUTE_STEP_LIMIT = 1000000;  // evaluation steps per sequent
-const long REFUTE_TOTAL_STEPS = 40000000;  // evaluation steps of one report
+const long REFUTE_STEP_LIMIT = 250000;   // evaluation steps per sequent
+const long REFUTE_TOTAL_STEPS = 8000000;  // evaluation steps of one report
 const long long REFUTE_FACTORIAL_MAX = 20;  // 20! is the last that fits
 
 enum { REFUTE_FALSE = 0, REFUTE_TRUE = 1, REFUTE_UNKNOWN = 2 };
@@ -279,6 +279,7 @@ static int RefuteTermValue(TermPtr t, RefuteScope *scope, RefuteState *st, int d
                            long long *v) {
   if (!t || depth > MAX_NEST_DEPTH || !RefuteStep(st)) return 0;
   if (t->type == 2) {
+    st->steps += (long)(strlen(t->name) >> 5);  // long names cost their length
     if (isRefuteNumeral(t->name, v)) return 1;
     if (!isRefuteVarName(t->name)) return 0;
     for (RefuteScope *s = scope; s; s = s->up)
@@ -535,6 +536,7 @@ static RefuteName *RefuteNamesFind(RefuteName *names, long n, const char *name) 
 }
 
 void RefuteReportAll(int quiet) {
+  if (quiet) return;
   RefuteName *names;
   long nameCount = RefuteNamesBuild(&names);
   long count = 0;
@@ -569,7 +571,7 @@ void RefuteReportAll(int quiet) {
     SequentPtr s = items[i].sequent;
     // A procedure whose text had a read error has conditions about what
     // was read, not about what was meant: no verdict.
-    if (quiet || items[i].procedure->readError || stepsLeft <= 0) continue;
+    if (items[i].procedure->readError || stepsLeft <= 0) continue;
     long limit = stepsLeft < REFUTE_STEP_LIMIT ? stepsLeft : REFUTE_STEP_LIMIT;
     long used;
     TextClear(&line);
@@ -581,8 +583,7 @@ void RefuteReportAll(int quiet) {
     stepsLeft -= used;
   }
   TextFree(&line);
-  if (!quiet)
-    printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld\n", n, refuted,
+  printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld\n", n, refuted,
            n - refuted);
   fflush(stdout);
   free(items);

@@ -328,6 +328,25 @@ TEST(RefuteReportAll, NumbersPerProcedureInListingOrder) {
   EXPECT_EQ(GetCapturedStdout(), "conditions remaining: 0, refuted: 0, without verdict: 0\n");
 }
 
+TEST(RefuteReportAll, TotalWorkIsBounded) {
+  ProcedureListClear();
+  sequentList.sequent = nullptr;
+  sequentList.sequentList = nullptr;
+  sequentListPtr = &sequentList;
+  ProcedureListPtr tail = &procedureList;
+  AddProcedure("p", &tail);
+  // Premises that can never be shown true use up each sequent's budget.
+  const char *heavy = "$Aa:$Ab:$Ac:$Ad:~+(+(a,b),+(c,d))=+(+(x,y),+(z,w))";
+  for (int i = 0; i < 40; i++) AddSequent(MakeSequent({heavy}, {"x>0"}, "p"));
+  AddSequent(MakeSequent({}, {"x>0"}, "p"));
+  CaptureStdout();
+  RefuteReportAll(0);
+  std::string out = GetCapturedStdout();
+  // The last one would be refuted on its own, but the work is used up.
+  EXPECT_EQ(out, "conditions remaining: 41, refuted: 0, without verdict: 41\n");
+  ResetLists();
+}
+
 // --- through quell1-batch ---------------------------------------------------
 
 namespace {
