@@ -35,6 +35,21 @@ int SetInclude(FormulaPtr e, FormulaListPtr s);
 FormulaListPtr SetRemove(FormulaPtr e, FormulaListPtr s);
 FormulaListPtr SetAdd(FormulaPtr e, FormulaListPtr s);
 int SetSetInclude(FormulaListPtr p, FormulaListPtr s);
+// Unlinks the node holding e itself (not an equal copy); nothing is freed.
+FormulaListPtr SetRemoveIdentical(FormulaPtr e, FormulaListPtr s);
+
+// Bounds of the rules pass: beyond them compound formulas stay undecomposed
+// (the sequent then simply remains) instead of exhausting memory.
+const long SEQUENT_LIMIT = 200000;        // sequents in the list
+const long SPLIT_NODE_LIMIT = 4000000;    // nodes copied by splits in one pass
+// Bound of the premisses pass: a definition whose substitution would make the
+// sequent larger than this is not used.
+const long PREMISS_NODE_LIMIT = FORMULA_NODE_LIMIT;
+
+// Empties the list (nothing freed) with the tail cursor on the head record.
+void SequentListClear();
+// Appends one sequent in the printed form of SequentPrint.
+void SequentPrintOne(SequentPtr s, Text *ss);
 
 int SimplifySequentUsePremisses(SequentPtr s);
 int TermNotInFunc(TermPtr x, TermPtr y);

@@ -1,5 +1,74 @@
+// User axioms: a typed formula A1^..^An -> B1|..|Bm proves every remaining
+// sequent that holds all Ai among its premisses and all Bj among its
+// conclusions.
+#include <cstdlib>
 #include "proof.h"
+#include "../program/sentence.h"
 
-int wMakeUseAxiom(char *) { return 0; }
-void MakeUserAxiom(FormulaPtr) {}
-int SimplifySequentUseUserAxiom(SequentPtr) { return 1; }
+void MakeUserAxiom(FormulaPtr f) {
+  userAxiomPtr->formulaList1 = 0;
+  userAxiomPtr->formulaList2 = 0;
+  userAxiomPtr->proved = 0;
+  if (!f) return;
+  if (f->connective == ':' && f->left && f->right) {
+    userAxiomPtr->formulaList1 = Formula2FormulaList(FormulaCopy((FormulaPtr)f->left), '^');
+    if (!isFalse((FormulaPtr)f->right))
+      userAxiomPtr->formulaList2 = Formula2FormulaList(FormulaCopy((FormulaPtr)f->right), '|');
+  } else {
+    userAxiomPtr->formulaList2 = Formula2FormulaList(FormulaCopy(f), '|');
+  }
+}
+
+// Drops true premisses and false conclusions, which say nothing; answers 1
+// when the axiom is trivially valid (a true conclusion or a false premiss).
+static int UserAxiomSimplify(SequentPtr a) {
+  int trivial = 0;
+  for (FormulaListPtr q = a->formulaList1; q;) {
+    FormulaListPtr next = q->formulaList;
+    if (isFalse(q->formula)) trivial = 1;
+    else if (isTrue(q->formula)) a->formulaList1 = SetRemoveIdentical(q->formula, a->formulaList1);
+    q = next;
+  }
+  for (FormulaListPtr q = a->formulaList2; q;) {
+    FormulaListPtr next = q->formulaList;
+    if (isTrue(q->formula)) trivial = 1;
+    else if (isFalse(q->formula)) a->formulaList2 = SetRemoveIdentical(q->formula, a->formulaList2);
+    q = next;
+  }
+  return trivial;
+}
+
+int SimplifySequentUseUserAxiom(SequentPtr s) {
+  if (!s) return 1;
+  if (s->proved) return 1;
+  if (!userAxiomPtr->formulaList1 && !userAxiomPtr->formulaList2) return 0;   // never proves all
+  if (SetSetInclude(userAxiomPtr->formulaList1, s->formulaList1) &&
+      SetSetInclude(userAxiomPtr->formulaList2, s->formulaList2)) {
+    s->formulaList1 = 0;   // dropped, not freed
+    s->formulaList2 = 0;
+    s->proved = 1;
+  }
+  return 0;
+}
+
+int wMakeUseAxiom(char *text) {
+  if (!text) return 0;
+  FormulaPtr f = FormulaAlloc();
+  if (isInv(text)) AssertionRead(text, f);
+  else FormulaRead(text, f);
+  Sequent old = *userAxiomPtr;
+  MakeUserAxiom(f);
+  int trivial = UserAxiomSimplify(userAxiomPtr);
+  if (!userAxiomPtr->formulaList1 && !userAxiomPtr->formulaList2) {
+    *userAxiomPtr = old;
+    ErrorMsg("axiom refused: it has neither premisses nor conclusions and would prove every condition");
+    return 0;
+  }
+  if (trivial) {
+    *userAxiomPtr = old;
+    ErrorMsg("axiom refused: it is trivially true and proves nothing");
+    return 0;
+  }
+  SimplifySequentList(SimplifySequentUseUserAxiom);
+  return 1;
+}
