@@ -1,4 +1,122 @@
+// Call statements: the callee's name and the bindings of its formal
+// parameters to the caller's arguments.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "sentence.h"
-int SentCallRead(char *, char *l) { l[0] = 0; return 0; }
-void SentCallRead1(char *, char *l, SentencePtr) { l[0] = 0; }
-int SentCallAssignList(const char *, AssignListPtr) { return 0; }
+
+static int isIo(const char *s) { return strcmp(s, "%IOP") == 0 || strcmp(s, "%INP") == 0; }
+
+int SentCallAssignList(const char *s, AssignListPtr tp) {
+  const char *p = s;
+  if (*p == '(') p++;
+  if (*p == ')') return static_cast<int>(p + 1 - s);
+  char buf[SEGMENT_SIZE], formal[SEGMENT_SIZE], bind[SEGMENT_SIZE];
+  size_t blen = 0;
+  int refused = 0;
+  bind[0] = 0;
+  while (*p) {
+    p += ReadTo(p, buf, '/', '/');
+    if (*p != '/') break;   // ReadTo said so
+    p++;
+    if (isIo(buf)) {
+      p += ReadTo(p, buf, '/', '|');
+      if (*p == '/' || *p == '|') p++;
+      p += ReadTo(p, formal, ';', ')');
+      size_t need = strlen(buf) + strlen(formal) + 4;
+      if (blen + need > static_cast<size_t>(SEGMENT_SIZE - 1)) {
+        if (!refused) {
+          char msg[96];
+          snprintf(msg, sizeof msg, "call bindings longer than %d characters", SEGMENT_SIZE - 1);
+          ErrorMsg(msg);
+        }
+        refused = 1;
+      } else {
+        snprintf(bind + blen, sizeof bind - blen, "^$O%s=%s", formal, buf);
+        blen += need;
+      }
+    } else {
+      Text t;
+      TextInit(&t);
+      TextPrintf(&t, "sent.call: binding whose io text %s is neither %%IOP nor %%INP is skipped",
+                 buf);
+      ErrorMsg(TextStr(&t));
+      TextFree(&t);
+      p += ReadTo(p, buf, ';', ')');
+    }
+    if (*p == ')' || !*p) break;
+    p++;   // the ";" between bindings
+  }
+  if (*p == ')') p++;
+  else ErrorMsg("sent.call: bindings without their closing )");
+  if (!refused && blen > 0) {
+    int m = AssignReadList(bind + 1, tp);
+    if (bind[1 + m]) {
+      Text t;
+      TextInit(&t);
+      TextPrintf(&t, "sent.call: bindings not read to their end: %s", bind + 1 + m);
+      ErrorMsg(TextStr(&t));
+      TextFree(&t);
+    }
+  }
+  return static_cast<int>(p - s);
+}
+
+void SentCallRead1(char *s, char *l, SentencePtr sent) {
+  char a[LABEL_SIZE] = "", b[LABEL_SIZE] = "";
+  char *p = s;
+  p += LabelRead(p, a);
+  if (p[0] == '=' && p[1] == '>') p += 2;
+  else ErrorMsg("sent.call");
+  size_t n = 0;
+  while (p[n] && p[n] != '(') n++;
+  if (n == 0) {
+    ErrorMsg("sent.call: call without a procedure name");
+  } else if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
+    char msg[128];
+    snprintf(msg, sizeof msg, "called procedure name longer than %d characters: %.32s...",
+             LABEL_SIZE - 1, p);
+    ErrorMsg(msg);
+  } else {
+    memcpy(sent->labels1, p, n);
+    sent->labels1[n] = 0;
+  }
+  if (p[n] != '(') ErrorMsg("sent.call: no ( after the procedure name");
+  p += n;
+  sent->assignList = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  p += SentCallAssignList(p, sent->assignList);
+  if (*p == '^') p++;
+  if (p[0] == '$' && p[1] == 'O') p += 2;
+  else ErrorMsg("sent.call");
+  p += LabelRead(p, b);
+  if (*p && strcmp(p, "]") != 0) {
+    Text t;
+    TextInit(&t);
+    TextPrintf(&t, "sent.call: text after the next label: %s", p);
+    ErrorMsg(TextStr(&t));
+    TextFree(&t);
+  }
+  sent->type = 5;
+  LabelPairMake(sent->labels, a, b);
+  CopyBounded(l, LABEL_SIZE, sent->labels);
+}
+
+int SentCallRead(char *s, char *l) {
+  int depth = 0;
+  char *end = s;
+  for (; *end; end++) {
+    if (*end == '(') depth++;
+    else if (*end == ')') { if (depth > 0) depth--; }
+    else if (*end == ';' && depth == 0) break;
+  }
+  int n = static_cast<int>(end - s);
+  if (*end) {
+    *end = 0;
+    n++;
+  }
+  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  SentCallRead1(s, l, sent);
+  if (!SentenceAttach(sent)) l[0] = 0;
+  return n;
+}

@@ -1,5 +1,89 @@
+// Elementary statements (guarded simultaneous assignments) and the sequence
+// records that join two chained statements.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "sentence.h"
-int SentElemRead(char *, char *l) { l[0] = 0; return 0; }
-void SentElemRead1(char *, char *l, SentencePtr) { l[0] = 0; }
-int SentElemAssignReadList(const char *, AssignListPtr) { return 0; }
-int SentSeqComposition(const char *, char *) { return 0; }
+
+static int isNextLabel(const char *s) { return strncmp(s, "$OLB=", 5) == 0; }
+
+int SentElemAssignReadList(const char *s, AssignListPtr p) {
+  p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+  if (isNextLabel(s)) {
+    AssignRead("$Ox=x", p->assign);   // no assignment: x keeps its value
+    return 0;
+  }
+  int n = AssignRead(s, p->assign);
+  while (s[n] == '^') {
+    n++;
+    if (isNextLabel(s + n)) return n;
+    p->assignList = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    p = p->assignList;
+    p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+    n += AssignRead(s + n, p->assign);
+  }
+  ErrorMsg("*** Missing $OLB ***");
+  return n;
+}
+
+void SentElemRead1(char *s, char *l, SentencePtr sent) {
+  char a[LABEL_SIZE], b[LABEL_SIZE];
+  b[0] = 0;
+  char *p = s;
+  p += LabelRead(p, a);
+  if (p[0] == '=' && p[1] == '>') p += 2;
+  else ErrorMsg("sent.elem");
+  sent->assignList = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  p += SentElemAssignReadList(p, sent->assignList);
+  if (p[0] == '$' && p[1] == 'O') {
+    p += 2;
+    p += LabelRead(p, b);
+  } else {
+    ErrorMsg("sent.elem, LB");
+  }
+  // Only the block's own "]" may follow when the final ";" was left out.
+  if (*p && strcmp(p, "]") != 0) {
+    Text t;
+    TextInit(&t);
+    TextPrintf(&t, "sent.elem: text after the next label: %s", p);
+    ErrorMsg(TextStr(&t));
+    TextFree(&t);
+  }
+  sent->type = 1;
+  LabelPairMake(sent->labels, a, b);
+  CopyBounded(l, LABEL_SIZE, sent->labels);
+}
+
+int SentElemRead(char *s, char *l) {
+  char *end = strchr(s, ';');
+  int n;
+  if (end) {
+    *end = 0;
+    n = static_cast<int>(end - s) + 1;
+  } else {
+    n = static_cast<int>(strlen(s));
+  }
+  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  SentElemRead1(s, l, sent);
+  if (!SentenceAttach(sent)) l[0] = 0;
+  return n;
+}
+
+int SentSeqComposition(const char *s1, char *s2) {
+  char a[LABEL_SIZE], b[LABEL_SIZE], b2[LABEL_SIZE], c[LABEL_SIZE];
+  DivideLabels(s1, a, b);
+  DivideLabels(s2, b2, c);
+  if (!a[0] || !b[0] || !c[0] || strcmp(b, b2) != 0) return 0;
+  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  sent->type = 2;
+  if (!LabelPairMake(sent->labels, a, c)) {
+    free(sent);
+    return 0;
+  }
+  CopyBounded(sent->labels1, LABEL_SIZE, s1);
+  CopyBounded(sent->labels2, LABEL_SIZE, s2);
+  if (!SentenceAttach(sent)) return 0;
+  CopyBounded(s2, LABEL_SIZE, sent->labels);
+  return 1;
+}

@@ -1,21 +1,133 @@
+// The block reader, assertions and the lookups of conditions by label pair
+// or procedure name. The global cursors of reading live here.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "sentence.h"
+
 ProcedureList procedureList;
 ProcedureListPtr currentProcedureList = &procedureList;
 ProcedurePtr currentProcedure;
 SentenceListPtr sp;
-void SentenceRead(char *, char *l) { l[0] = 0; }
-int LabelRead(const char *, char *l) { l[0] = 0; return 0; }
-void DivideLabels(const char *, char *s1, char *s2) { s1[0] = 0; s2[0] = 0; }
-void Blanks(int k, char *s) { for (int i = 0; i < k; i++) s[i] = ' '; s[k > 0 ? k : 0] = 0; }
-SentencePtr Sentence2Ptr(const char *) { return nullptr; }
-FormulaPtr GetPostCond(const char *) { return nullptr; }
-int AddPostCond(const char *, FormulaPtr) { return 0; }
-int AddPreCond(const char *, FormulaPtr) { return 0; }
-int isLoop(const char *) { return 0; }
-int isCase(const char *) { return 0; }
-int isInv(const char *) { return 0; }
-int isElem(const char *) { return 0; }
-int isCall(const char *) { return 0; }
-int ProcHeadRead(const char *, char *l, char, char) { l[0] = 0; return 0; }
-int AssertionRead(const char *, FormulaPtr) { return 0; }
-int ReadTo(const char *, char *s1, char, char) { s1[0] = 0; return 0; }
+
+// Nesting of blocks being read (loops and cases inside loops and cases).
+static int blockDepth = 0;
+
+int AssertionReadOk(const char *s, FormulaPtr c, int *ok) {
+  *ok = 0;
+  if (s[0] != '{') return 0;
+  int closed;
+  int n = SegmentMeasure(s, '{', '}', &closed);
+  if (n > SEGMENT_SIZE - 1) {
+    char msg[96];
+    snprintf(msg, sizeof msg, "assertion longer than %d characters", SEGMENT_SIZE - 1);
+    ErrorMsg(msg);
+    return n;
+  }
+  if (!closed) {
+    ErrorMsg("assertion without its closing }");
+    return n;
+  }
+  char buf[SEGMENT_SIZE];
+  memcpy(buf, s, static_cast<size_t>(n));
+  buf[n - 1] = 0;   // the closing brace
+  FormulaRead(buf + 1, c);
+  *ok = 1;
+  return n;
+}
+
+int AssertionRead(const char *s, FormulaPtr c) {
+  int ok;
+  return AssertionReadOk(s, c, &ok);
+}
+
+FormulaPtr GetPostCond(const char *l) {
+  SentencePtr s = Sentence2Ptr(l);
+  if (s) return s->postCond;
+  ProcedurePtr p = Procedure2Ptr(l);
+  return p ? p->postCond : nullptr;
+}
+
+int AddPostCond(const char *l, FormulaPtr f) {
+  SentencePtr s = Sentence2Ptr(l);
+  if (s) {
+    s->postCond = f;
+    return 1;
+  }
+  ProcedurePtr p = Procedure2Ptr(l);
+  if (!p) return 0;
+  p->postCond = f;
+  return 1;
+}
+
+int AddPreCond(const char *l, FormulaPtr f) {
+  ProcedurePtr p = Procedure2Ptr(l);
+  if (!p) return 0;
+  p->preCond = f;
+  return 1;
+}
+
+// An assertion in a block: the post-condition of the chain read so far.
+static int BlockAssertion(const char *s, const char *running) {
+  FormulaPtr f = FormulaAlloc();
+  int ok;
+  int n = AssertionReadOk(s, f, &ok);
+  if (!ok) return n;
+  if (!running[0]) {
+    // Nothing to attach to. "{}" says nothing and is passed over quietly.
+    if (f->connective) {
+      Text t;
+      TextInit(&t);
+      TextPrintf(&t, "assertion with no statement before it in its block is skipped: %.*s", n, s);
+      ErrorMsg(TextStr(&t));
+      TextFree(&t);
+    }
+    return n;
+  }
+  if (!AddPostCond(running, f)) {
+    char msg[96];
+    snprintf(msg, sizeof msg, "assertion after %s has no statement to belong to", running);
+    ErrorMsg(msg);
+  }
+  return n;
+}
+
+int SentenceReadN(char *s, char *l) {
+  l[0] = 0;
+  char *p = s;
+  if (*p == '[') p++;
+  if (blockDepth >= MAX_NEST_DEPTH) {
+    ErrorMsg("statements nested too deeply");
+    return static_cast<int>(strlen(s));
+  }
+  blockDepth++;
+  char running[LABEL_SIZE] = "";
+  int first = 1;
+  while (*p && *p != ']') {
+    int n;
+    if (isLoop(p)) n = SentLoopRead(p, l);
+    else if (isCase(p)) n = SentCaseRead(p, l);
+    else if (isElem(p)) n = SentElemRead(p, l);
+    else if (isCall(p)) n = SentCallRead(p, l);
+    else if (isInv(p)) {
+      p += BlockAssertion(p, running);
+      continue;
+    } else {
+      ErrorMsg("sentenceRead");
+      ErrorMsg(p);
+      p += strlen(p);
+      break;
+    }
+    if (n <= 0) n = 1;   // every statement reader consumes; never stand still
+    p += n;
+    if (!first) SentSeqComposition(running, l);
+    first = 0;
+    CopyBounded(running, LABEL_SIZE, l);
+  }
+  blockDepth--;
+  CopyBounded(l, LABEL_SIZE, running);
+  return static_cast<int>(p - s);
+}
+
+void SentenceRead(char *s, char *l) { SentenceReadN(s, l); }

@@ -109,3 +109,37 @@ void SentencePrintPtrDebug(SentencePtr p, Text *s, int k);
 void ProcedurePrintDebug(ProcedurePtr p, Text *ss);
 void ProcedureListPrintDebug(Text *ss);
 int PrintPreCond(SentencePtr p, Text *ss, int k);
+
+// Helpers shared by the program readers.
+// Writes "(a,b)" into dst (LABEL_SIZE); refuses, with an Error line and an
+// empty dst, a pair longer than LABEL_SIZE-1 characters. 1 when written.
+int LabelPairMake(char *dst, const char *a, const char *b);
+// Appends a filled record at `sp` and indexes it. A statement record (not a
+// sequence) whose start label is already used in the current procedure, or
+// a record with an empty label pair, is refused (Error line for the first);
+// returns 1 when appended.
+int SentenceAttach(SentencePtr sent);
+// The block reader, returning the number of characters consumed.
+int SentenceReadN(char *s, char *l);
+// Length of the bracketed segment as ProcHeadRead measures it; *closed is
+// set to 1 when the closing bracket was found.
+int SegmentMeasure(const char *s, char open, char close, int *closed);
+// AssertionRead that tells (in *ok) whether a formula was read: 0 for an
+// assertion that was refused (too long, or without its closing brace).
+int AssertionReadOk(const char *s, FormulaPtr c, int *ok);
+// ProcHeadRead that names what was too long in its Error line.
+int ProcHeadReadWhat(const char *s, char *l, char open, char close, const char *what);
+// Index of a procedure's statement in list order (0 first), -1 when absent.
+long SentencePosition(ProcedurePtr p, const char *l);
+// Statement lookup in a given procedure (first record with that pair).
+SentencePtr SentenceFind(ProcedurePtr p, const char *l);
+// Error lines for structured records whose parts name no statement or a
+// statement that is not read before them; 1 when all parts are sound.
+int ProcedureCheckParts(ProcedurePtr p);
+// 1 when the text holds a name beginning with "#@" (reserved for the names
+// the system makes).
+int isReservedNameUsed(const char *s, size_t n);   // looks at the first n characters
+// The empty tail node of procedureList (remembered, not walked for).
+ProcedureListPtr ProcedureListTail();
+// Forgets the remembered tail and the name index (after the list was emptied).
+void ProcedureIndexReset();

@@ -1,11 +1,152 @@
+// Program printers: statements, procedures and the procedure list in the
+// program notation (the plain printers' text reads back), and the debug
+// twins that put each statement's computed pre-condition above it.
+#include <cstring>
+
 #include "sentence.h"
-void SentencePrint(const char *, Text *, int) {}
-void SentencePrintPtr(SentencePtr, Text *, int) {}
-void SentCallParamPrint(const char *, AssignListPtr, Text *) {}
-void ProcedurePrint(ProcedurePtr, Text *) {}
-void ProcedureListPrint(Text *) {}
-void SentencePrintDebug(const char *, Text *, int) {}
-void SentencePrintPtrDebug(SentencePtr, Text *, int) {}
-void ProcedurePrintDebug(ProcedurePtr, Text *) {}
-void ProcedureListPrintDebug(Text *) {}
-int PrintPreCond(SentencePtr, Text *, int) { return 0; }
+
+namespace {
+
+// The records being printed, innermost first: a record whose parts lead
+// back to itself is not printed again inside itself.
+struct PrintPath {
+  SentencePtr sentence;
+  const PrintPath *up;
+  int depth;
+};
+
+int isOnPath(const PrintPath *path, SentencePtr p) {
+  for (; path; path = path->up)
+    if (path->sentence == p) return 1;
+  return 0;
+}
+
+void Spaces(Text *s, int k) {
+  for (int i = 0; i < k; i++) TextAppendChar(s, ' ');
+}
+
+void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path);
+
+void PrintLabels(const char *l, Text *s, int k, int debug, const PrintPath *path) {
+  if (l && l[0]) PrintPtr(Sentence2Ptr(l), s, k, debug, path);
+}
+
+void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
+  if (!p || isOnPath(path, p)) return;
+  if (path && path->depth >= MAX_NEST_DEPTH) return;
+  PrintPath here = {p, path, path ? path->depth + 1 : 1};
+  char a[LABEL_SIZE], b[LABEL_SIZE], c[LABEL_SIZE], d[LABEL_SIZE];
+  if (p->type != 2) {
+    if (debug) PrintPreCond(p, s, k);
+    Spaces(s, k);
+  }
+  switch (p->type) {
+    case 1:
+      DivideLabels(p->labels, a, b);
+      TextPrintf(s, "LB=%s=>", a);
+      AssignListPrint(p->assignList, s);
+      TextPrintf(s, "^$OLB=%s;\n", b);
+      break;
+    case 2:
+      PrintLabels(p->labels1, s, k, debug, &here);
+      PrintLabels(p->labels2, s, k, debug, &here);
+      break;
+    case 3:
+      DivideLabels(p->labels1, b, a);   // body (b,a)
+      DivideLabels(p->labels, d, c);    // loop (a,c)
+      TextPrintf(s, "*[LB=%s^", a);
+      FormulaPrint(p->cond, s);
+      TextPrintf(s, "=>($OLB=%s|$OLB=%s)\n", b, c);
+      PrintLabels(p->labels1, s, k + 2, debug, &here);
+      Spaces(s, k + 2);
+      TextAppend(s, "{");
+      FormulaPrint(GetPostCond(p->labels1), s);
+      TextAppend(s, "}\n");
+      Spaces(s, k);
+      TextAppend(s, " ]\n");
+      break;
+    case 4:
+      DivideLabels(p->labels, a, d);
+      DivideLabels(p->labels1, b, d);
+      DivideLabels(p->labels2, c, d);
+      TextPrintf(s, "?[LB=%s^", a);
+      FormulaPrint(p->cond, s);
+      TextPrintf(s, "=>$OLB=%s|~=>$OLB=%s;\n", b, c);
+      PrintLabels(p->labels1, s, k + 2, debug, &here);
+      PrintLabels(p->labels2, s, k + 2, debug, &here);
+      Spaces(s, k);
+      TextAppend(s, " ]\n");
+      break;
+    case 5:
+      DivideLabels(p->labels, a, b);
+      TextPrintf(s, "LB=%s=>%s(", a, p->labels1);
+      SentCallParamPrint(p->labels1, p->assignList, s);
+      TextPrintf(s, ")^$OLB=%s;\n", b);
+      break;
+    default:
+      break;
+  }
+}
+
+void PrintProcedure(ProcedurePtr p, Text *ss, int debug) {
+  if (!p) return;
+  currentProcedure = p;
+  TextAppend(ss, "{ ");
+  FormulaPrint(p->preCond, ss);
+  TextAppend(ss, " }\n");
+  TextPrintf(ss, "%s %s(", "%PROC", p->name);
+  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
+    TextPrintf(ss, q->paramTrippleList ? "%s/%s:%s;" : "%s/%s:%s", q->io, q->name, q->type);
+  TextAppend(ss, ")==\n");
+  if (p->loc[0]) TextPrintf(ss, "%s %s\n", "%LOC", p->loc);
+  TextAppend(ss, "%STM [ \n");
+  PrintLabels(p->body, ss, 4, debug, nullptr);
+  TextAppend(ss, "]\n{ ");
+  FormulaPrint(p->postCond, ss);
+  TextAppend(ss, " }\n");
+}
+
+void PrintList(Text *ss, int debug) {
+  for (ProcedureListPtr n = &procedureList; n && n->procedure && n->procedureList;
+       n = n->procedureList) {
+    PrintProcedure(n->procedure, ss, debug);
+    TextAppend(ss, "\n");
+  }
+}
+
+}  // namespace
+
+void SentencePrint(const char *l, Text *s, int k) { PrintLabels(l, s, k, 0, nullptr); }
+void SentencePrintPtr(SentencePtr p, Text *s, int k) { PrintPtr(p, s, k, 0, nullptr); }
+void SentencePrintDebug(const char *l, Text *s, int k) { PrintLabels(l, s, k, 1, nullptr); }
+void SentencePrintPtrDebug(SentencePtr p, Text *s, int k) { PrintPtr(p, s, k, 1, nullptr); }
+
+// Bindings paired with the callee's formal parameters by position; a node
+// without an assignment ends the bindings.
+void SentCallParamPrint(const char *name, AssignListPtr bindings, Text *s) {
+  ProcedurePtr callee = Procedure2Ptr(name);
+  if (!callee) return;
+  ParamTrippleListPtr f = callee->params;
+  AssignListPtr b = bindings;
+  for (int first = 1; f && b && b->assign; f = f->paramTrippleList, b = b->assignList, first = 0) {
+    if (!first) TextAppend(s, ";");
+    TextPrintf(s, "%s/", f->io);
+    TermPrint(b->assign->termRight, s);
+    TextAppend(s, "|");
+    TermPrint(b->assign->termLeft, s);
+  }
+}
+
+int PrintPreCond(SentencePtr p, Text *ss, int k) {
+  size_t start = ss->len;
+  Spaces(ss, k);
+  TextAppend(ss, "{");
+  if (p) FormulaPrint(p->preCond, ss);
+  TextAppend(ss, "}\n");
+  return static_cast<int>(ss->len - start);
+}
+
+void ProcedurePrint(ProcedurePtr p, Text *ss) { PrintProcedure(p, ss, 0); }
+void ProcedurePrintDebug(ProcedurePtr p, Text *ss) { PrintProcedure(p, ss, 1); }
+void ProcedureListPrint(Text *ss) { PrintList(ss, 0); }
+void ProcedureListPrintDebug(Text *ss) { PrintList(ss, 1); }

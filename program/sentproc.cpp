@@ -1,6 +1,245 @@
+// Procedures: the frame around a statement block, the program reader that
+// appends every procedure of a text to procedureList, and their checks.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "sentence.h"
-void ProcedureReadList(char *) {}
-int ProcedureRead(char *, ProcedurePtr) { return 0; }
-void ProcedureMake(ProcedurePtr, FormulaPtr, FormulaPtr, const char *, const char *, const char *) {}
-ProcedurePtr Procedure2Ptr(const char *) { return nullptr; }
-void ProcedureListClear() { procedureList.procedure = nullptr; procedureList.procedureList = nullptr; currentProcedureList = &procedureList; }
+
+static int isAt(const char *s, const char *w) { return strncmp(s, w, strlen(w)) == 0; }
+
+// Reports text that cannot be read as a procedure, with the rest of the text.
+static void NotAProcedure(const char *why, const char *rest) {
+  Text t;
+  TextInit(&t);
+  TextPrintf(&t, "%s; reading ends at: %s", why, rest);
+  ErrorMsg(TextStr(&t));
+  TextFree(&t);
+}
+
+// Copies a parameter field; one over LABEL_SIZE-1 characters is refused.
+static void FieldCopy(char *dst, const char *src, const char *what) {
+  if (strlen(src) > static_cast<size_t>(LABEL_SIZE - 1)) {
+    char msg[128];
+    snprintf(msg, sizeof msg, "parameter %s longer than %d characters: %.32s...", what,
+             LABEL_SIZE - 1, src);
+    ErrorMsg(msg);
+    dst[0] = 0;
+    return;
+  }
+  strcpy(dst, src);
+  if (!dst[0]) {
+    char msg[64];
+    snprintf(msg, sizeof msg, "parameter without its %s", what);
+    ErrorMsg(msg);
+  }
+}
+
+void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *head,
+                   const char *loc, const char *body) {
+  size_t n = 0;
+  while (head[n] && head[n] != '(') n++;
+  if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
+    char msg[128];
+    snprintf(msg, sizeof msg, "procedure name longer than %d characters: %.32s...",
+             LABEL_SIZE - 1, head);
+    ErrorMsg(msg);
+    p->name[0] = 0;
+  } else {
+    memcpy(p->name, head, n);
+    p->name[n] = 0;
+  }
+  const char *h = head + n;
+  if (*h == '(') h++;
+  ParamTrippleListPtr *link = &p->params;
+  char buf[SEGMENT_SIZE];
+  while (*h && *h != ')') {
+    ParamTrippleListPtr q = static_cast<ParamTrippleListPtr>(calloc(1, sizeof(ParamTrippleList)));
+    *link = q;
+    link = &q->paramTrippleList;
+    h += ReadTo(h, buf, '/', '/');
+    if (*h != '/') break;   // ReadTo said so; the head is not read further
+    h++;
+    FieldCopy(q->io, buf, "io text");
+    if (strcmp(q->io, "%IOP") == 0 || strcmp(q->io, "%INP") == 0) {
+      h += ReadTo(h, buf, ':', ':');
+      FieldCopy(q->name, buf, "name");
+      if (*h != ':') break;
+      h++;
+      h += ReadTo(h, buf, ';', ')');
+      FieldCopy(q->type, buf, "type");
+    } else {
+      char msg[128];
+      snprintf(msg, sizeof msg, "parameter io text %.32s is neither %%IOP nor %%INP", buf);
+      ErrorMsg(msg);
+      h += ReadTo(h, buf, ';', ')');
+    }
+    if (!*h || *h == ')') break;
+    h++;   // the ";"
+  }
+  CopyBounded(p->loc, LOC_SIZE, loc);
+  CopyBounded(p->body, LABEL_SIZE, body);
+  p->preCond = pre;
+  p->postCond = post;
+}
+
+// Reads an assertion at *q and advances; none when it was refused.
+static FormulaPtr ConditionRead(char **q) {
+  FormulaPtr f = FormulaAlloc();
+  int ok;
+  *q += AssertionReadOk(*q, f, &ok);
+  return ok ? f : nullptr;
+}
+
+int ProcedureRead(char *s, ProcedurePtr p) {
+  if (!s || !*s) return 0;
+  long errors = ErrorMsgCount();
+  char *q = s;
+  currentProcedure = p;
+  p->sentenceList = static_cast<SentenceListPtr>(calloc(1, sizeof(SentenceList)));
+  sp = p->sentenceList;
+  FormulaPtr pre = nullptr, post = nullptr;
+  if (*q == '{') pre = ConditionRead(&q);
+  if (!isAt(q, "%PROC")) {
+    NotAProcedure("text without %PROC is not a procedure and is not added", q);
+    return 0;
+  }
+  q += 5;
+  size_t nameLen = strcspn(q, "([{;");
+  if (q[nameLen] != '(') {
+    NotAProcedure("procedure head without its ( parameter list )", q);
+    return 0;
+  }
+  int closed;
+  int hn = SegmentMeasure(q, '(', ')', &closed);
+  if (!closed) {
+    NotAProcedure("procedure head without its closing )", q);
+    return 0;
+  }
+  char head[SEGMENT_SIZE];
+  if (hn > SEGMENT_SIZE - 1) {
+    char msg[96];
+    snprintf(msg, sizeof msg, "procedure head longer than %d characters", SEGMENT_SIZE - 1);
+    ErrorMsg(msg);
+    // Keep the name (when it fits) so that the procedure stays visible.
+    if (nameLen <= static_cast<size_t>(LABEL_SIZE - 1)) {
+      memcpy(head, q, nameLen);
+      strcpy(head + nameLen, "()");
+    } else {
+      head[0] = 0;
+    }
+  } else {
+    memcpy(head, q, static_cast<size_t>(hn));
+    head[hn] = 0;
+  }
+  q += hn;
+  if (isAt(q, "==")) q += 2;
+  char loc[SEGMENT_SIZE] = "";
+  if (isAt(q, "%LOC")) {
+    q += 4;
+    if (*q == '[') {
+      SegmentMeasure(q, '[', ']', &closed);
+      if (!closed) {
+        NotAProcedure("locals without their closing ]", q);
+        return 0;
+      }
+      q += ProcHeadReadWhat(q, loc, '[', ']', "locals");
+    } else {
+      ErrorMsg("%LOC without its [ locals ]");
+    }
+  }
+  if (isAt(q, "%STM")) q += 4;
+  if (*q != '[') {
+    NotAProcedure("procedure without its [ statement block ]", q);
+    return 0;
+  }
+  int bn = SegmentMeasure(q, '[', ']', &closed);
+  if (!closed) {
+    NotAProcedure("statement block without its closing ]", q);
+    return 0;
+  }
+  char body[LABEL_SIZE] = "";
+  char block[SEGMENT_SIZE];
+  if (bn > SEGMENT_SIZE - 1) {
+    char msg[128];
+    snprintf(msg, sizeof msg, "statement block longer than %d characters (%d); its statements are not read",
+             SEGMENT_SIZE - 1, bn);
+    ErrorMsg(msg);
+  } else {
+    memcpy(block, q, static_cast<size_t>(bn));
+    block[bn] = 0;
+    SentenceReadN(block, body);
+    ProcedureCheckParts(p);
+  }
+  q += bn;
+  if (*q == '{') post = ConditionRead(&q);
+  ProcedureMake(p, pre, post, head, loc, body);
+  if (isReservedNameUsed(s, static_cast<size_t>(q - s))) {
+    char msg[160];
+    snprintf(msg, sizeof msg, "procedure %s uses a name beginning with #@, which is kept for the names the system makes",
+             p->name);
+    ErrorMsg(msg);
+  }
+  if (ErrorMsgCount() != errors) p->readError = 1;
+  return static_cast<int>(q - s);
+}
+
+int ProcedureCheckParts(ProcedurePtr p) {
+  int sound = 1;
+  long i = 0;
+  for (SentenceListPtr n = p->sentenceList; n && n->sentence; n = n->sentenceList, i++) {
+    SentencePtr s = n->sentence;
+    if (s->type < 2 || s->type > 4) continue;
+    const char *parts[2] = {s->labels1, s->type == 3 ? nullptr : s->labels2};
+    for (const char *part : parts) {
+      if (!part) continue;
+      long at = SentencePosition(p, part);
+      char x[LABEL_SIZE], y[LABEL_SIZE];
+      DivideLabels(part, x, y);
+      const char *why = nullptr;
+      if (at >= i) why = "is not a statement read before it";
+      else if (at < 0 && (s->type == 2 || strcmp(x, y) != 0)) why = "names no statement";
+      if (!why) continue;
+      char msg[128];
+      snprintf(msg, sizeof msg, "statement %s: its part %s %s", s->labels, part, why);
+      ErrorMsg(msg);
+      sound = 0;
+    }
+  }
+  return sound;
+}
+
+void ProcedureReadList(char *s) {
+  if (!s) return;
+  char *q = s;
+  while (*q) {
+    ProcedurePtr before = currentProcedure;
+    ProcedurePtr p = static_cast<ProcedurePtr>(calloc(1, sizeof(Procedure)));
+    int n = ProcedureRead(q, p);
+    if (n <= 0) {
+      currentProcedure = before;
+      return;
+    }
+    q += n;
+    const char *refusal = nullptr;
+    if (!p->name[0]) refusal = "procedure without a usable name is not added";
+    else if (Procedure2Ptr(p->name)) refusal = "a second procedure of that name is not added";
+    if (refusal) {
+      char msg[128];
+      snprintf(msg, sizeof msg, "%s%s%s", refusal, p->name[0] ? ": " : "", p->name);
+      ErrorMsg(msg);
+      currentProcedure = before;
+      continue;
+    }
+    ProcedureListPtr tail = ProcedureListTail();
+    tail->procedure = p;
+    tail->procedureList = static_cast<ProcedureListPtr>(calloc(1, sizeof(ProcedureList)));
+  }
+}
+
+void ProcedureListClear() {
+  procedureList.procedure = nullptr;
+  procedureList.procedureList = nullptr;
+  currentProcedureList = &procedureList;
+  ProcedureIndexReset();
+}

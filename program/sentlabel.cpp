@@ -1,0 +1,164 @@
+// Labels, label pairs, the statement recognisers and the bounded copies
+// (ProcHeadRead, ReadTo) that the readers cut their texts with.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "sentence.h"
+
+static int isLabelStop(char c) {
+  return c == 0 || strchr(";,:()[]|^~=<>\n\t ", c) != nullptr;
+}
+
+int LabelRead(const char *s, char *l) {
+  l[0] = 0;
+  if (strncmp(s, "LB=", 3) != 0) {
+    ErrorMsg("LabelRead");
+    return 0;
+  }
+  int n = 0;
+  while (!isLabelStop(s[3 + n])) n++;
+  if (n == 0) {
+    ErrorMsg("LabelRead: empty label after LB=");
+  } else if (n > LABEL_SIZE - 1) {
+    char msg[96];
+    snprintf(msg, sizeof msg, "label longer than %d characters: %.32s...", LABEL_SIZE - 1, s + 3);
+    ErrorMsg(msg);
+  } else {
+    memcpy(l, s + 3, n);
+    l[n] = 0;
+  }
+  return 3 + n;
+}
+
+int LabelPairMake(char *dst, const char *a, const char *b) {
+  size_t n = strlen(a) + strlen(b) + 3;
+  if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
+    char msg[200];
+    snprintf(msg, sizeof msg, "label pair longer than %d characters: (%.60s,%.60s)", LABEL_SIZE - 1, a, b);
+    ErrorMsg(msg);
+    dst[0] = 0;
+    return 0;
+  }
+  snprintf(dst, LABEL_SIZE, "(%s,%s)", a, b);
+  return 1;
+}
+
+void DivideLabels(const char *s, char *s1, char *s2) {
+  s1[0] = 0;
+  s2[0] = 0;
+  if (!s || s[0] != '(') return;
+  const char *p = s + 1;
+  size_t n = 0;
+  while (p[n] && p[n] != ',' && p[n] != ')') n++;
+  if (p[n] != ',' || n > static_cast<size_t>(LABEL_SIZE - 1)) return;
+  const char *q = p + n + 1;
+  size_t m = 0;
+  while (q[m] && q[m] != ')' && q[m] != ',') m++;
+  if (q[m] != ')' || m > static_cast<size_t>(LABEL_SIZE - 1)) return;
+  memcpy(s1, p, n);
+  s1[n] = 0;
+  memcpy(s2, q, m);
+  s2[m] = 0;
+}
+
+void Blanks(int k, char *s) {
+  if (k < 0) k = 0;
+  memset(s, ' ', static_cast<size_t>(k));
+  s[k] = 0;
+}
+
+int isLoop(const char *s) { return s[0] == '*' && s[1] == '['; }
+int isCase(const char *s) { return s[0] == '?' && s[1] == '['; }
+int isInv(const char *s) { return s[0] == '{'; }
+
+// The text after the first "=>" of the statement at s, looking no further
+// than the statement's end (its first ";" outside parentheses); null when
+// there is none.
+static const char *AfterArrow(const char *s) {
+  if (strncmp(s, "LB=", 3) != 0) return nullptr;
+  int depth = 0;
+  for (const char *p = s + 3; *p; p++) {
+    if (*p == '(') depth++;
+    else if (*p == ')') { if (depth > 0) depth--; }
+    else if (*p == ';' && depth == 0) return nullptr;
+    else if (p[0] == '=' && p[1] == '>') return p + 2;
+  }
+  return nullptr;
+}
+
+int isElem(const char *s) {
+  const char *p = AfterArrow(s);
+  return p && p[0] == '$' && p[1] == 'O';
+}
+
+int isCall(const char *s) {
+  const char *p = AfterArrow(s);
+  return p && !(p[0] == '$' && p[1] == 'O');
+}
+
+int SegmentMeasure(const char *s, char open, char close, int *closed) {
+  *closed = 0;
+  const char *p = strchr(s, open);
+  if (!p || !open) return static_cast<int>(strlen(s));
+  int depth = 1;
+  p++;
+  while (*p) {
+    if (*p == open) depth++;
+    else if (*p == close && --depth == 0) {
+      *closed = 1;
+      p++;
+      break;
+    }
+    p++;
+  }
+  return static_cast<int>(p - s);
+}
+
+int ProcHeadReadWhat(const char *s, char *l, char open, char close, const char *what) {
+  int closed;
+  int n = SegmentMeasure(s, open, close, &closed);
+  l[0] = 0;
+  if (n > SEGMENT_SIZE - 1) {
+    char msg[128];
+    snprintf(msg, sizeof msg, "%s longer than %d characters", what, SEGMENT_SIZE - 1);
+    ErrorMsg(msg);
+  } else {
+    memcpy(l, s, static_cast<size_t>(n));
+    l[n] = 0;
+  }
+  return n;
+}
+
+int ProcHeadRead(const char *s, char *l, char open, char close) {
+  return ProcHeadReadWhat(s, l, open, close, "bracketed text");
+}
+
+// The result is the length of the run up to the stop character (what the
+// caller advances by); a run too long for the buffer is refused, not cut.
+int ReadTo(const char *s, char *s1, char c1, char c2) {
+  int n = 0;
+  while (s[n] && s[n] != c1 && s[n] != c2) n++;
+  s1[0] = 0;
+  if (n > SEGMENT_SIZE - 1) {
+    char msg[96];
+    snprintf(msg, sizeof msg, "ReadTo: text longer than %d characters", SEGMENT_SIZE - 1);
+    ErrorMsg(msg);
+  } else {
+    memcpy(s1, s, static_cast<size_t>(n));
+    s1[n] = 0;
+  }
+  if (!s[n]) ErrorMsg("ReadTo");
+  return n;
+}
+
+int isReservedNameUsed(const char *s, size_t n) {
+  for (size_t i = 0; i + 1 < n && s[i] && s[i + 1]; i++) {
+    if (s[i] != '#' || s[i + 1] != '@') continue;
+    if (i == 0) return 1;
+    unsigned char prev = static_cast<unsigned char>(s[i - 1]);
+    if (!isalnum(prev) && prev != '_') return 1;
+    if (i >= 2 && s[i - 2] == '$' && s[i - 1] == 'O') return 1;   // "$O#@x"
+  }
+  return 0;
+}
