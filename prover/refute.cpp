@@ -372,6 +372,8 @@ static int RefuteFormulaValue(FormulaPtr f, RefuteScope *scope, RefuteState *st,
         return f->connective == '<' ? x < y : x > y;
       }
       // The same term on both sides has the same value, whatever it is.
+      st->steps += TermSize(tl, st->stepLimit);
+      if (!RefuteStep(st)) return REFUTE_UNKNOWN;
       if (TermEqual(tl, tr)) return f->connective == '=' ? REFUTE_TRUE : REFUTE_FALSE;
       return REFUTE_UNKNOWN;
     }
