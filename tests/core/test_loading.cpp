@@ -61,6 +61,7 @@ std::string Load(const char *name, const std::string &text) {
 
 // Switches the log off: opening it where "vLog" is a directory fails.
 void LogOff() {
+  unlink("vLog");
   mkdir("vLog", 0700);
   CaptureStdout();
   LogFileOpen();
