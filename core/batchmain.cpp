@@ -1,2 +1,81 @@
+// quell1-batch: the verifier without a display. Loads a program, lists what
+// annotation is missing, or runs the pipeline and writes the result file.
+#include <cstdio>
+#include <cstring>
 #include "core.h"
-int main() { return 2; }
+#include "../program/sentence.h"
+#include "../prover/proof.h"
+#include "../prover/refute.h"
+
+static const char *const usage = "Usage: quell1-batch [-d] [-q] PROGRAM OUTPUT";
+
+// One line per missing annotation, in the order the client asks for them.
+static int MissingAnnotationsPrint() {
+  int missing = 0;
+  for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
+    ProcedurePtr proc = p->procedure;
+    if (!proc) continue;
+    if (!proc->postCond) {
+      printf("missing post-condition of %s\n", proc->name);
+      missing++;
+    }
+    if (!proc->preCond) {
+      printf("missing pre-condition of %s\n", proc->name);
+      missing++;
+    }
+    if (!proc->postCond || !proc->preCond) continue;
+    currentProcedure = proc;
+    for (SentenceListPtr q = proc->sentenceList; q && q->sentenceList; q = q->sentenceList) {
+      SentencePtr s = q->sentence;
+      if (s && s->type == 3 && !GetPostCond(s->labels1)) {
+        printf("missing invariant of %s of procedure %s\n", s->labels, proc->name);
+        missing++;
+      }
+    }
+  }
+  return missing;
+}
+
+// A procedure whose pre-condition rewrites to false proves its conditions
+// vacuously; say so.
+static void VacuousPreCondWarn() {
+  for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
+    ProcedurePtr proc = p->procedure;
+    if (!proc || !proc->preCond) continue;
+    FormulaPtr f = SimplifySequentUseRewrite(FormulaCopy(proc->preCond));
+    if (isFalse(f))
+      printf("Warning: the pre-condition of %s is false; its conditions hold vacuously\n",
+             proc->name);
+  }
+}
+
+int main(int argc, char **argv) {
+  int debug = 0, quiet = 0, i = 1;
+  for (; i < argc && argv[i][0] == '-' && argv[i][1]; i++) {
+    if (strcmp(argv[i], "-d") == 0) debug = 1;
+    else if (strcmp(argv[i], "-q") == 0) quiet = 1;
+    else break;
+  }
+  if (argc - i != 2 || !argv[i][0] || !argv[i + 1][0]) {
+    fprintf(stderr, "%s\n", usage);
+    return 2;
+  }
+  char *program = argv[i];
+  const char *output = argv[i + 1];
+  if (debug) LogFileOpen();
+  if (!StartProg1Checked(program)) return 2;
+  if (MissingAnnotationsPrint() > 0) return 2;
+  StartProg0();
+  if (!quiet) VacuousPreCondWarn();
+  if (!ResultFileWrite(output)) {
+    Text m;
+    TextInit(&m);
+    TextPrintf(&m, "cannot write the result file %s", output);
+    ErrorMsg(TextStr(&m));
+    TextFree(&m);
+    return 2;
+  }
+  RefuteReportAll(quiet);
+  fflush(stdout);
+  return sequentList.sequent ? 1 : 0;
+}
