@@ -1,1 +1,67 @@
+// Showing and taking down the popup boxes; setting labels and texts.
+#include <X11/Xaw/AsciiText.h>
+#include <X11/Xaw/Label.h>
+
 #include "w.h"
+
+void wSetLabel(Widget w, const char *label) {
+  XtVaSetValues(w, XtNlabel, label ? label : "", NULL);
+}
+
+void wSetText(Widget w, const char *text) {
+  XtVaSetValues(w, XtNstring, text ? text : "", NULL);
+}
+
+void wRelabelStart(const char *label) {
+  XtVaSetValues(wstart, XtNlabel, label ? label : "", XtNwidth, 80, XtNheight, 70, NULL);
+}
+
+// Places the box's shell at the point (50, 100) of tl.
+static void PlaceShell(PopupBoxPtr p, Widget tl) {
+  Position x = 0, y = 0;
+  XtTranslateCoords(tl, 50, 100, &x, &y);
+  XtVaSetValues(p->pshell, XtNx, x, XtNy, y, NULL);
+}
+
+static void PopShellRead(PopupBoxPtr p, Widget tl, Widget pp, const char *s, const char *cont,
+                         const char *s1, const char *s2) {
+  if (!p) return;
+  PlaceShell(p, tl);
+  wSetLabel(p->label, s);
+  wSetText(p->text, cont);
+  wSetLabel(p->ok, s1);
+  wSetLabel(p->cancel, s2);
+  if (pp) XtSetSensitive(pp, False);
+  XtPopup(p->pshell, XtGrabNonexclusive);
+}
+
+void PopShell1(Widget tl, Widget pp, const char *s, const char *cont, const char *s1,
+               const char *s2) {
+  PopShellRead(wp1, tl, pp, s, cont, s1, s2);
+}
+
+void PopShell3(Widget tl, Widget pp, const char *s, const char *cont, const char *s1,
+               const char *s2) {
+  PopShellRead(wp3, tl, pp, s, cont, s1, s2);
+}
+
+void PopShell2(Widget tl, Widget pp, const char *s, const char *cont, const char *s1,
+               const char *s2) {
+  PopupBoxPtr p = wp2;
+  if (!p) return;
+  PlaceShell(p, tl);
+  if (pp) XtSetSensitive(pp, False);
+  wSetLabel(p->ok, s1);
+  wSetLabel(p->cancel, s2);
+  wSetLabel(p->label, s);
+  XtVaSetValues(p->label, XtNborderWidth, 0, XtNjustify, XtJustifyLeft, NULL);
+  XtVaSetValues(p->label, XtNx, 4, XtNy, 30, NULL);
+  wSetText(p->text, cont);
+  XtVaSetValues(p->text, XtNeditType, XawtextRead, NULL);
+  XtPopup(p->pshell, XtGrabNonexclusive);
+}
+
+void popdown(Widget pp, Widget p) {
+  XtPopdown(p);
+  if (pp) XtSetSensitive(pp, True);
+}
