@@ -100,6 +100,12 @@ void wPostCleanStack();
 extern char sName[NAV_DEPTH][NAV_ENTRY_SIZE];
 extern int n;
 void ProcedurePrint2(ProcedurePtr p, Text *out);
+// Helpers of the builders: a condition wrapped at NICE_WIDTH (nothing for
+// none); a statement between its conditions in sss (null when the pair names
+// none; condensed uses SentencePrint2); wSentenceRead2 into `size` bytes.
+void wNiceCondPrint(FormulaPtr f, Text *out);
+char *wSentenceDisplay(const char *pair, int condensed);
+void wSentenceRead2N(const char *s, char *out, size_t size);
 void SentencePrint2(const char *pair, Text *out, int k);
 
 // Statement reader for selected text (wsentenc.cpp); l holds LABEL_SIZE.
