@@ -69,3 +69,7 @@ FormulaPtr VerificationPostCond(ProcedurePtr proc);
 // "~T" as the pre-condition of a call that cannot be used, after "Procedure
 // Call" and the detail as Error lines.
 FormulaPtr CallFail(SentencePtr s, const char *detail);
+// Gives fresh names, throughout f, to the names of a callee's specification
+// that would otherwise reach the caller's condition: "#" and "@" names at any
+// depth, and plain variables that are none of the callee's formals.
+FormulaPtr CallRenameFree(FormulaPtr f, ProcedurePtr proc);

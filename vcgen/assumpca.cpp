@@ -211,8 +211,10 @@ FormulaPtr CalCall(SentencePtr s) {
   // Steps 2 to 5: fresh "#" and "@" names, arguments into the pre-condition.
   FormulaPtr prepost = CombineCond(FormulaCopy(proc->preCond), '^', FormulaCopy(proc->postCond));
   prepost = EgenVarRename2(prepost);
+  prepost->right = EgenVarRename(static_cast<FormulaPtr>(prepost->right));
+  prepost = CallRenameFree(prepost, proc);
   FormulaPtr p = static_cast<FormulaPtr>(prepost->left);
-  FormulaPtr post = EgenVarRename(static_cast<FormulaPtr>(prepost->right));
+  FormulaPtr post = static_cast<FormulaPtr>(prepost->right);
   prepost->left = prepost->right = nullptr;
   FormulaFree(prepost);
   p = GenSubst(p, bind, &big);
