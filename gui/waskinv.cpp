@@ -1,5 +1,102 @@
-// The annotation questions asked after every load.
+// The annotation questions asked after every load: missing post-conditions,
+// pre-conditions and loop invariants, one popup at a time.
 #include "w.h"
+#include "../vcgen/assump.h"
 
-void wAskInv(Widget, XtPointer, XtPointer) {}
-void wAskInvOk(int) {}
+#include <cstdlib>
+#include <cstring>
+
+static int state1 = 0;              // 0 none, 1 post-condition, 2 pre-condition, 3 invariant
+static char ss[LABEL_SIZE];         // what the answer is attached to
+static char refused[LABEL_SIZE];    // the last answer that could not be attached went here
+
+static void wAskShow(Text *prompt) {
+  if (refused[0] && strcmp(refused, ss) == 0)
+    TextAppend(prompt, " (the last answer could not be attached; Cancel ends the questions)");
+  PopShell1(topLevel, wstart, TextStr(prompt), "", "Ok", "Cancel");
+}
+
+// The first loop of p, in statement order, whose body has no invariant.
+static SentencePtr wLoopMissingInvariant(ProcedurePtr p) {
+  for (SentenceListPtr l = p->sentenceList; l && l->sentenceList; l = l->sentenceList) {
+    SentencePtr s = l->sentence;
+    if (s && s->type == 3 && !GetPostCond(s->labels1)) return s;
+  }
+  return nullptr;
+}
+
+void wAskInv(Widget, XtPointer, XtPointer) {
+  state1 = 0;
+  state = 109;
+  Text prompt;
+  TextInit(&prompt);
+  for (ProcedureListPtr q = &procedureList; q && q->procedure; q = q->procedureList) {
+    ProcedurePtr p = q->procedure;
+    if (!p->postCond) {
+      state1 = 1;
+      TextPrintf(&prompt, "Please Provide the post-condition of %s:", p->name);
+      CopyBounded(ss, sizeof ss, p->name);
+    } else if (!p->preCond) {
+      state1 = 2;
+      TextPrintf(&prompt, "Please Provide the pre-condition of %s:", p->name);
+      CopyBounded(ss, sizeof ss, p->name);
+    } else {
+      currentProcedure = p;
+      SentencePtr loop = wLoopMissingInvariant(p);
+      if (!loop) continue;
+      state1 = 3;
+      CopyBounded(ss, sizeof ss, loop->labels1);
+      TextPrintf(&prompt, "Please Provide the invariant of %s of procedure %s:", loop->labels,
+                 p->name);
+    }
+    wAskShow(&prompt);
+    TextFree(&prompt);
+    return;
+  }
+  TextFree(&prompt);
+  refused[0] = 0;
+  state = 0;
+  StartProg0();
+}
+
+void wAskInvOk(int i) {
+  if (!i) {
+    state = 0;
+    state1 = 0;
+    refused[0] = 0;
+    popdown(wstart, wp1->pshell);
+    AssumptionListClear();
+    ProcedureListClear();
+    wRedisplay(nullptr, nullptr, nullptr);
+    wRelabelStart("start");
+    SetSensitiveFalse(0);
+    return;
+  }
+  char *answer = static_cast<char *>(calloc(INPUT_SIZE, 1));
+  if (!answer) return;
+  if (!GetInput(answer, wp1->text, INPUT_SIZE)) {
+    free(answer);
+    return;
+  }
+  state = 0;
+  popdown(wstart, wp1->pshell);
+  FormulaPtr f = FormulaAlloc();
+  if (answer[0] == '{')
+    AssertionRead(answer, f);
+  else
+    FormulaRead(answer, f);
+  int attached = state1 == 2 ? AddPreCond(ss, f) : AddPostCond(ss, f);
+  if (attached) {
+    refused[0] = 0;
+  } else {
+    Text m;
+    TextInit(&m);
+    TextPrintf(&m, "the answer could not be attached to %s", ss);
+    ErrorMsg(TextStr(&m));
+    TextFree(&m);
+    CopyBounded(refused, sizeof refused, ss);
+    FormulaFree(f);
+  }
+  free(answer);
+  wAskInv(nullptr, nullptr, nullptr);
+}

@@ -1,5 +1,44 @@
-// The expand command.
+// The expand command: a procedure in full form; the statements selected in it
+// are shown, by the label pair they span, with their conditions.
 #include "w.h"
 
-void wExpand(Widget, XtPointer, XtPointer) {}
-void wExpandOk(int, Widget, XtPointer, XtPointer) {}
+#include <cstring>
+
+static int state1 = 0;   // 0 procedure box only, 1 part popup open as well
+
+void wExpand(Widget, XtPointer client_data, XtPointer) {
+  char name[SELECT_SIZE];
+  if (!GetSelectedItem(name, wtext, sizeof name)) return;
+  state = 111;
+  state1 = 0;
+  Text prompt;
+  TextInit(&prompt);
+  TextPrintf(&prompt, "Procedure %s:", name);
+  PopShell1((Widget)client_data, wexpand, TextStr(&prompt), wGetProcContent(name), "Show",
+            "Cancel");
+  TextFree(&prompt);
+}
+
+void wExpandOk(int i, Widget, XtPointer client_data, XtPointer) {
+  if (state1 == 1) {
+    state1 = 0;
+    popdown(wp1->ok, wp3->pshell);
+    return;
+  }
+  if (!i) {
+    state = 0;
+    popdown(wexpand, wp1->pshell);
+    return;
+  }
+  char sel[SELECT_SIZE];
+  if (!GetSelectedItem(sel, wp1->text, sizeof sel)) return;
+  state1 = 1;
+  char pair[LABEL_SIZE];
+  wSentenceRead(sel, pair);
+  Text prompt;
+  TextInit(&prompt);
+  TextPrintf(&prompt, "Program Part %s:", pair);
+  PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt), wGetSentenceContent(pair), "Ok",
+            "Cancel");
+  TextFree(&prompt);
+}

@@ -1,5 +1,36 @@
-// The select command.
+// The select command: the statements of the selected procedure as a list of
+// label pairs, and a part popup with the chosen statement and its conditions.
 #include "w.h"
 
-void wSelect(Widget, XtPointer, XtPointer) {}
-void wSelectOk(int, Widget, XtPointer, XtPointer) {}
+static int state1 = 0;          // 0 list box only, 1 part popup open as well
+static char s1[SELECT_SIZE];    // the selected procedure name
+
+void wSelect(Widget, XtPointer client_data, XtPointer) {
+  if (!GetSelectedItem(s1, wtext, sizeof s1)) return;
+  state = 106;
+  state1 = 0;
+  PopShell2((Widget)client_data, wselect, "Please Select One Line:", wGetSentenceList(s1), "Show",
+            "Cancel");
+}
+
+void wSelectOk(int i, Widget, XtPointer client_data, XtPointer) {
+  if (state1 == 1) {
+    state1 = 0;
+    popdown(wp2->ok, wp1->pshell);
+    return;
+  }
+  if (!i) {
+    state = 0;
+    popdown(wselect, wp2->pshell);
+    return;
+  }
+  char pair[SELECT_SIZE];
+  if (!GetSelectedItem(pair, wp2->text, sizeof pair)) return;
+  state1 = 1;
+  Text prompt;
+  TextInit(&prompt);
+  TextPrintf(&prompt, "Program Part %s of %s:", pair, s1);
+  PopShell1((Widget)client_data, wp2->ok, TextStr(&prompt), wGetSentenceContent(pair), "Ok",
+            "Cancel");
+  TextFree(&prompt);
+}

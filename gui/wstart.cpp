@@ -1,10 +1,88 @@
-// The loading and saving commands: start / add-proc, refresh, clear, save.
+// The loading and saving commands: start / add-proc, refresh, clear, save,
+// and the result file.
 #include "w.h"
+#include "../vcgen/assump.h"
 
-void wStart(Widget, XtPointer, XtPointer) {}
-void wStartOk(int, Widget, XtPointer, XtPointer) {}
-void wRedisplay(Widget, XtPointer, XtPointer) {}
-void wClear(Widget, XtPointer, XtPointer) {}
-void wSave(Widget, XtPointer, XtPointer) {}
-void wSaveOk(int, Widget, XtPointer, XtPointer) {}
-int wFileWrite(const char *name) { return ResultFileWrite(name); }
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+void wStart(Widget, XtPointer client_data, XtPointer) {
+  state = 105;
+  PopShell1((Widget)client_data, wstart, "Please Provide Procedure Text or a File Name:", "", "Ok",
+            "Cancel");
+}
+
+void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
+  if (!i) {
+    state = 0;
+    popdown(wstart, wp1->pshell);
+    return;
+  }
+  char *input = static_cast<char *>(calloc(INPUT_SIZE, 1));
+  if (!input || !GetInput(input, wp1->text, INPUT_SIZE)) {
+    free(input);
+    return;
+  }
+  int isText = input[0] == '%' || input[0] == '{';
+  if (!isText && !FileReadable(input)) {
+    wSetLabel(wp1->label, "File Not Found!!");
+    free(input);
+    return;
+  }
+  state = 0;
+  popdown(wstart, wp1->pshell);
+  wRelabelStart("add-proc");
+  SetSensitiveFalse(1);
+  // Literal program text is parsed in place and stays alive for the run; a
+  // file is read into storage of the loader's own.
+  StartProg1Checked(input);
+  if (!isText) free(input);
+  wRedisplay(w, client_data, call_data);
+  wAskInv(w, client_data, call_data);
+}
+
+void wRedisplay(Widget, XtPointer, XtPointer) { wSetText(wtext, wGetProcList()); }
+
+void wClear(Widget w, XtPointer client_data, XtPointer call_data) {
+  AssumptionListClear();
+  ProcedureListClear();
+  wRedisplay(w, client_data, call_data);
+  wStart(w, client_data, call_data);
+}
+
+void wSave(Widget, XtPointer client_data, XtPointer) {
+  state = 107;
+  PopShell1((Widget)client_data, wsave, "Please Provide a File Name:", "", "Ok", "Cancel");
+}
+
+void wSaveOk(int i, Widget, XtPointer, XtPointer) {
+  if (!i) {
+    state = 0;
+    popdown(wsave, wp1->pshell);
+    return;
+  }
+  char name[SELECT_SIZE];
+  if (!GetInput(name, wp1->text, sizeof name)) return;
+  if (!wFileWrite(name)) {
+    // Stay open so the user can give another name.
+    Text m;
+    TextInit(&m);
+    TextPrintf(&m, "Could not write %s; Please Provide a File Name:", name);
+    wSetLabel(wp1->label, TextStr(&m));
+    TextFree(&m);
+    return;
+  }
+  state = 0;
+  popdown(wsave, wp1->pshell);
+}
+
+int wFileWrite(const char *name) {
+  if (ResultFileWrite(name)) return 1;
+  Text m;
+  TextInit(&m);
+  TextPrintf(&m, "cannot write the file %s", name);
+  ErrorMsg(TextStr(&m));
+  TextFree(&m);
+  return 0;
+}
