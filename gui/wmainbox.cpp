@@ -83,7 +83,13 @@ int wCommandLine(int argc, char **argv) {
     SetSensitiveFalse(0);
     return -1;
   }
-  StartProg1(argv[1]);
+  // A program file that cannot be read loads nothing: the batch exit fails
+  // without writing, the window starts as if no program had been named.
+  if (!StartProg1Checked(argv[1])) {
+    if (argc == 3) return 1;
+    SetSensitiveFalse(0);
+    return -1;
+  }
   wSetText(wtext, wGetProcList());
   wRelabelStart("add-proc");
   wAskInv(topLevel, (XtPointer)topLevel, nullptr);
