@@ -125,10 +125,15 @@ FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
 }
 
 FormulaPtr GenTooLarge() {
-  char msg[LABEL_SIZE + 64];
-  snprintf(msg, sizeof msg, "%s: verification condition grew too large",
-           currentProcedure ? currentProcedure->name : "");
-  ErrorMsg(msg);
+  // Said once per procedure: its later statements are cut for the same reason.
+  static ProcedurePtr reported;
+  if (!currentProcedure || currentProcedure != reported) {
+    char msg[LABEL_SIZE + 64];
+    snprintf(msg, sizeof msg, "%s: verification condition grew too large",
+             currentProcedure ? currentProcedure->name : "");
+    ErrorMsg(msg);
+    reported = currentProcedure;
+  }
   return FormulaMakeFalse();
 }
 

@@ -200,3 +200,53 @@ TEST(CallRule, EgenEquationsOfTheCalleeMustHoldInItsOwnVerification) {
   ASSERT_EQ(a.size(), 1u);
   EXPECT_EQ(a[0].concl, "1=0");
 }
+
+TEST(CallRule, CalleeNamesThatAreNotFormalsStayApartFromTheCallers) {
+  // The callee's t is its own local; the caller's t is another variable.
+  auto a = VcGenerate(
+      "%PROC q(%IOP/y:int)==%LOC[int:t]%STM[LB=1=>$Ot=3^$OLB=2;LB=2=>$Oy=t^$OLB=3;]{y=t}"
+      "{t=7}%PROC main(%IOP/b:int;%IOP/t:int)==%STM[LB=1=>q(%IOP/b|y)^$OLB=2;]{b=t}");
+  EXPECT_EQ(VcLastOf(a, "main"), "#@a=t");
+}
+
+TEST(CallRule, SelectorsKeepOrderAndAskOncePerElement) {
+  VcReset();
+  VcLoad("%PROC q(%INP/x:int;%IOP/y:int)==%STM[LB=1=>$Oy=x^$OLB=2;]{y=x}");
+  ProcedurePtr q = Procedure2Ptr("q");
+  char text[] = "y=1^x<2^2=y^x=x";
+  FormulaPtr f = FormulaAlloc();
+  FormulaRead(text, f);
+  FormulaListPtr all = Formula2FormulaList(f, '^');
+  static int calls;
+  calls = 0;
+  FormulaListPtr e = FormulaListSelect(all, q, [](FormulaPtr p, ProcedurePtr pr) {
+    calls++;
+    return isAssign(p, pr);
+  });
+  EXPECT_EQ(calls, 4);
+  Text t;
+  TextInit(&t);
+  FormulaListPrint(e, &t);
+  EXPECT_STREQ(TextStr(&t), "y=1,y=2");
+  TextClear(&t);
+  FormulaListPrint(FormulaListSelect(all, q, isNotAssign), &t);
+  EXPECT_STREQ(TextStr(&t), "x<2,x=x");
+  EXPECT_EQ(FormulaListSelect(all, q, [](FormulaPtr, ProcedurePtr) { return 0; }), nullptr);
+  EXPECT_EQ(FormulaListSelect(nullptr, q, isAssign), nullptr);
+
+  AssignList a2 = {nullptr, nullptr}, a1 = {nullptr, &a2};
+  Assign x1 = {TermAlloc(), TermAlloc()}, x2 = {TermAlloc(), TermAlloc()};
+  TermSetName(x1.termLeft, "x");
+  TermSetName(x2.termLeft, "y");
+  x1.termLeft->type = x2.termLeft->type = 2;
+  a1.assign = &x1;
+  a2.assign = &x2;
+  AssignListPtr s = AssignListSelect(&a1, q, isIop);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->assign, &x2);
+  EXPECT_EQ(s->assignList, nullptr);
+  // A node without an assignment ends the list.
+  AssignList empty = {nullptr, &a1};
+  EXPECT_EQ(AssignListSelect(&empty, q, isInp), nullptr);
+  TextFree(&t);
+}

@@ -169,7 +169,9 @@ TEST(Driver, GrowingConditionsAreCutQuickly) {
   // The cut part is false; the outer cases stay within the bound.
   EXPECT_NE(a[0].concl.find("~$T"), std::string::npos);
   EXPECT_LT(a[0].concl.size(), 8u * FORMULA_NODE_LIMIT);
-  EXPECT_NE(out.find("grew too large"), std::string::npos);
+  size_t at = out.find("grew too large");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(out.find("grew too large", at + 1), std::string::npos) << "reported once";
 }
 
 TEST(Driver, ManyProceduresGenerateQuickly) {

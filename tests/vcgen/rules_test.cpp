@@ -141,3 +141,9 @@ TEST(StatementRules, LoopWithoutInvariantCannotBeUsed) {
   ASSERT_EQ(a.size(), 3u);
   EXPECT_EQ(a[2].concl, "~$T");
 }
+
+TEST(StatementRules, StatementWithoutAssignmentsKeepsThePostCondition) {
+  auto a = VcGenerate("{x>0}%PROC p(%IOP/x:int)==%STM[LB=1=>$OLB=2;]{x>0}");
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0].concl, "x>0");
+}
