@@ -351,8 +351,10 @@ TEST(RefuteReportAll, TotalWorkIsBounded) {
 
 namespace {
 
+// Runs quell1-batch and returns its exit status; out gets standard output
+// only (the sanitizer's reports go to standard error).
 int RunBatch(const std::string &args, std::string *out) {
-  std::string cmd = std::string(QUELL_BATCH) + " " + args + " 2>&1";
+  std::string cmd = std::string(QUELL_BATCH) + " " + args + " 2>/dev/null";
   FILE *f = popen(cmd.c_str(), "r");
   if (!f) return -1;
   char buf[4096];
@@ -370,4 +372,106 @@ void WriteFile(const std::string &name, const std::string &text) {
   fclose(f);
 }
 
+std::string ReadFile(const std::string &name) {
+  std::string r;
+  FILE *f = fopen(name.c_str(), "r");
+  if (!f) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) r.append(buf, n);
+  fclose(f);
+  return r;
+}
+
+// x>0 is not kept: the statement decrements x.
+const char *const wrongProgram =
+    "{x>0}\n"
+    "%PROC dec(%IOP/x:int)==\n"
+    "%STM[\n"
+    "LB=1=>$Ox=-(x,1)^$OLB=2;\n"
+    "]\n"
+    "{x>0}\n";
+
+// Right, but the prover knows nothing about products.
+const char *const unprovedProgram =
+    "{x>0}\n"
+    "%PROC sq(%IOP/x:int)==\n"
+    "%STM[\n"
+    "LB=1=>$Ox=*(x,x)^$OLB=2;\n"
+    "]\n"
+    "{x>0}\n";
+
+// Two loops with the invariant x<=n: upto is right (its remaining conditions
+// hold over the integers), past claims x>n at the exit, where x=n.
+const char *const loopProgram =
+    "{n>0}\n"
+    "%PROC upto(%INP/n:int;%IOP/x:int)==\n"
+    "%STM [\n"
+    "  LB=1=>$Ox=1^$OLB=2;\n"
+    "  *[LB=2^~(x=n)=>($OLB=3|$OLB=4)\n"
+    "    LB=3=>$Ox=+(x,1)^$OLB=2;\n"
+    "    {~(x>n)}\n"
+    "  ]\n"
+    "]\n"
+    "{x=n}\n"
+    "{n>0}\n"
+    "%PROC past(%INP/n:int;%IOP/x:int)==\n"
+    "%STM [\n"
+    "  LB=1=>$Ox=0^$OLB=2;\n"
+    "  *[LB=2^~(x=n)=>($OLB=3|$OLB=4)\n"
+    "    LB=3=>$Ox=+(x,1)^$OLB=2;\n"
+    "    {~(x>n)}\n"
+    "  ]\n"
+    "]\n"
+    "{x>n}\n";
+
 }  // namespace
+
+TEST(RefuteBatch, WrongProgramGetsItsCounterexampleLine) {
+  WriteFile("refute_dec.q", wrongProgram);
+  std::string out;
+  EXPECT_EQ(RunBatch("refute_dec.q refute_dec.out", &out), 1);
+  EXPECT_EQ(out,
+            "dec: condition 1 fails for x=1\n"
+            "conditions remaining: 1, refuted: 1, without verdict: 0\n");
+  std::string result = ReadFile("refute_dec.out");
+  EXPECT_NE(result.find("Remaining Verification Conditions:"), std::string::npos);
+
+  // Quiet: nothing printed, the same exit code and the same result file.
+  remove("refute_dec.out");
+  EXPECT_EQ(RunBatch("-q refute_dec.q refute_dec.out", &out), 1);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(ReadFile("refute_dec.out"), result);
+  remove("refute_dec.q");
+  remove("refute_dec.out");
+}
+
+TEST(RefuteBatch, CorrectButUnprovedProgramGetsNone) {
+  WriteFile("refute_sq.q", unprovedProgram);
+  std::string out;
+  EXPECT_EQ(RunBatch("refute_sq.q refute_sq.out", &out), 1);
+  EXPECT_EQ(out, "conditions remaining: 1, refuted: 0, without verdict: 1\n");
+  remove("refute_sq.q");
+  remove("refute_sq.out");
+
+  // Both in one file: only the wrong procedure is named.
+  WriteFile("refute_two.q", std::string(unprovedProgram) + wrongProgram);
+  EXPECT_EQ(RunBatch("refute_two.q refute_two.out", &out), 1);
+  EXPECT_EQ(out,
+            "dec: condition 1 fails for x=1\n"
+            "conditions remaining: 2, refuted: 1, without verdict: 1\n");
+  remove("refute_two.q");
+  remove("refute_two.out");
+}
+
+TEST(RefuteBatch, LoopsOnlyTheWrongOneIsNamed) {
+  WriteFile("refute_loop.q", loopProgram);
+  std::string out;
+  EXPECT_EQ(RunBatch("refute_loop.q refute_loop.out", &out), 1);
+  EXPECT_EQ(out.find("upto:"), std::string::npos) << out;
+  EXPECT_EQ(out.find("past: condition "), 0u) << out;
+  EXPECT_NE(out.find(" fails for "), std::string::npos) << out;
+  EXPECT_NE(out.find("refuted: 1, without verdict: "), std::string::npos) << out;
+  remove("refute_loop.q");
+  remove("refute_loop.out");
+}
