@@ -68,7 +68,7 @@ void wSaveOk(int i, Widget, XtPointer, XtPointer) {
     // Stay open so the user can give another name.
     Text m;
     TextInit(&m);
-    TextPrintf(&m, "Could not write %s; Please Provide a File Name:", name);
+    TextPrintf(&m, "The file %s could not be written. Please Provide a File Name:", name);
     wSetLabel(wp1->label, TextStr(&m));
     TextFree(&m);
     return;
