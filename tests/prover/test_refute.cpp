@@ -475,3 +475,19 @@ TEST(RefuteBatch, LoopsOnlyTheWrongOneIsNamed) {
   remove("refute_loop.q");
   remove("refute_loop.out");
 }
+
+TEST(RefuteBatch, ReadErrorGivesNoVerdict) {
+  // The half-read procedure keeps the condition $T => $F, which is false
+  // for every value; it says nothing about the program as meant.
+  WriteFile("refute_bad.q",
+            "{$T}\n%PROC bad(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=1^$OLB=2;\nxyz\n]\n{x>0}\n");
+  std::string out;
+  EXPECT_EQ(RunBatch("refute_bad.q refute_bad.out", &out), 1);
+  EXPECT_NE(out.find("Error: "), std::string::npos) << out;
+  EXPECT_EQ(out.find(" fails for "), std::string::npos) << out;
+  EXPECT_NE(out.find("conditions remaining: 1, refuted: 0, without verdict: 1\n"),
+            std::string::npos)
+      << out;
+  remove("refute_bad.q");
+  remove("refute_bad.out");
+}
