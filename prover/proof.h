@@ -40,8 +40,8 @@ FormulaListPtr SetRemoveIdentical(FormulaPtr e, FormulaListPtr s);
 
 // Bounds of the rules pass: beyond them compound formulas stay undecomposed
 // (the sequent then simply remains) instead of exhausting memory.
-const long SEQUENT_LIMIT = 200000;        // sequents in the list
-const long SPLIT_NODE_LIMIT = 4000000;    // nodes copied by splits in one pass
+const long SEQUENT_LIMIT = 50000;        // sequents made by splits in one pass
+const long SPLIT_NODE_LIMIT = 1000000;   // nodes copied by splits in one pass
 // Bound of the premisses pass: a definition whose substitution would make the
 // sequent larger than this is not used.
 const long PREMISS_NODE_LIMIT = FORMULA_NODE_LIMIT;

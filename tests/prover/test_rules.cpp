@@ -93,3 +93,28 @@ TEST(Rules, EmptyChildIsAnOpaqueAtom) {
   EXPECT_EQ(s->formulaList1->formula, g);
   EXPECT_EQ(s->formulaList2->formula, f);
 }
+
+TEST(Rules, SplittingIsBounded) {
+  // (a1^b1)|...|(a24^b24) in the succedent would give 2^24 sequents
+  std::string f = "a0>0^b0>0";
+  for (int i = 1; i < 24; i++)
+    f = "(a" + std::to_string(i) + ">0^b" + std::to_string(i) + ">0)|(" + f + ")";
+  ProverReset();
+  Append({"c>0"}, {f.c_str()});
+  testing::internal::CaptureStdout();
+  SimplifySequentList(SimplifySequentUseRules);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Error: "), std::string::npos);
+  int n = ListLength();
+  EXPECT_LE(n, SEQUENT_LIMIT + 1);
+  EXPECT_GT(n, 1000);
+  // what could not be taken apart stays: none of them is proved
+  int compound = 0;
+  for (SequentListPtr p = &sequentList; p->sequent; p = p->sequentList)
+    for (FormulaListPtr q = p->sequent->formulaList2; q; q = q->formulaList)
+      if (q->formula->connective == '^') compound++;
+  EXPECT_GT(compound, 0);
+  // a second pass starts with a fresh budget and ends too
+  SimplifySequentList(SimplifySequentUseAxioms);
+  EXPECT_EQ(ListLength(), n);
+}
