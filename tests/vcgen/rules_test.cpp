@@ -147,3 +147,24 @@ TEST(StatementRules, StatementWithoutAssignmentsKeepsThePostCondition) {
   ASSERT_EQ(a.size(), 1u);
   EXPECT_EQ(a[0].concl, "x>0");
 }
+
+TEST(StatementRules, StatementsThatNameEachOtherInACircleEnd) {
+  // The inner loop's body is made the outer loop: the calculus would go
+  // round for ever.
+  ASSERT_NE(VcLoadOnly("%PROC p(%IOP/i:int;%IOP/j:int)==%STM[*[LB=1^i<9=>($OLB=2|$OLB=9)"
+                       "*[LB=2^j<9=>($OLB=3|$OLB=4)LB=3=>$Oj=s(j)^$OLB=2;{j>1}]"
+                       "LB=4=>$Oi=s(i)^$OLB=1;{i>0}]]{i=9}",
+                       "p"),
+            nullptr);
+  SentencePtr inner = Sentence2Ptr("(2,4)");
+  ASSERT_TRUE(inner && inner->type == 3);
+  strcpy(inner->labels1, "(1,9)");
+  std::string out;
+  auto a = VcGenerateLoaded(&out);
+  EXPECT_NE(out.find("nested too deeply"), std::string::npos);
+  bool cut = false;
+  for (auto &x : a) cut = cut || x.concl == "~$T";
+  EXPECT_TRUE(cut);
+  ASSERT_FALSE(a.empty());
+  EXPECT_EQ(a.back().proc, "p");
+}
