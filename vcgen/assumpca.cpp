@@ -8,6 +8,8 @@
 FormulaPtr CallFail(SentencePtr s, const char *detail) {
   ErrorMsg("Procedure Call");
   if (detail && detail[0]) ErrorMsg(detail);
+  // The condition is unknown, not false: no counterexample is claimed.
+  if (currentProcedure) currentProcedure->readError = 1;
   s->preCond = FormulaMakeFalse();
   return s->preCond;
 }

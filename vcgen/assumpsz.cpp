@@ -134,6 +134,8 @@ FormulaPtr GenTooLarge() {
     ErrorMsg(msg);
     reported = currentProcedure;
   }
+  // A cut condition is unknown, not false: no counterexample is claimed.
+  if (currentProcedure) currentProcedure->readError = 1;
   return FormulaMakeFalse();
 }
 
