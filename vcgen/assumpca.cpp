@@ -210,7 +210,7 @@ FormulaPtr CalCall(SentencePtr s) {
   int madeBind = 0, big = 0;
   AssignListPtr bind = AssignListTrim(s->assignList, &madeBind);
 
-  // Steps 2 to 5: fresh "#" and "@" names, arguments into the pre-condition.
+  // Fresh "#" and "@" names, then the arguments into the pre-condition.
   FormulaPtr prepost = CombineCond(FormulaCopy(proc->preCond), '^', FormulaCopy(proc->postCond));
   prepost = EgenVarRename2(prepost);
   prepost->right = EgenVarRename(static_cast<FormulaPtr>(prepost->right));
@@ -221,7 +221,7 @@ FormulaPtr CalCall(SentencePtr s) {
   FormulaFree(prepost);
   p = GenSubst(p, bind, &big);
 
-  // Steps 6 to 9: defining equations of the outputs and the other conjuncts.
+  // The equations that define the outputs, and the other conjuncts.
   FormulaListPtr postList = Formula2FormulaList(post, '^');
   FormulaListPtr eList = FormulaListSelect(postList, proc, isAssign);
   FormulaListPtr rList = FormulaListSelect(postList, proc, isNotAssign);
@@ -230,7 +230,7 @@ FormulaPtr CalCall(SentencePtr s) {
   eList = CallDefinitions(eList, &rList, proc);
   AssignListPtr e1 = FormulaList2AssignList(eList);
 
-  // Steps 10 to 12: everything in the caller's terms.
+  // Everything in the caller's terms.
   for (FormulaListPtr n = rList; n && n->formula; n = n->formulaList) {
     n->formula = GenSubst(n->formula, e1, &big);
     n->formula = GenSubst(n->formula, bind, &big);
@@ -247,11 +247,11 @@ FormulaPtr CalCall(SentencePtr s) {
   AssignListFreeShallow(e2);
   FormulaListFreeAll(eList);
 
-  // Step 13: the other conjuncts as a hypothesis.
+  // The other conjuncts as a hypothesis.
   if (rList) q = CombineCond(CombineCond(nullptr, '~', FormulaList2Formula(rList, '^')), '|', q);
   CleanPtrList(rList);
 
-  // Steps 14 to 16: initial values and the demands of the pre-condition.
+  // Initial values, and the demands of the pre-condition.
   FormulaListPtr pList = Formula2FormulaList(p, '^');
   FormulaListPtr inits = nullptr, rest = nullptr;
   CallInits(pList, proc, &inits, &rest);
