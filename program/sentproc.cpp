@@ -161,9 +161,10 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   char body[LABEL_SIZE] = "";
   char block[SEGMENT_SIZE];
   if (bn > SEGMENT_SIZE - 1) {
-    char msg[128];
-    snprintf(msg, sizeof msg, "statement block longer than %d characters (%d); its statements are not read",
-             SEGMENT_SIZE - 1, bn);
+    char msg[160];
+    snprintf(msg, sizeof msg,
+             "statement block of procedure %.*s longer than %d characters (%d); its statements are not read",
+             static_cast<int>(nameLen < 40 ? nameLen : 40), head, SEGMENT_SIZE - 1, bn);
     ErrorMsg(msg);
   } else {
     memcpy(block, q, static_cast<size_t>(bn));
@@ -197,8 +198,10 @@ int ProcedureCheckParts(ProcedurePtr p) {
       char x[LABEL_SIZE], y[LABEL_SIZE];
       DivideLabels(part, x, y);
       const char *why = nullptr;
+      // An empty case branch (c equal to d) needs no statement; a loop body
+      // always does, since its record holds the invariant.
       if (at >= i) why = "is not a statement read before it";
-      else if (at < 0 && (s->type == 2 || strcmp(x, y) != 0)) why = "names no statement";
+      else if (at < 0 && (s->type != 4 || strcmp(x, y) != 0)) why = "names no statement";
       if (!why) continue;
       char msg[128];
       snprintf(msg, sizeof msg, "statement %s: its part %s %s", s->labels, part, why);
