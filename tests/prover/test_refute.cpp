@@ -491,3 +491,84 @@ TEST(RefuteBatch, ReadErrorGivesNoVerdict) {
   remove("refute_bad.q");
   remove("refute_bad.out");
 }
+
+// --- agreement with the prover ------------------------------------------------
+
+namespace {
+
+unsigned randomState = 12345;
+
+unsigned Random(unsigned n) {
+  randomState = randomState * 1103515245u + 12345u;
+  return (randomState >> 16) % n;
+}
+
+std::string RandomTerm(int depth) {
+  static const char *const leaves[] = {"x", "y", "0", "1", "2", "-1"};
+  if (depth <= 0 || Random(3) == 0) return leaves[Random(6)];
+  std::string a = RandomTerm(depth - 1);
+  switch (Random(5)) {
+    case 0: return "+(" + a + "," + RandomTerm(depth - 1) + ")";
+    case 1: return "-(" + a + "," + RandomTerm(depth - 1) + ")";
+    case 2: return "*(" + a + "," + RandomTerm(depth - 1) + ")";
+    case 3: return "+1(" + a + ")";
+    default: return "-1(" + a + ")";
+  }
+}
+
+std::string RandomFormula(int depth) {
+  static const char *const relations[] = {"=", "<", ">"};
+  if (depth <= 0 || Random(3) == 0) {
+    std::string l = RandomTerm(2);
+    return l + relations[Random(3)] + RandomTerm(2);
+  }
+  std::string a = RandomFormula(depth - 1);
+  switch (Random(5)) {
+    case 0: return "(" + a + "^" + RandomFormula(depth - 1) + ")";
+    case 1: return "(" + a + "|" + RandomFormula(depth - 1) + ")";
+    case 2: return "~" + a;
+    case 3: return "(" + a + "->" + RandomFormula(depth - 1) + ")";
+    default: return "$Ax:" + a;
+  }
+}
+
+}  // namespace
+
+// A sequent the prover removes is valid, so the refuter must not refute it;
+// either one doing so has a fault.
+TEST(RefuteSequent, NeverRefutesWhatTheProverProves) {
+  const int batch = 50;
+  int refutedCount = 0, provedCount = 0;
+  for (int round = 0; round < 20; round++) {
+    ResetLists();
+    std::vector<std::string> texts;
+    std::vector<int> refuted;
+    for (int i = 0; i < batch; i++) {
+      std::vector<std::string> ante, succ;
+      for (int k = Random(3); k > 0; k--) ante.push_back(RandomFormula(2));
+      for (int k = Random(3); k > 0; k--) succ.push_back(RandomFormula(2));
+      SequentPtr s = MakeSequent(ante, succ, ("r" + std::to_string(i)).c_str());
+      int found;
+      std::string w = Refute(s, &found);
+      std::string text;
+      for (const std::string &f : ante) text += f + ", ";
+      text += "=> ";
+      for (const std::string &f : succ) text += f + ", ";
+      texts.push_back(text + " [" + w + "]");
+      refuted.push_back(found);
+      AddSequent(s);
+    }
+    SimplifySequentAll();
+    std::vector<int> remaining(batch, 0);
+    for (SequentListPtr p = &sequentList; p && p->sequent; p = p->sequentList)
+      if (!p->sequent->proved) remaining[atoi(p->sequent->remark + 1)] = 1;
+    for (int i = 0; i < batch; i++) {
+      refutedCount += refuted[i];
+      provedCount += !remaining[i];
+      EXPECT_FALSE(refuted[i] && !remaining[i]) << "proved and refuted: " << texts[i];
+    }
+  }
+  // The random sequents reach both answers.
+  EXPECT_GT(refutedCount, 100);  // of 1000
+  EXPECT_GT(provedCount, 10);
+}
