@@ -1,10 +1,35 @@
 // Precondition rules of elementary, sequence, loop and case statements.
 #include "assump.h"
+#include <cstdio>
 #include <cstring>
+
+// The name that two assignments of the statement give a value at once (the
+// same variable twice, or a whole array and one of its elements); null when
+// there is none. Elements of one array may be assigned together.
+static const char *DoubleAssigned(AssignListPtr l) {
+  for (AssignListPtr a = l; a && a->assign; a = a->assignList)
+    for (AssignListPtr b = a->assignList; b && b->assign; b = b->assignList) {
+      TermPtr x = a->assign->termLeft, y = b->assign->termLeft;
+      if (x && y && (x->type == 2 || y->type == 2) && strcmp(x->name, y->name) == 0)
+        return x->name;
+    }
+  return nullptr;
+}
 
 FormulaPtr CalElem(SentencePtr s) {
   FormulaPtr post = s->postCond;
   FormulaPtr p = nullptr;
+  if (const char *x = DoubleAssigned(s->assignList)) {
+    // Which of the two values the variable keeps is not defined.
+    char msg[2 * LABEL_SIZE + 96];
+    snprintf(msg, sizeof msg, "%s: statement %s assigns %.64s twice",
+             currentProcedure ? currentProcedure->name : "", s->labels, x);
+    ErrorMsg(msg);
+    // The condition is unknown, not false: no counterexample is claimed.
+    if (currentProcedure) currentProcedure->readError = 1;
+    s->preCond = FormulaMakeFalse();
+    return s->preCond;
+  }
   if (post) {
     int tooLarge = 0;
     if (FormulaSubstSizeBound(post, s->assignList, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {

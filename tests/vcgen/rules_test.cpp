@@ -168,3 +168,15 @@ TEST(StatementRules, StatementsThatNameEachOtherInACircleEnd) {
   ASSERT_FALSE(a.empty());
   EXPECT_EQ(a.back().proc, "p");
 }
+
+TEST(StatementRules, AVariableAssignedTwiceAtOnceCannotBeUsed) {
+  std::string out;
+  auto a = VcGenerate("%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$Ox=2^$OLB=2;]{x=1}", &out);
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0].concl, "~$T");
+  EXPECT_NE(out.find("Error: p: statement (1,2) assigns x twice"), std::string::npos) << out;
+  // Two elements of one array are fine.
+  a = VcGenerate("%PROC p(%IOP/a:arr)==%STM[LB=1=>$Oa[i]=1^$Oa[j]=2^$OLB=2;]{a[k]=1}", &out);
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0].concl, "a[[(i)->1,(j)->2]][k]=1");
+}
