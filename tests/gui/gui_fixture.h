@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <X11/Intrinsic.h>
 #include <X11/IntrinsicP.h>
@@ -207,22 +208,19 @@ class GuiTest : public ::testing::Test {
     if (height) *height = ht;
   }
 
-  // Runs wCommandLine on the given arguments (argv[0] is added).
+  // Runs wCommandLine on the given arguments (argv[0] is added). The copies
+  // stay alive for the whole process: loaded program text is parsed in place.
   static int CommandLine(std::initializer_list<const char *> args) {
-    static char store[8][4096];
-    char *argv[9];
-    int argc = 0;
-    snprintf(store[argc], sizeof store[argc], "%s", "quell1");
-    argv[argc] = store[argc];
-    argc++;
+    static std::vector<char *> *keep = new std::vector<char *>;
+    std::vector<char *> argv;
+    keep->push_back(strdup("quell1"));
+    argv.push_back(keep->back());
     for (const char *s : args) {
-      if (argc >= 8) break;
-      snprintf(store[argc], sizeof store[argc], "%s", s);
-      argv[argc] = store[argc];
-      argc++;
+      keep->push_back(strdup(s));
+      argv.push_back(keep->back());
     }
-    argv[argc] = nullptr;
-    int r = wCommandLine(argc, argv);
+    argv.push_back(nullptr);
+    int r = wCommandLine((int)argv.size() - 1, argv.data());
     Pump();
     return r;
   }

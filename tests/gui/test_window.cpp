@@ -373,9 +373,12 @@ TEST_F(PopupTest, PopShell1And3ShowPromptTextAndButtons) {
   Click(wredisplay);
   EXPECT_EQ(calls, 1);
 
-  // Shown again, the contents are replaced.
+  // Shown again, the contents are replaced; null texts show as empty.
   PopShell1(topLevel, wstart, "second", "", "Ok", "Cancel");
   EXPECT_EQ(LabelOf(wp1->label), "second");
+  EXPECT_EQ(TextOf(wp1->text), "");
+  PopShell1(topLevel, wstart, nullptr, nullptr, "Ok", "Cancel");
+  EXPECT_EQ(LabelOf(wp1->label), "");
   EXPECT_EQ(TextOf(wp1->text), "");
   popdown(wstart, wp1->pshell);
 }
