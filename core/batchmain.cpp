@@ -44,7 +44,7 @@ static void VacuousPreCondWarn() {
     if (!proc || !proc->preCond) continue;
     FormulaPtr f = SimplifySequentUseRewrite(FormulaCopy(proc->preCond));
     if (isFalse(f))
-      printf("Warning: the pre-condition of %s is false; its conditions hold vacuously\n",
+      printf("Warning: the pre-condition of %s is false; the procedure is verified vacuously\n",
              proc->name);
   }
 }

@@ -67,6 +67,15 @@ TEST(Rules, WalkedFormulaIsRemovedByIdentity) {
   EXPECT_EQ(RunRules({"a>0^b>0", "a>0^b>0"}, {"d>0"}),
             "a>0,b>0,a>0,b>0\n =>\n  d>0\n\n");
   EXPECT_EQ(RunRules({"~a>0", "~a>0"}, {"a>0|b>0"}), "$T\n =>\n  a>0,b>0,a>0,a>0\n\n");
+  // ~a>0 moved in front by the first rule equals the walked ~a>0: removing
+  // the first equal one would leave the walked node in the list and put its
+  // operand in the succedent twice
+  EXPECT_EQ(RunRules({"(~a>0)^c>0", "~a>0"}, {"d>0"}), "c>0\n =>\n  a>0,a>0,d>0\n\n");
+  ProverReset();
+  Sequent *s = Append({"(~a>0)^c>0", "~a>0", "~~e>0"}, {"e>0", "d>0"});
+  SimplifySequentList(SimplifySequentUseRules);   // proved: its lists are freed once
+  EXPECT_TRUE(s->proved);
+  EXPECT_EQ(ListLength(), 0);
   ProverReset();
   Append({"~(p>0|q>0)", "~(p>0|q>0)"}, {"r>0"});
   SimplifySequentList(SimplifySequentUseRules);
