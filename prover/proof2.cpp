@@ -38,6 +38,13 @@ static int UserAxiomSimplify(SequentPtr a) {
   return trivial;
 }
 
+// An element the reader could not fill (the empty formula).
+static int hasEmptyFormula(FormulaListPtr p) {
+  for (; p; p = p->formulaList)
+    if (!p->formula || p->formula->connective == 0) return 1;
+  return 0;
+}
+
 int SimplifySequentUseUserAxiom(SequentPtr s) {
   if (!s) return 1;
   if (s->proved) return 1;
@@ -59,6 +66,11 @@ int wMakeUseAxiom(char *text) {
   Sequent old = *userAxiomPtr;
   MakeUserAxiom(f);
   int trivial = UserAxiomSimplify(userAxiomPtr);
+  if (hasEmptyFormula(userAxiomPtr->formulaList1) || hasEmptyFormula(userAxiomPtr->formulaList2)) {
+    *userAxiomPtr = old;
+    ErrorMsg("axiom refused: it could not be read");
+    return 0;
+  }
   if (!userAxiomPtr->formulaList1 && !userAxiomPtr->formulaList2) {
     *userAxiomPtr = old;
     ErrorMsg("axiom refused: it has neither premisses nor conclusions and would prove every condition");

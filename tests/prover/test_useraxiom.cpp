@@ -38,6 +38,8 @@ TEST(UserAxiom, EmptyOrTrivialAxiomsAreRefused) {
   EXPECT_FALSE(Axiom("$T"));
   EXPECT_FALSE(Axiom("$T->$F"));
   EXPECT_FALSE(Axiom("x=x->y>y"));
+  EXPECT_FALSE(Axiom(""));
+  EXPECT_FALSE(Axiom("x>0->"));
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(ListLength(), 2);
   EXPECT_NE(out.find("Error: "), std::string::npos);
