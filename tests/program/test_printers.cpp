@@ -172,3 +172,23 @@ TEST(Printers, PrintLoadPrintRoundTrip) {
       EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name;
   }
 }
+
+TEST(Printers, ExampleFilesRoundTrip) {
+  const char *files[] = {"arrays.q", "calls.q", "count.q", "max.q", "missing.q", "swap.q"};
+  for (const char *f : files) {
+    std::string path = std::string(QUELL_SOURCE_DIR) + "/examples/" + f;
+    if (!FileReadable(path.c_str())) continue;
+    ProgReset();
+    char *text = FileRead(path.c_str());
+    testing::internal::CaptureStdout();
+    ProcedureReadList(text);
+    std::string out = testing::internal::GetCapturedStdout();
+    free(text);
+    EXPECT_EQ(out, "") << f;
+    EXPECT_GT(ProcedureCount(), 0) << f;
+    std::string first = ProgPrintAll();
+    ProgReset();
+    EXPECT_EQ(ProgLoad(first.c_str()), "") << f;
+    EXPECT_EQ(ProgPrintAll(), first) << f;
+  }
+}
