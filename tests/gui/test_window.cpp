@@ -230,6 +230,10 @@ TEST_F(StartupTest, BatchExitWritesResultFile) {
   const char *out = "/tmp/quell-gui-batch-out.txt";
   unlink(out);
   EXPECT_EQ(CommandLine({kSwap, out}), 0);
+  EXPECT_EQ(LabelOf(wstart), "add-proc");
+  EXPECT_EQ(SensitiveCount(), 7);
+  EXPECT_NE(TextOf(wtext).find("swap"), std::string::npos);
+  EXPECT_EQ(state, 0);
   FILE *f = fopen(out, "r");
   ASSERT_TRUE(f);
   char buf[64] = {0};
@@ -524,6 +528,57 @@ TEST_F(InputTest, LongSelectionIsCutToTheBuffer) {
   EXPECT_STREQ(small, "qqq");
   EXPECT_EQ(GetSelectedItem(small, wtext, 1), 0);
   EXPECT_STREQ(small, "");
+}
+
+}  // namespace
+
+namespace {
+
+class WiringTest : public GuiTest {};
+
+// Every command button opens its own command's dialog next to the main
+// window, and the box's second button closes it again.
+TEST_F(WiringTest, ButtonsReachTheirCommands) {
+  ASSERT_EQ(CommandLine({kSwap}), -1);
+  ASSERT_TRUE(SelectWord(wtext, "swap"));
+  struct {
+    Widget *button;
+    int state;
+    PopupBoxPtr *box;
+  } rows[] = {{&wstart, 105, &wp1},      {&wsave, 107, &wp1},   {&wassumption, 108, &wp1},
+              {&wselect, 106, &wp2},     {&wpost, 112, &wp1},   {&wexpand, 111, &wp1}};
+  Position rx = 0, ry = 0;
+  XtTranslateCoords(topLevel, 50, 100, &rx, &ry);
+  for (auto &r : rows) {
+    SCOPED_TRACE(XtName(*r.button));
+    Press(*r.button);
+    EXPECT_EQ(state, r.state);
+    PopupBoxPtr p = *r.box;
+    EXPECT_TRUE(IsPoppedUp(p));
+    EXPECT_FALSE(IsSensitive(*r.button));
+    int x, y;
+    Geometry(p->pshell, &x, &y, nullptr, nullptr);
+    EXPECT_EQ(x, rx);
+    EXPECT_EQ(y, ry);
+    Press(p->cancel);
+    EXPECT_EQ(state, 0);
+    EXPECT_FALSE(IsPoppedUp(p));
+    EXPECT_TRUE(IsSensitive(*r.button));
+  }
+  SetTextOf(wtext, "stale");
+  Press(wredisplay);
+  EXPECT_NE(TextOf(wtext).find("swap"), std::string::npos);
+  EXPECT_EQ(TextOf(wtext).find("stale"), std::string::npos);
+  EXPECT_EQ(XtHasCallbacks(wquit, XtNcallback), XtCallbackHasSome);
+  // clear drops the program and opens the start dialog at once.
+  Press(wclear);
+  EXPECT_EQ(state, 105);
+  EXPECT_TRUE(IsPoppedUp(wp1));
+  EXPECT_EQ(procedureList.procedure, nullptr);
+  EXPECT_EQ(TextOf(wtext).find("swap"), std::string::npos);
+  EXPECT_EQ(LabelOf(wstart), "add-proc");
+  Press(wp1->cancel);
+  EXPECT_EQ(state, 0);
 }
 
 }  // namespace
