@@ -156,6 +156,20 @@ TEST_F(Commands, AnInvariantThatCannotBeAttachedSaysSo) {
   EXPECT_EQ(procedureList.procedure, nullptr);
 }
 
+TEST_F(Commands, ASecondProcedureOfTheSameNameAsksNothing) {
+  StartWith(Example("swap.q"));
+  ASSERT_EQ(state, 0);
+  testing::internal::CaptureStdout();
+  StartWith("%PROC swap(%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;]");
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Error: a second procedure of that name is not added: swap"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(state, 0);   // no question: the complete swap stays as it was
+  EXPECT_FALSE(IsPoppedUp(wp1));
+  EXPECT_EQ(TextOf(wtext), "swap\n");
+}
+
 TEST_F(Commands, RefreshAndClear) {
   StartWith(Example("swap.q"));
   wSetText(wtext, "stale");
