@@ -89,8 +89,6 @@ void ProcedureIndexReset() {
 ProcedureListPtr ProcedureListTail() {
   ProcIndexSync();
   ProcedureListPtr n = procIndex.last ? procIndex.last->procedureList : &procedureList;
-  // A node whose procedure was filled but whose successor is still missing
-  // is taken as the tail; it is completed by the caller's append.
   return n ? n : &procedureList;
 }
 
