@@ -239,3 +239,40 @@ TEST_F(Browse, VeriCondsSimplifyFourTimesThenAnAxiom) {
 }
 
 }  // namespace
+
+namespace {
+
+class BrowseAxiom : public GuiTest {};
+
+TEST_F(BrowseAxiom, AnInvariantAnswerThenAnImplicationAxiom) {
+  Press(wstart);
+  SetTextOf(wp1->text, std::string(QUELL_SOURCE_DIR) + "/examples/noinv.q");
+  Press(wp1->ok);
+  ASSERT_EQ(state, 109);
+  EXPECT_EQ(LabelOf(wp1->label), "Please Provide the invariant of (2,4) of procedure noinv:");
+  SetTextOf(wp1->text, "x < n | x = n");
+  Press(wp1->ok);
+  ASSERT_EQ(state, 0);
+  ASSERT_TRUE(SelectWord(wtext, "noinv"));
+  Press(wassumption);
+  EXPECT_EQ(LabelOf(wp1->label), "Verification Conditions for noinv:");
+  Press(wp1->ok);
+  std::string seqs = TextOf(wp1->text);
+  EXPECT_NE(seqs.find("n>x\n =>\n  x=n,n>+(x,1),+(x,1)=n"), std::string::npos) << seqs;
+  Press(wp1->ok);
+  SetTextOf(wp1->text, "n>x -> n>+(x,1) | +(x,1)=n");
+  Press(wp1->ok);
+  EXPECT_EQ(TextOf(wp1->text), "");
+  EXPECT_EQ(LabelOf(wp1->label), "Verification Conditions for noinv:");
+  // An axiom the prover refuses is noted in the prompt.
+  Press(wp1->ok);
+  testing::internal::CaptureStdout();
+  SetTextOf(wp1->text, "x=x");
+  Press(wp1->ok);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Error: axiom refused"), std::string::npos) << out;
+  EXPECT_EQ(LabelOf(wp1->label), "Verification Conditions for noinv: (the axiom was refused)");
+  Press(wp1->cancel);
+}
+
+}  // namespace
