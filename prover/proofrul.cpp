@@ -76,6 +76,7 @@ static long SequentSize(SequentPtr s) {
 
 // 1 when s may be copied for a split; otherwise the formula stays whole.
 static int maySplit(SequentPtr s) {
+  if (splitRefused) return 0;   // no more sizes to measure once the budget is gone
   if (splitsMade < SEQUENT_LIMIT) {
     long size = SequentSize(s);
     if (splitNodes + size <= SPLIT_NODE_LIMIT) {
@@ -84,8 +85,7 @@ static int maySplit(SequentPtr s) {
       return 1;
     }
   }
-  if (!splitRefused)
-    ErrorMsg("too many sequents: some conditions stay undecomposed");
+  ErrorMsg("too many sequents: some conditions stay undecomposed");
   splitRefused = 1;
   return 0;
 }
