@@ -81,7 +81,8 @@ bool ClickOn(const std::string &win, const std::string &size, int k) {
   if (!Center(win, size, k, &x, &y)) return false;
   // No --sync: it waits for a motion that never comes when the pointer is
   // already there.
-  Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+  // Raised first: other tests may map windows on the same display.
+  Run("xdotool windowraise " + win + " mousemove " + std::to_string(x) + " " + std::to_string(y) +
       " sleep 0.05 click 1 2>/dev/null");
   Sleep(250);
   return true;
@@ -91,7 +92,7 @@ bool ClickOn(const std::string &win, const std::string &size, int k) {
 bool TypeInto(const std::string &box, const std::string &text) {
   int x = 0, y = 0;
   if (!Center(box, "500x400", 1, &x, &y)) return false;
-  Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+  Run("xdotool windowraise " + box + " mousemove " + std::to_string(x) + " " + std::to_string(y) +
       " sleep 0.05 type --delay 5 '" + text + "' 2>/dev/null");
   Sleep(200);
   return true;
