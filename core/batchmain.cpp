@@ -66,6 +66,7 @@ int main(int argc, char **argv) {
   if (!StartProg1Checked(program)) return 2;
   if (MissingAnnotationsPrint() > 0) return 2;
   StartProg0();
+  if (!quiet && !procedureList.procedure) printf("Warning: the program holds no procedure\n");
   if (!quiet) VacuousPreCondWarn();
   if (!ResultFileWrite(output)) {
     Text m;

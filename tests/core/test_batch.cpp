@@ -140,6 +140,17 @@ TEST(Batch, DebugLogHoldsEveryStageInOrder) {
   EXPECT_NE(stat(t.Path("vLog").c_str(), &st), 0);
 }
 
+TEST(Batch, EmptyProgram) {
+  Scratch s;
+  std::string out;
+  std::ofstream(s.Path("empty.q")) << ";; only a comment\n";
+  EXPECT_EQ(Batch(s, "empty.q out.txt", &out), 0);
+  EXPECT_EQ(out.substr(0, 39), "Warning: the program holds no procedure");
+  EXPECT_EQ(Slurp(s.Path("out.txt")),
+            "Procedures:\n\n;;--------------------------------------\n\n"
+            "Remaining Verification Conditions:\n\n");
+}
+
 TEST(Batch, VacuousPreconditionWarning) {
   Scratch s;
   std::string out;
