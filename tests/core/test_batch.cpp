@@ -62,7 +62,7 @@ TEST(Batch, RightProgramsAreProved) {
 }
 
 TEST(Batch, WrongProgramsKeepAConditionOrMore) {
-  const char *wrong[] = {"maxwrong", "countwrong", "truefalse"};
+  const char *wrong[] = {"maxwrong", "countwrong", "truefalse", "callswrong"};
   for (const char *w : wrong) {
     ExpectResult(w, 1);
     std::string r = Slurp(source + "/tests/data/" + w + ".result");
@@ -76,6 +76,7 @@ TEST(Batch, WrongProgramsKeepAConditionOrMore) {
 TEST(Batch, ValidButBeyondTheRules) {
   ExpectResult("max", 1);
   ExpectResult("arrays", 1);
+  ExpectResult("nested", 1);
 }
 
 TEST(Batch, MissingAnnotationsAreListedAndNothingIsWritten) {
