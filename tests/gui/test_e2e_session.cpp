@@ -3,7 +3,9 @@
 // bounded.
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <signal.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,9 +21,13 @@
 
 namespace {
 
+// The display the session runs on: a private server of its own, so that
+// tests running in parallel on the shared display cannot move its pointer.
+std::string sessionDisplay;
+
 std::string Run(const std::string &cmd) {
   std::string out;
-  FILE *p = popen(cmd.c_str(), "r");
+  FILE *p = popen(("DISPLAY=" + sessionDisplay + " " + cmd).c_str(), "r");
   if (!p) return out;
   char buf[4096];
   size_t k;
@@ -98,6 +104,50 @@ bool TypeInto(const std::string &box, const std::string &text) {
   return true;
 }
 
+// Starts Xvfb on a free display (it writes the number to the pipe when
+// ready); the pid, or -1 when it did not come up within 5 s.
+pid_t StartPrivateServer(std::string *display) {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, 1);
+      dup2(null, 2);
+    }
+    std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+           "tcp", "-noreset", (char *)nullptr);
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string number;
+  struct pollfd pfd = {fds[0], POLLIN, 0};
+  while (pid > 0 && poll(&pfd, 1, 5000) > 0) {
+    char c;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    return -1;
+  }
+  *display = ":" + number;
+  return pid;
+}
+
+void StopPrivateServer(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+}
+
 TEST(EndToEndSession, LoadVeriCondsAxiomSave) {
   const char *d = getenv("DISPLAY");
   if (!d || !*d) GTEST_SKIP() << "no X display";
@@ -106,14 +156,20 @@ TEST(EndToEndSession, LoadVeriCondsAxiomSave) {
   std::string dir = dirBuf;
   std::string log = dir + "/output.txt";
   std::string result = dir + "/result.txt";
+  pid_t server = StartPrivateServer(&sessionDisplay);
+  if (server < 0) sessionDisplay = d;   // no Xvfb: the shared display
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(127);
     if (!freopen(log.c_str(), "w", stdout)) _exit(127);
+    setenv("DISPLAY", sessionDisplay.c_str(), 1);
     execl(QUELL_GUI_BIN, QUELL_GUI_BIN, (char *)nullptr);
     _exit(127);
   }
-  ASSERT_GT(pid, 0);
+  if (pid <= 0) {
+    StopPrivateServer(server);
+    FAIL() << "fork failed";
+  }
   auto end = [&]() {
     int st = 0;
     for (int i = 0; i < 30; i++) {
@@ -163,6 +219,7 @@ TEST(EndToEndSession, LoadVeriCondsAxiomSave) {
   // The axiom a>b discharged one of the two remaining sequents.
   EXPECT_EQ(text.find("b>a\n =>\n  a>b"), std::string::npos) << text;
   EXPECT_NE(text.find("a>b\n =>\n  $F"), std::string::npos) << text;
+  StopPrivateServer(server);
   unlink(result.c_str());
   unlink(log.c_str());
   rmdir(dir.c_str());
