@@ -63,7 +63,10 @@ int main(int argc, char **argv) {
   char *program = argv[i];
   const char *output = argv[i + 1];
   if (debug) LogFileOpen();
+  long errorsBefore = ErrorMsgCount();
   if (!StartProg1Checked(program)) return 2;
+  // text with errors and no procedure read from it: nothing was verified
+  int unread = !procedureList.procedure && ErrorMsgCount() > errorsBefore;
   if (MissingAnnotationsPrint() > 0) return 2;
   StartProg0();
   if (!quiet && !procedureList.procedure) printf("Warning: the program holds no procedure\n");
@@ -78,5 +81,5 @@ int main(int argc, char **argv) {
   }
   RefuteReportAll(quiet);
   fflush(stdout);
-  return sequentList.sequent ? 1 : 0;
+  return sequentList.sequent || unread ? 1 : 0;
 }

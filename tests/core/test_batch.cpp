@@ -150,6 +150,11 @@ TEST(Batch, EmptyProgram) {
   EXPECT_EQ(Slurp(s.Path("out.txt")),
             "Procedures:\n\n;;--------------------------------------\n\n"
             "Remaining Verification Conditions:\n\n");
+  // text that could not be read as any procedure: nothing was verified
+  std::ofstream(s.Path("junk.q")) << "junk\n";
+  EXPECT_EQ(Batch(s, "-q junk.q out.txt", &out), 1);
+  EXPECT_NE(out.find("Error: "), std::string::npos);
+  EXPECT_EQ(Slurp(s.Path("out.txt")).substr(0, 13), "Procedures:\n\n");
 }
 
 TEST(Batch, VacuousPreconditionWarning) {
