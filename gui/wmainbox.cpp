@@ -24,7 +24,9 @@ static Widget CommandCreate(const char *name, Widget parent, int width, int heig
 void CreateMainBox() {
   Widget box = XtVaCreateManagedWidget("box", boxWidgetClass, topLevel, XtNx, 50, XtNy, 50,
                                        XtNwidth, 700, XtNheight, 500, NULL);
-  Widget boxa = XtVaCreateManagedWidget("boxa", boxWidgetClass, box, XtNborderWidth, 0, NULL);
+  // The command buttons form one row across the top of the window.
+  Widget boxa = XtVaCreateManagedWidget("boxa", boxWidgetClass, box, XtNborderWidth, 0,
+                                        XtNorientation, XtorientHorizontal, NULL);
   wstart = CommandCreate("start", boxa, 80, 70);
   wredisplay = CommandCreate("refresh", boxa, 80, 70);
   wselect = CommandCreate("select", boxa, 80, 70);
