@@ -2,6 +2,8 @@
 // xdotool, and its batch exit compared with the headless verifier.
 #include <gtest/gtest.h>
 
+#include "private_server.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -173,6 +175,13 @@ bool PointerIsOver(const std::string &win) {
 
 TEST(EndToEnd, NoArgumentsShowsWindowAndQuitEndsIt) {
   if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  std::string display;
+  pid_t server = StartPrivateServer(&display);
+  if (server > 0) setenv("DISPLAY", display.c_str(), 1);
+  struct ServerStop {
+    pid_t pid;
+    ~ServerStop() { StopPrivateServer(pid); }
+  } stop{server};
   std::string dir = TempDir();
   Child c = Spawn(QUELL_GUI_BIN, {}, dir);
   std::string win = FindWindow(c.pid);
