@@ -85,13 +85,9 @@ int wCommandLine(int argc, char **argv) {
     SetSensitiveFalse(0);
     return -1;
   }
-  // A program file that cannot be read loads nothing: the batch exit fails
-  // without writing, the window starts as if no program had been named.
-  if (!StartProg1Checked(argv[1])) {
-    if (argc == 3) return 1;
-    SetSensitiveFalse(0);
-    return -1;
-  }
+  // A program file that cannot be read loads nothing and is an error: the
+  // client exits with status 1 rather than start as if all were well.
+  if (!StartProg1Checked(argv[1])) return 1;
   wSetText(wtext, wGetProcList());
   wRelabelStart("add-proc");
   wAskInv(topLevel, (XtPointer)topLevel, nullptr);
