@@ -127,12 +127,23 @@ static char *wLoopBody(char *s) {
   return p;
 }
 
+// The text of a loop or case is read only up to its closing bracket: a
+// reader that ran on past it would read the following statements again at
+// every level (exponential time on nested brackets).
+static char BracketCut(char *s, int len) {
+  char c = s[len];
+  s[len] = 0;
+  return c;
+}
+
 static int wSentLoopReadDepth(char *s, char *l, int depth) {
   int len = wBracketLength(s);
   char *head = s + 2;
   if ((size_t)len < 2) return len;
+  char kept = BracketCut(s, len);
   wSentenceReadDepth(wLoopBody(head), l, depth + 1);
   wSentLoopRead1(head, l);
+  s[len] = kept;
   return len;
 }
 
@@ -159,10 +170,12 @@ static int wSentCaseReadDepth(char *s, char *l, int depth) {
   int len = wBracketLength(s);
   if (len < 2) return len;
   char *head = s + 2;
+  char kept = BracketCut(s, len);
   char *e = strchr(head, ';');
   char *branches = e ? e + 1 : head + strlen(head);
   wSentenceReadDepth(branches, l, depth + 1);
   wSentCaseRead1(head, l);
+  s[len] = kept;
   return len;
 }
 
