@@ -24,3 +24,17 @@ inline void FuzzReset() {
   sequentListPtr = &sequentList;
   InitializeNewName();
 }
+
+// Completes what the annotation questions would ask for with $T.
+inline void FuzzCompleteAnnotations() {
+  for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList) {
+    ProcedurePtr p = n->procedure;
+    if (!p->postCond) p->postCond = FormulaMakeTrue();
+    if (!p->preCond) p->preCond = FormulaMakeTrue();
+    currentProcedure = p;
+    for (SentenceListPtr l = p->sentenceList; l && l->sentence; l = l->sentenceList) {
+      SentencePtr s = l->sentence;
+      if (s->type == 3 && !GetPostCond(s->labels1)) AddPostCond(s->labels1, FormulaMakeTrue());
+    }
+  }
+}
