@@ -1,51 +1,204 @@
+// Formulas: the reader (grouping, error tolerance, nesting bound), printing,
+// equality, size, substitution with bound variables, lists, fresh names,
+// egen variables and line breaking.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
+#include <set>
 #include <string>
 
-#include "formulatest.h"
+#include "../../formula/formula.h"
 
-static std::string SubstF(const char *f, const char *assigns) {
-  FormulaPtr t = ReadF(f);
-  AssignListPtr sl = ReadAssignsF(assigns);
-  t = FormulaSubstSim(t, sl);
-  std::string r = PrintF(t);
-  FormulaFree(t);
-  FreeAssignsF(sl);
+using testing::internal::CaptureStdout;
+
+template <class T, class F> static std::string Str(T x, F print) {
+  Text s;
+  TextInit(&s);
+  print(x, &s);
+  std::string r = TextStr(&s);
+  TextFree(&s);
   return r;
 }
+static std::string Out() { return fflush(stdout), testing::internal::GetCapturedStdout(); }
+static FormulaPtr ReadF(std::string text) {   // the reader writes into its text
+  FormulaPtr t = FormulaAlloc();
+  FormulaRead(&text[0], t);
+  return t;
+}
+static std::string P(FormulaPtr t) { return Str(t, FormulaPrint); }
+static std::string PL(FormulaListPtr p) { return Str(p, FormulaListPrint); }
+static std::string RP(const std::string &text) {   // read and print again
+  FormulaPtr t = ReadF(text);
+  std::string r = P(t);
+  FormulaFree(t);
+  return r;
+}
+static AssignListPtr ReadAssigns(const char *s) {
+  AssignListPtr p = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  AssignReadList(s, p);
+  return p;
+}
+static void FreeAssigns(AssignListPtr p) {
+  for (AssignListPtr n; p; p = n) {
+    n = p->assignList;
+    if (p->assign) TermFree(p->assign->termLeft), TermFree(p->assign->termRight), free(p->assign);
+    free(p);
+  }
+}
+static void DropJoints(FormulaPtr t) {   // frees the "^" nodes only
+  if (t && t->connective == '^') {
+    DropJoints(static_cast<FormulaPtr>(t->left));
+    DropJoints(static_cast<FormulaPtr>(t->right));
+    free(t);
+  }
+}
+// The read formula split at "^" into a list that owns its elements.
+static FormulaListPtr ReadList(const std::string &text) {
+  FormulaPtr f = ReadF(text);
+  FormulaListPtr p = Formula2FormulaList(f, '^');
+  DropJoints(f);
+  return p;
+}
+static std::string SubstF(const char *f, const char *assigns) {
+  InitializeNewName();
+  FormulaPtr t = ReadF(f);
+  AssignListPtr sl = ReadAssigns(assigns);
+  t = FormulaSubstSim(t, sl);
+  std::string r = P(t);
+  FormulaFree(t);
+  FreeAssigns(sl);
+  return r;
+}
+static FormulaPtr L(FormulaPtr f) { return static_cast<FormulaPtr>(f->left); }
+static FormulaPtr R(FormulaPtr f) { return static_cast<FormulaPtr>(f->right); }
 
-TEST(FormulaStruct, CopyFreeCombine) {
-  EXPECT_EQ(FormulaCopy(nullptr), nullptr);
-  FormulaFree(nullptr);
-  FormulaPtr f = ReadF("$Ax:p(x)");
-  FormulaPtr g = FormulaCopy(f);
-  EXPECT_EQ(PrintF(g), "$Ax:p(x)");
-  EXPECT_NE(f->left, g->left);
-  EXPECT_NE(f->right, g->right);
-  EXPECT_NE(static_cast<FormulaPtr>(f->right)->right, static_cast<FormulaPtr>(g->right)->right);
+TEST(FormulaRead, GroupingPrimariesAndTolerance) {
+  struct { const char *in, *out; } cases[] = {
+      // "^" binds tighter than "|", "|" than "->"; chains group to the right.
+      {"a^b|c", "((a^b)|c)"}, {"a|b^c", "(a|(b^c))"}, {"a->b->c", "((a)->((b)->c))"},
+      {"a|b->c", "(((a|b))->c)"}, {"a|b|c", "(a|(b|c))"}, {"a^b^c", "(a^(b^c))"},
+      {"(a|b)^c", "((a|b)^c)"}, {"a^(b|c)", "(a^(b|c))"}, {"(a^b)^c", "((a^b)^c)"},
+      {"a->b", "((a)->b)"}, {"~(a=b^c=d)", "~(a=b^c=d)"}, {"$Ex:p(x)", "~$Ax:~p(x)"},
+      {"$F", "~$T"}, {"$T", "$T"}, {"x", "x"}, {"p(x,y)", "p(x,y)"}, {"a[i]<f(b)", "a[i]<f(b)"},
+      // The body of a quantifier is one primary; "$" and another letter begin a name.
+      {"$Ax:a=b^c=d", "($Ax:a=b^c=d)"}, {"$Ax:(a=b^c=d)", "$Ax:(a=b^c=d)"}, {"$OLB=x", "$OLB=x"},
+      {"$Tx=1", "$T"}, {"", ""},
+      // Surplus or missing parentheses: read up to what makes sense.
+      {"(a=b)c=d", "a=b"}, {"a|b)", "a"}, {"(a|b", "(a|b)"}, {"((a^b)", "(a^b)"},
+  };
+  for (auto &c : cases) EXPECT_EQ(RP(c.in), c.out) << c.in;
+  FormulaPtr f = ReadF("~a=b"), g = ReadF("$Ax:a=b^c=d"), e = ReadF(""), h = ReadF("(a|b)^c");
+  EXPECT_EQ(f->connective, '~');
+  EXPECT_EQ(R(f)->connective, '=');
+  EXPECT_EQ(g->connective, '^');
+  EXPECT_EQ(L(g)->connective, 'A');
+  EXPECT_EQ(e->connective, 0);
+  EXPECT_EQ(R(h)->connective, '.');   // an atom
+  for (FormulaPtr x : {f, g, e, h}) FormulaFree(x);
+  f = ReadF("$Ex:p(x)"), g = ReadF("~$Ax:~p(x)");
+  EXPECT_TRUE(FormulaEqual(f, g));   // the existential is not-for-all-not
   FormulaFree(f);
-  EXPECT_EQ(PrintF(g), "$Ax:p(x)");
-  FormulaPtr c = CombineCond(g, '^', FormulaMakeFalse());
-  EXPECT_EQ(c->left, g);
-  EXPECT_EQ(PrintF(c), "($Ax:p(x)^~$T)");
-  FormulaFree(c);
-  f = FormulaMakeTrue();
-  EXPECT_EQ(PrintF(f), "$T");
-  FormulaPtr m = FormulaAlloc();
-  FormulaMove(f, m);
-  EXPECT_EQ(m->connective, 'T');
-  free(m);
+  FormulaFree(g);
+
+  CaptureStdout();
+  f = ReadF("$Ax");
+  EXPECT_EQ(Out(), "Error: FOR ALL\n");
+  EXPECT_EQ(P(f), "$Ax:");
+  EXPECT_EQ(R(f)->connective, 0);
+  FormulaFree(f);
+  CaptureStdout();
+  EXPECT_EQ(RP("a<=b"), "a<");
+  EXPECT_EQ(Out(), "Error: *** Missing name ***\n");
+  // FormulaRead1 returns the offset of the closing parenthesis.
+  char buf[] = "(a|b)^c", buf2[] = "~~x=y,z";
+  f = FormulaAlloc(), g = FormulaAlloc();
+  EXPECT_EQ(FormulaRead1(buf, f), 4);
+  EXPECT_EQ(P(f), "(a|b)");
+  EXPECT_EQ(FormulaRead1(buf2, g), 5);
+  FormulaFree(f);
+  FormulaFree(g);
+}
+
+TEST(FormulaRead, RoundTripsAreEqual) {
+  for (const char *t : {"a=b", "a<b", "f(x)>g(y,z)", "p(x)", "$T", "$F", "~~p", "a^b|c->d",
+                        "(a->b)->c", "$Ax:$Ay:(x=y->y=x)", "$Ex:(x<y^~x=z)",
+                        "a[i,j]=+(a[k],1)^b=c", "((((a))))", "~(a|b)^$Ax:~p(x)|q->r^s"}) {
+    FormulaPtr f = ReadF(t), g = ReadF(P(f));
+    EXPECT_TRUE(FormulaEqual(f, g)) << t;
+    EXPECT_EQ(P(g), P(f)) << t;
+    FormulaFree(f);
+    FormulaFree(g);
+  }
+}
+
+TEST(FormulaRead, DeepNestingIsBounded) {
+  // 2000 nested parentheses, conjunctions and negations read, print, copy and compare.
+  std::string conj, negs = std::string(2000, '~') + "p", quants;
+  for (int i = 0; i < 2000; i++) conj += "(a^";
+  conj += "b" + std::string(2000, ')');
+  EXPECT_EQ(RP(std::string(2000, '(') + "a=b" + std::string(2000, ')')), "a=b");
+  EXPECT_EQ(RP(negs), negs);
+  FormulaPtr g = ReadF(conj), h = FormulaCopy(g);
+  EXPECT_EQ(P(g), conj);
+  EXPECT_TRUE(FormulaEqual(g, h) && FormulaPrintEqual(g, h));
+  FormulaFree(g);
+  FormulaFree(h);
+  // Beyond the bound: an Error line, no crash, nothing past the bound read.
+  for (int i = 0; i < MAX_NEST_DEPTH + 10; i++) quants += "$Ax:";
+  for (auto deep : {std::make_pair(std::string(MAX_NEST_DEPTH + 10, '~') + "p", 1u),
+                    {quants + "p", 4u}, {std::string(MAX_NEST_DEPTH + 10, '(') + "a", 1u}}) {
+    CaptureStdout();
+    std::string printed = RP(deep.first);
+    EXPECT_NE(Out().find("Error: *** Formula nested too deeply ***"), std::string::npos);
+    EXPECT_LE(printed.size(), deep.second * MAX_NEST_DEPTH);
+  }
+  EXPECT_EQ(RP("a" + std::string(5000, ')') + "|b^c"), "a");
+  // Long right-grouped chains do not count as nesting.
+  std::string chain = "a";
+  for (int i = 0; i < 3 * MAX_NEST_DEPTH; i++) chain += "^a";
+  CaptureStdout();
+  FormulaPtr f = ReadF(chain);
+  EXPECT_EQ(Out(), "");
+  EXPECT_EQ(FormulaSize(f, 1000000), 2L * (3 * MAX_NEST_DEPTH) + 1 + 3 * MAX_NEST_DEPTH + 1);
   FormulaFree(f);
 }
 
-TEST(FormulaStruct, Equality) {
+TEST(FormulaStruct, CopyFreeCombineSize) {
+  EXPECT_EQ(FormulaCopy(nullptr), nullptr);
+  FormulaFree(nullptr);
+  FormulaPtr f = ReadF("$Ax:p(x)"), g = FormulaCopy(f);
+  EXPECT_TRUE(f->left != g->left && f->right != g->right && R(f)->right != R(g)->right);
+  FormulaFree(f);
+  EXPECT_EQ(P(g), "$Ax:p(x)");
+  FormulaPtr c = CombineCond(g, '^', FormulaMakeFalse());
+  EXPECT_EQ(c->left, g);
+  EXPECT_EQ(P(c), "($Ax:p(x)^~$T)");
+  FormulaFree(c);
+  f = FormulaMakeTrue();
+  FormulaPtr m = FormulaAlloc();
+  FormulaMove(f, m);
+  EXPECT_EQ(P(m), "$T");
+  free(m);
+  FormulaFree(f);
+  f = ReadF("a=f(b)^p(c)");
+  EXPECT_EQ(FormulaSize(f, 100), 8);   // "^", "=", a, f, b, ".", p, c
+  EXPECT_EQ(FormulaSize(nullptr, 100), 0);
+  FormulaFree(f);
+  // A shared DAG whose tree form has 2^60 nodes: counting stops just past the limit.
+  FormulaPtr leaf = ReadF("p"), top = leaf, nodes[60];
+  for (int i = 0; i < 60; i++) top = nodes[i] = CombineCond(top, '^', top);
+  long n = FormulaSize(top, 1000);
+  EXPECT_TRUE(n > 1000 && n < 1100) << n;
+  for (FormulaPtr x : nodes) free(x);
+  FormulaFree(leaf);
+}
+
+TEST(FormulaStruct, EqualityAndPrintEquality) {
   struct { const char *a, *b; int eq; } cases[] = {
-      {"a=b", "b=a", 1},     {"a<b", "b>a", 0},       {"a<b", "b<a", 0},
-      {"$T", "$T", 1},       {"~$T", "$T", 0},        {"$Ax:p(x)", "$Ay:p(y)", 0},
-      {"$Ax:p(x)", "$Ax:p(x)", 1}, {"p(x)", "p(x)", 1}, {"p(x)", "p(y)", 0},
-      {"a=b^c=d", "b=a^d=c", 1}, {"a=b^c=d", "c=d^a=b", 0}, {"a|b", "a^b", 0},
-      {"f(x)=a", "a=f(x)", 1}, {"a=a", "a=b", 0},
+      {"a=b", "b=a", 1}, {"a<b", "b>a", 0}, {"a<b", "b<a", 0}, {"$T", "$T", 1}, {"~$T", "$T", 0},
+      {"$Ax:p(x)", "$Ay:p(y)", 0}, {"$Ax:p(x)", "$Ax:p(x)", 1}, {"p(x)", "p(x)", 1},
+      {"p(x)", "p(y)", 0}, {"a=b^c=d", "b=a^d=c", 1}, {"a=b^c=d", "c=d^a=b", 0},
+      {"a|b", "a^b", 0}, {"f(x)=a", "a=f(x)", 1}, {"a=a", "a=b", 0},
   };
   for (auto &c : cases) {
     FormulaPtr f = ReadF(c.a), g = ReadF(c.b);
@@ -53,127 +206,259 @@ TEST(FormulaStruct, Equality) {
     FormulaFree(f);
     FormulaFree(g);
   }
-  FormulaPtr f = ReadF("x");
-  EXPECT_EQ(FormulaEqual(nullptr, nullptr), 1);
-  EXPECT_EQ(FormulaEqual(f, nullptr), 0);
-  EXPECT_EQ(FormulaEqual(nullptr, f), 0);
-  FormulaFree(f);
-}
-
-TEST(FormulaStruct, PrintEqualMatchesPrintedText) {
-  const char *texts[] = {"a=b", "b=a", "a<b", "p(x)", "p(x,y)", "p(x)=q", "$T",
-                         "~$T", "$Ax:p(x)", "$Ay:p(x)", "a^b", "a|b", "a->b",
-                         "(a^b)^c", "a^(b^c)", "a[i]=1", "a[j]=1", "x", "f(x)", "f(y)", ""};
+  const char *texts[] = {"a=b", "b=a", "a<b", "p(x)", "p(x,y)", "p(x)=q", "$T", "~$T",
+                         "$Ax:p(x)", "$Ay:p(x)", "a^b", "a|b", "a->b", "(a^b)^c", "a^(b^c)",
+                         "a[i]=1", "a[j]=1", "x", "f(x)", "f(y)", ""};
   for (const char *a : texts)
     for (const char *b : texts) {
       FormulaPtr f = ReadF(a), g = ReadF(b);
-      EXPECT_EQ(FormulaPrintEqual(f, g), PrintF(f) == PrintF(g) ? 1 : 0) << a << " vs " << b;
+      EXPECT_EQ(FormulaPrintEqual(f, g), P(f) == P(g) ? 1 : 0) << a << " vs " << b;
       FormulaFree(f);
       FormulaFree(g);
     }
-  FormulaPtr e = FormulaAlloc();
-  EXPECT_EQ(FormulaPrintEqual(nullptr, e), 1);
-  EXPECT_EQ(FormulaPrintEqual(e, nullptr), 1);
-  FormulaPtr t = FormulaMakeTrue();
+  FormulaPtr e = FormulaAlloc(), t = FormulaMakeTrue(), a = ReadF("a[i]=1"), b = ReadF("a[i]=1");
+  EXPECT_EQ(FormulaEqual(nullptr, nullptr), 1);
+  EXPECT_EQ(FormulaEqual(t, nullptr) + FormulaEqual(nullptr, t), 0);
+  EXPECT_EQ(FormulaPrintEqual(nullptr, e) + FormulaPrintEqual(e, nullptr), 2);   // both print ""
   EXPECT_EQ(FormulaPrintEqual(t, nullptr), 0);
-  FormulaFree(t);
-  free(e);
-
-  // update lists take part in the comparison
-  FormulaPtr a = ReadF("a[i]=1"), b = ReadF("a[i]=1");
-  AssignListPtr sl = ReadAssignsF("$Oa[k]=5");
+  // Update lists take part in the comparison.
+  AssignListPtr sl = ReadAssigns("$Oa[k]=5");
   a = FormulaSubstSim(a, sl);
-  EXPECT_EQ(PrintF(a), "a[[(k)->5]][i]=1");
+  EXPECT_EQ(P(a), "a[[(k)->5]][i]=1");
   EXPECT_EQ(FormulaPrintEqual(a, b), 0);
   FormulaPtr c = FormulaCopy(a);
   EXPECT_EQ(FormulaPrintEqual(a, c), 1);
-  FormulaFree(a);
-  FormulaFree(b);
-  FormulaFree(c);
-  FreeAssignsF(sl);
+  for (FormulaPtr x : {t, a, b, c}) FormulaFree(x);
+  free(e);
+  FreeAssigns(sl);
 }
 
-TEST(FormulaStruct, SizeStopsAtLimitOnSharedSubtrees) {
-  FormulaPtr f = ReadF("a=f(b)^p(c)");
-  // "^", "=", a, f, b, ".", p, c
-  EXPECT_EQ(FormulaSize(f, 100), 8);
-  EXPECT_EQ(FormulaSize(nullptr, 100), 0);
-  FormulaFree(f);
-  // a DAG whose tree form has 2^60 nodes: counting stops just past the limit
-  FormulaPtr leaf = ReadF("p");
-  FormulaPtr top = leaf;
-  FormulaPtr nodes[60];
-  for (int i = 0; i < 60; i++) top = nodes[i] = CombineCond(top, '^', top);
-  long n = FormulaSize(top, 1000);
-  EXPECT_GT(n, 1000);
-  EXPECT_LT(n, 1100);
-  for (int i = 0; i < 60; i++) free(nodes[i]);
-  FormulaFree(leaf);
-}
+TEST(FormulaStruct, SubstitutionRespectsBoundVariables) {
+  struct { const char *f, *s, *want; } cases[] = {
+      {"+(x,y)=z", "$Ox=y^$Oy=x", "+(y,x)=z"}, {"p(x)^~q(y)|x<y", "$Ox=1", "((p(1)^~q(y))|1<y)"},
+      {"$Ax:p(x,z)", "$Ox=y", "$Ax:p(x,z)"}, {"$Ax:p(x,z)", "$Oz=y", "$Ax:p(x,y)"},
+      {"$Ax:a[x]=z", "$Oa[k]=5", "$Ax:a[[(k)->5]][x]=z"},
+      {"$Aa:a[i]=z", "$Oa[k]=5^$Oz=1", "$Aa:a[i]=1"},   // the bound array is not updated
+      // A value that would be captured renames the bound variable to a fresh name.
+      {"$Ax:x=z", "$Oz=x", "$A#@a:#@a=x"},
+      {"$Ax:(p(x,z)^$Ax:q(x))", "$Oz=f(x)", "$A#@a:(p(#@a,f(x))^$Ax:q(x))"},
+      {"$Ax:x=y", "$Oz=x", "$Ax:x=y"}, {"$Ax:x=z", "$Oz=y", "$Ax:x=y"},
+  };
+  for (auto &c : cases) EXPECT_EQ(SubstF(c.f, c.s), c.want) << c.f << " / " << c.s;
 
-TEST(FormulaStruct, SubstitutionAndQuantifiers) {
-  EXPECT_EQ(SubstF("+(x,y)=z", "$Ox=y^$Oy=x"), "+(y,x)=z");
-  EXPECT_EQ(SubstF("p(x)^~q(y)|x<y", "$Ox=1"), "((p(1)^~q(y))|1<y)");
-  EXPECT_EQ(SubstF("$Ax:p(x,z)", "$Ox=y"), "$Ax:p(x,z)");
-  EXPECT_EQ(SubstF("$Ax:p(x,z)", "$Oz=y"), "$Ax:p(x,y)");
-  EXPECT_EQ(SubstF("$Ax:a[x]=z", "$Oa[k]=5"), "$Ax:a[[(k)->5]][x]=z");
-  // an element assignment to the bound array does not reach under it
-  EXPECT_EQ(SubstF("$Aa:a[i]=z", "$Oa[k]=5^$Oz=1"), "$Aa:a[i]=1");
-}
-
-TEST(FormulaStruct, CaptureRenamesTheBoundVariable) {
-  InitializeNewName();
-  FormulaPtr f = ReadF("$Ax:x=z");
-  AssignListPtr sl = ReadAssignsF("$Oz=x");
-  f = FormulaSubstSim(f, sl);
-  EXPECT_EQ(PrintF(f), "$A#@a:#@a=x");
-  FormulaFree(f);
-  FreeAssignsF(sl);
-
-  // nested: the inner quantifier keeps its own binding
-  InitializeNewName();
-  f = ReadF("$Ax:(p(x,z)^$Ax:q(x))");
-  sl = ReadAssignsF("$Oz=f(x)");
-  f = FormulaSubstSim(f, sl);
-  EXPECT_EQ(PrintF(f), "$A#@a:(p(#@a,f(x))^$Ax:q(x))");
-  FormulaFree(f);
-  FreeAssignsF(sl);
-
-  // no capture: the bound variable keeps its name
-  InitializeNewName();
-  EXPECT_EQ(SubstF("$Ax:x=y", "$Oz=x"), "$Ax:x=y");
-  EXPECT_EQ(SubstF("$Ax:x=z", "$Oz=y"), "$Ax:x=y");
-}
-
-TEST(FormulaStruct, AvoidBoundVarSelect) {
-  AssignListPtr sl = ReadAssignsF("$Ox=1^$Oy=2");
-  TermPtr x = TermAlloc(), z = TermAlloc();
-  TermSetName(x, "x");
-  x->type = 2;
-  TermSetName(z, "z");
-  z->type = 2;
+  // The assignments that do not bind the variable, in a new list sharing them.
+  AssignListPtr sl = ReadAssigns("$Ox=1^$Oy=2"), one = ReadAssigns("$Ox=1");
+  AssignListPtr el = ReadAssigns("$Ox[k]=1^$Oy=2");
+  TermPtr x = sl->assign->termLeft, z = sl->assign->termRight;   // "x" and a name "1"
   AssignListPtr r = AvoidBoundVarSelect(sl, x);
-  ASSERT_NE(r, nullptr);
+  ASSERT_TRUE(r && !r->assignList);
   EXPECT_EQ(r->assign, sl->assignList->assign);
-  EXPECT_EQ(r->assignList, nullptr);
   CleanPtrList(r);
   r = AvoidBoundVarSelect(sl, z);
-  ASSERT_NE(r, nullptr);
-  EXPECT_NE(r, sl);
+  ASSERT_TRUE(r && r != sl && r->assignList);
   EXPECT_EQ(r->assign, sl->assign);
-  ASSERT_NE(r->assignList, nullptr);
   EXPECT_EQ(r->assignList->assign, sl->assignList->assign);
   CleanPtrList(r);
-  FreeAssignsF(sl);
-  sl = ReadAssignsF("$Ox=1");
-  EXPECT_EQ(AvoidBoundVarSelect(sl, x), nullptr);
-  FreeAssignsF(sl);
-  sl = ReadAssignsF("$Ox[k]=1^$Oy=2");
-  r = AvoidBoundVarSelect(sl, x);
+  EXPECT_EQ(AvoidBoundVarSelect(one, x), nullptr);
+  r = AvoidBoundVarSelect(el, x);   // an element assignment binds nothing
   ASSERT_NE(r, nullptr);
   EXPECT_STREQ(r->assign->termLeft->name, "y");
   CleanPtrList(r);
-  FreeAssignsF(sl);
-  TermFree(x);
-  TermFree(z);
+  for (AssignListPtr a : {sl, one, el}) FreeAssigns(a);
+}
+
+TEST(FormulaList, SplitJoinCopyAppend) {
+  FormulaPtr f = ReadF("a^(b|c)");
+  FormulaListPtr p = Formula2FormulaList(f, '^');
+  EXPECT_EQ(PL(p), "a,(b|c)");
+  CleanPtrList(p);
+  p = Formula2FormulaList(f, '|');
+  ASSERT_TRUE(p && p->formula == f && !p->formulaList);
+  CleanPtrList(p);
+  FormulaFree(f);
+  EXPECT_EQ(Formula2FormulaList(nullptr, '^'), nullptr);
+  for (const char *t : {"a^(b^c)", "(a^b)^c"}) {
+    f = ReadF(t);
+    p = Formula2FormulaList(f, '^');
+    EXPECT_EQ(PL(p), "a,b,c") << t;
+    FormulaPtr g = FormulaList2Formula(p, '^');
+    EXPECT_EQ(P(g), "((a^b)^c)") << t;   // joined to the left
+    free(L(g));
+    free(g);
+    CleanPtrList(p);
+    FormulaFree(f);
+  }
+  p = ReadList("x=1");
+  EXPECT_EQ(FormulaList2Formula(p, '^'), p->formula);
+  EXPECT_EQ(FormulaList2Formula(nullptr, '^'), nullptr);
+  FormulaListFree(p);
+
+  FormulaListPtr a = ReadList("a=b^c<d"), b = FormulaListCopy(a);
+  EXPECT_NE(b->formula, a->formula);
+  EXPECT_EQ(FormulaListAppend(nullptr, b), b);
+  EXPECT_EQ(FormulaListAppend(a, b), a);
+  EXPECT_EQ(PL(a), "a=b,c<d,a=b,c<d");
+  EXPECT_EQ(PL(nullptr), "");
+  FormulaListFree(a);
+  EXPECT_EQ(FormulaListCopy(nullptr), nullptr);
+}
+
+TEST(FormulaList, AssignFormsRewriteAndAssignLists) {
+  struct { const char *f; int r; const char *after; } cases[] = {
+      {"1=x", 1, "x=1"}, {"1=2", 0, "1=2"}, {"x=y", 1, "x=y"}, {"1=f(x)", 0, "1=f(x)"},
+      {"f(x)=y", 1, "y=f(x)"}, {"\"s\"=x", 1, "\"s\"=x"}, {"\"s\"=f(x)", 0, "\"s\"=f(x)"},
+      {"f(x)=\"s\"", 0, "f(x)=\"s\""}, {"x<1", 0, "x<1"}, {"p(x)", 0, "p(x)"},
+      {"a[i]=x", 1, "x=a[i]"},
+  };
+  for (auto &c : cases) {
+    FormulaPtr f = ReadF(c.f);
+    EXPECT_EQ(isAssign1(f), c.r) << c.f;
+    EXPECT_EQ(P(f), c.after) << c.f;   // a variable is put on the left
+    FormulaFree(f);
+  }
+  EXPECT_EQ(isAssign1(nullptr), 0);
+  // Equations rewrite the other formulas, earlier ones too.
+  for (auto w : {std::pair<const char *, const char *>{"x=1^+(x,y)=z", "x=1,z=+(1,y)"},
+                 {"p(y)^x=y^y=3", "p(3),x=3,y=3"}}) {
+    FormulaListPtr a = ReadList(w.first);
+    FormulaListRewrite(a);
+    EXPECT_EQ(PL(a), w.second);
+    FormulaListFree(a);
+  }
+  FormulaListPtr a = ReadList("x=1^p(x)"), extra = ReadList("p(x)");
+  FormulaPtr keep = a->formulaList->formula;
+  a->formulaList->formula = nullptr;   // a null formula ends the walk
+  a->formulaList->formulaList = extra;
+  FormulaListRewrite(a);
+  EXPECT_EQ(P(extra->formula), "p(x)");
+  FormulaFree(keep);
+  FormulaListFree(a);
+  a = ReadList("x=1^p(x)^q(x)");
+  AssignListPtr sl = ReadAssigns("$Ox=2");
+  FormulaListSubstSim1(a->formulaList->formula, a, sl);   // all but the one given
+  EXPECT_EQ(PL(a), "2=1,p(x),q(2)");
+  FormulaListSubstSim(a, sl);
+  EXPECT_EQ(PL(a), "2=1,p(2),q(2)");
+  FreeAssigns(sl);
+  FormulaListFree(a);
+
+  // Equations become assignments sharing their terms; other formulas are reported.
+  a = ReadList("x=1^p(x)^~(y=2)^y=f(x)");
+  CaptureStdout();
+  AssignListPtr s = FormulaList2AssignList(a);
+  EXPECT_EQ(Out(), "Error: FormulaList2Assign\nError: FormulaList2Assign\n");
+  EXPECT_EQ(Str(s, AssignListPrint), "$Ox=1^$Oy=f(x)");
+  EXPECT_TRUE(s->assign->termLeft == a->formula->left && s->assign->termRight == a->formula->right);
+  for (AssignListPtr q = s; q; q = q->assignList) free(q->assign);
+  CleanPtrList(s);
+  FormulaListFree(a);
+  EXPECT_EQ(FormulaList2AssignList(nullptr), nullptr);
+}
+
+static std::string Next() {
+  char s[LABEL_SIZE];
+  NewName(s);
+  return s;
+}
+static std::string Rename(const char *text, int which) {
+  InitializeNewName();
+  FormulaPtr f = ReadF(text);
+  f = which == 1 ? EgenVarRename(f) : EgenVarRename2(f);
+  std::string r = P(f);
+  FormulaFree(f);
+  return r;
+}
+
+TEST(FreshNames, SequenceAndUniqueness) {
+  InitializeNewName();
+  std::string names[2000];
+  for (auto &n : names) n = Next();
+  EXPECT_EQ(names[0] + names[1] + names[2], "#@a#@b#@c");
+  EXPECT_EQ(names[25] + names[26] + names[51] + names[52], "#@z#@za#@zz#@zza");
+  EXPECT_EQ(names[700], "#@" + std::string(26, 'z') + "y");
+  EXPECT_EQ(names[701], "#@" + std::string(27, 'z'));
+  std::set<std::string> seen;
+  for (auto &n : names) {
+    EXPECT_LT(n.size(), static_cast<size_t>(LABEL_SIZE));
+    EXPECT_EQ(n.substr(0, 2), "#@");
+    EXPECT_TRUE(seen.insert(n).second) << n;
+  }
+  InitializeNewName();
+  EXPECT_EQ(Next(), "#@a");
+}
+
+TEST(EgenVars, RecogniseFindAndRename) {
+  for (auto c : {std::pair<const char *, int>{"@v=x", 0}, {"x=@v", 0}, {"x<@v", 1}, {"p(@v)", 1},
+                 {"x=y", 1}}) {
+    FormulaPtr f = ReadF(c.first);
+    EXPECT_EQ(isNotEgenVar(f, nullptr), c.second) << c.first;
+    FormulaFree(f);
+  }
+  struct { const char *in; int which; const char *want; } cases[] = {
+      // One fresh name per name: the sides first, in search order, then everywhere else.
+      {"x=@a^y=@b", 1, "(x=#@a^y=#@b)"}, {"x=@a^y=@a", 1, "(x=#@a^y=#@a)"},
+      {"f(@b)=@a^p(@c,@a)", 1, "(f(#@b)=#@a^p(#@c,#@a))"},
+      // Arguments, subscripts, array and application names, atoms, quantifier bodies.
+      {"@q[@i]=@f(@y)^p(@y)^$Ax:x<@z", 1, "(#@a[#@c]=#@b(#@d)^(p(#@d)^$Ax:x<#@e))"},
+      {"$A@v:p(@v)", 1, "$A#@a:p(#@a)"}, {"x=y", 1, "x=y"},
+      // The second form renames "#" names and leaves fresh "#@" names alone.
+      {"#@c=#x^#x<@v", 2, "(#@c=#@a^#@a<@v)"}, {"#a[#i]=#f(#@q)", 2, "#@a[#@c]=#@b(#@q)"},
+  };
+  for (auto &c : cases) EXPECT_EQ(Rename(c.in, c.which), c.want) << c.in;
+  FormulaPtr f = ReadF("x=#y^z=@w"), g = ReadF("#@a=b");
+  TermPtr t = FormulaEgenVarFind2(f), u = FormulaEgenVarFind(f);
+  ASSERT_TRUE(t && u);
+  EXPECT_STREQ(t->name, "#y");
+  EXPECT_NE(t, L(f)->right);   // a copy
+  EXPECT_STREQ(u->name, "@w");
+  EXPECT_TRUE(!FormulaEgenVarFind2(g) && !FormulaEgenVarFind(g));
+  TermFree(t);
+  TermFree(u);
+  FormulaFree(f);
+  FormulaFree(g);
+}
+
+static std::string Nice(const std::string &s) {   // also checks that it appends
+  Text t;
+  TextInit(&t);
+  TextAppend(&t, "pre:");
+  NiceFormula(s.c_str(), &t, NICE_WIDTH);
+  std::string r = TextStr(&t);
+  TextFree(&t);
+  EXPECT_EQ(r.substr(0, 4), "pre:");
+  return r.substr(4);
+}
+
+TEST(NiceFormula, WorkedExampleSegmentsWidthAndIndent) {
+  EXPECT_EQ(Nice("((alpha>0^beta>0)|((gamma>0^delta>0)|(epsilon>0^zeta>0)))"),
+            "((alpha>0^beta>0)|((gamma>0^delta>0)|\n   (epsilon>0^zeta>0)))");
+  std::string longName(100, 'x'), big = "p(" + std::string(60, 'y') + ")^q";
+  EXPECT_EQ(Nice(""), "");
+  EXPECT_EQ(Nice(longName), longName);
+  // Six segments of ten characters, one opening bracket in the first.
+  EXPECT_EQ(Nice("(aaaaaaaa^bbbbbbbbb^ccccccccc^ddddddddd^eeeeeeeee^fffffffff"),
+            "(aaaaaaaa^bbbbbbbbb^ccccccccc^\n ddddddddd^eeeeeeeee^fffffffff");
+  EXPECT_EQ(Nice(big), "p(" + std::string(60, 'y') + ")^\nq");   // a long segment stays whole
+  Text seg;
+  TextInit(&seg);
+  int depth = 0;
+  EXPECT_EQ(GetLine(&seg, &depth, "(a[i]|b"), 6);
+  EXPECT_STREQ(TextStr(&seg), "(a[i]|");
+  EXPECT_EQ(depth, 1);
+  TextClear(&seg);
+  EXPECT_EQ(GetLine(&seg, &depth, "b)"), 2);
+  EXPECT_EQ(depth, 0);
+  TextClear(&seg);
+  EXPECT_EQ(GetLine(&seg, &depth, ""), 0);
+  EXPECT_STREQ(TextStr(&seg), "");
+  TextFree(&seg);
+  // The wrapped text of a long formula is complete.
+  std::string f, joined;
+  for (int i = 0; i < 3000; i++) f += "(x" + std::to_string(i) + "=1^";
+  f += "y" + std::string(3000, ')');
+  std::string w = Nice(f);
+  for (char c : w)
+    if (c != '\n' && c != ' ') joined += c;
+  EXPECT_EQ(joined, f);
+  EXPECT_GT(w.size(), f.size());
 }
