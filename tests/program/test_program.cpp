@@ -1,0 +1,715 @@
+// Program text: labels, recognisers, bounded segments, the block reader and
+// its records, procedures with their refusals and limits, lookups, printers,
+// round trips, robustness against cut and mutated text, and loading speed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "../../core/core.h"
+#include "../../program/sentence.h"
+
+// Records dropped from the global lists are never freed (the lists are
+// emptied by zeroing their heads), so leak reports would only list them.
+extern "C" const char *__asan_default_options() { return "detect_leaks=0"; }
+
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+template <class T, class F> static std::string Str(T x, F print) {
+  Text s;
+  TextInit(&s);
+  print(x, &s);
+  std::string r = TextStr(&s);
+  TextFree(&s);
+  return r;
+}
+static std::string FT(FormulaPtr f) { return Str(f, FormulaPrint); }
+static std::string AT(AssignListPtr a) { return Str(a, AssignListPrint); }
+static std::string PrintAll() { return Str(0, [](int, Text *t) { ProcedureListPrint(t); }); }
+static bool Has(const std::string &s, const std::string &what) { return s.find(what) != s.npos; }
+static int CountOf(const std::string &s, const std::string &what) {
+  int n = 0;
+  for (size_t i = s.find(what); i != s.npos; i = s.find(what, i + 1)) n++;
+  return n;
+}
+static void ProgReset() {
+  ProcedureListClear();
+  InitializeNewName();
+  currentProcedure = nullptr;
+  sp = nullptr;
+}
+// Loads program text after removing its white space; returns the printed Error lines.
+static std::string ProgLoad(const std::string &text) {
+  char *s = strdup(text.c_str());
+  CompressString(s);
+  CaptureStdout();
+  ProcedureReadList(s);
+  free(s);
+  return GetCapturedStdout();
+}
+static int ProcedureCount() {
+  int n = 0;
+  for (ProcedureListPtr q = &procedureList; q->procedureList; q = q->procedureList) n++;
+  return n;
+}
+static ProcedurePtr LastProcedure() {
+  ProcedurePtr p = nullptr;
+  for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList) p = n->procedure;
+  return p;
+}
+// The statement records, one line each: type labels labels1 labels2 cond assignments.
+static std::string Rows(ProcedurePtr p) {
+  std::string r;
+  for (SentenceListPtr n = p->sentenceList; n && n->sentence; n = n->sentenceList) {
+    SentencePtr s = n->sentence;
+    r += (r.empty() ? "" : "\n") + std::to_string(s->type) + " " + s->labels + " " + s->labels1 +
+         " " + s->labels2 + " " + FT(s->cond) + " " +
+         (s->type == 2 || s->type == 3 || s->type == 4 ? "" : AT(s->assignList));
+  }
+  return r;
+}
+static ProcedurePtr ProgFrame() {   // a procedure frame for reading a block directly
+  ProcedurePtr p = static_cast<ProcedurePtr>(calloc(1, sizeof(Procedure)));
+  p->sentenceList = static_cast<SentenceListPtr>(calloc(1, sizeof(SentenceList)));
+  currentProcedure = p;
+  sp = p->sentenceList;
+  return p;
+}
+struct Block { ProcedurePtr p; std::string l, out; };
+static Block ReadBlock(const std::string &text) {   // reads a block into a fresh frame
+  Block b{ProgFrame(), "", ""};
+  char *s = strdup(text.c_str()), lab[LABEL_SIZE];
+  CaptureStdout();
+  SentenceRead(s, lab);
+  b.out = GetCapturedStdout();
+  b.l = lab;
+  free(s);
+  return b;
+}
+
+static const char *kExample =
+    "{a>0}%PROC p(%INP/a:int;%IOP/b:int)==%LOC[int:t]%STM[LB=1=>$Ot=a^$OLB=2;"
+    "?[LB=2^t>b=>$OLB=3|~=>$OLB=4;LB=3=>$Ob=t^$OLB=5;LB=4=>$OLB=5;]]{b>0}";
+static const char *kLoopAndCall =
+    "%PROC w(%IOP/i:int;%INP/n:int)==[LB=1=>$Oi=0^$OLB=2;"
+    "*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=5;LB=5=>$Oa[i]=i^$OLB=2;{i<s(n)}]]{i=n}"
+    "%PROC c(%IOP/k:int)==[LB=1=>w(%IOP/k|i;%INP/+(k,1)|n)^$OLB=2;]";
+
+TEST(Labels, ReadDivideMakeAndRefuseLongOnes) {
+  char l[LABEL_SIZE], a[LABEL_SIZE], b[LABEL_SIZE], pair[LABEL_SIZE], s[8];
+  std::string q29(29, 'q'), x13(13, 'x'), y13(13, 'y'), y14(14, 'y');
+  EXPECT_EQ(LabelRead("LB=12=>x", l), 5);
+  EXPECT_STREQ(l, "12");
+  EXPECT_EQ(LabelRead("LB=a;b", l), 4);
+  EXPECT_STREQ(l, "a");
+  CaptureStdout();
+  EXPECT_EQ(LabelRead("xLB=1", l), 0);
+  EXPECT_STREQ(l, "");
+  EXPECT_EQ(LabelRead(("LB=" + q29 + ";").c_str(), l), 32);
+  EXPECT_EQ(l, q29);
+  EXPECT_EQ(LabelRead(("LB=" + q29 + "q;").c_str(), l), 33);   // consumed, not cut
+  EXPECT_STREQ(l, "");
+  EXPECT_EQ(LabelPairMake(pair, x13.c_str(), y13.c_str()), 1);   // 29 characters fit
+  EXPECT_EQ(strlen(pair), 29u);
+  EXPECT_EQ(LabelPairMake(pair, x13.c_str(), y14.c_str()), 0);   // 30 are refused
+  EXPECT_STREQ(pair, "");
+  std::string out = GetCapturedStdout();
+  EXPECT_TRUE(Has(out, "Error: LabelRead\n") && Has(out, "label longer than 29")) << out;
+  EXPECT_TRUE(Has(out, "Error: label pair longer than 29")) << out;
+  EXPECT_EQ(CountOf(out, "Error: "), 3);
+  DivideLabels("(1,25)", a, b);
+  EXPECT_EQ(std::string(a) + "|" + b, "1|25");
+  for (const char *bad : {"", "(", "(1", "(1,", "(1,2", "12", "x(1,2)"}) {
+    strcpy(a, "junk");
+    strcpy(b, "junk");
+    DivideLabels(bad, a, b);
+    EXPECT_EQ(std::string(a) + b, "") << bad;
+  }
+  Blanks(0, s);
+  EXPECT_STREQ(s, "");
+  Blanks(3, s);
+  EXPECT_STREQ(s, "   ");
+}
+
+TEST(Recognisers, LookForTheArrowOnlyInTheCurrentStatement) {
+  EXPECT_TRUE(isLoop("*[LB=1") && isCase("?[LB=1") && isInv("{x}"));
+  EXPECT_TRUE(isElem("LB=1=>$Ox=1^$OLB=2;"));
+  EXPECT_FALSE(isCall("LB=1=>$Ox=1^$OLB=2;"));
+  EXPECT_TRUE(isCall("LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;"));
+  EXPECT_FALSE(isElem("LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;"));
+  // No arrow before the statement's own ";": a later statement's arrow does not count.
+  EXPECT_FALSE(isElem("LB=1$Ox=1;LB=2=>$Ox=2^$OLB=3;"));
+  EXPECT_FALSE(isCall("LB=1$Ox=1;LB=2=>q()^$OLB=3;"));
+  EXPECT_FALSE(isElem("x=>$O") || isCall(""));
+}
+
+TEST(Segments, HeadsReadToAndAssertionsStayInsideTheirBuffers) {
+  char buf[SEGMENT_SIZE];
+  std::string ok = "[" + std::string(2045, 'a') + "]", big = "[" + std::string(2046, 'a') + "]";
+  EXPECT_EQ(ProcHeadRead("p(a(b))x", buf, '(', ')'), 7);
+  EXPECT_STREQ(buf, "p(a(b))");
+  EXPECT_EQ(ProcHeadRead("[x[y]]z", buf, '[', ']'), 6);
+  EXPECT_EQ(ProcHeadRead("[x[y]", buf, '[', ']'), 5);   // runs to the end of the text
+  EXPECT_EQ(ProcHeadRead(ok.c_str(), buf, '[', ']'), 2047);
+  EXPECT_EQ(buf, ok);
+  CaptureStdout();
+  EXPECT_EQ(ProcHeadReadWhat(big.c_str(), buf, '[', ']', "locals"), 2048);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(ReadTo("abc", buf, '/', '/'), 3);   // end of text
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(ReadTo((std::string(2048, 'r') + "/").c_str(), buf, '/', '/'), 2048);
+  EXPECT_STREQ(buf, "");
+  std::string out = GetCapturedStdout();
+  EXPECT_TRUE(Has(out, "Error: locals longer than 2047 characters\n")) << out;
+  EXPECT_TRUE(Has(out, "Error: ReadTo\n") && Has(out, "Error: ReadTo: text longer than 2047"));
+  EXPECT_EQ(ReadTo("ab/cd", buf, '/', '|'), 2);
+  EXPECT_STREQ(buf, "ab");
+
+  FormulaPtr f = FormulaAlloc();
+  EXPECT_EQ(AssertionRead("x", f), 0);
+  EXPECT_EQ(AssertionRead("{a>0}rest", f), 5);
+  EXPECT_EQ(FT(f), "a>0");
+  EXPECT_EQ(AssertionRead("{f({x})}y", FormulaAlloc()), 8);   // braces nest
+  int okFlag;
+  EXPECT_EQ(AssertionReadOk(("{" + std::string(2045, 'z') + "}").c_str(), FormulaAlloc(), &okFlag),
+            2047);
+  EXPECT_EQ(okFlag, 1);
+  CaptureStdout();
+  EXPECT_EQ(AssertionReadOk(("{" + std::string(2046, 'z') + "}").c_str(), FormulaAlloc(), &okFlag),
+            2048);
+  EXPECT_EQ(okFlag, 0);
+  EXPECT_EQ(AssertionReadOk("{a>0", FormulaAlloc(), &okFlag), 4);
+  EXPECT_EQ(okFlag, 0);
+  out = GetCapturedStdout();
+  EXPECT_TRUE(Has(out, "assertion longer than 2047") && Has(out, "assertion without its closing }"));
+}
+
+// Blocks and their records in list order. `out` is matched exactly when it
+// begins with "=", and otherwise looked for; rows are compared unless null.
+TEST(Block, StatementFormsAndTheirRecords) {
+  std::string a13(13, 'a'), b13(13, 'b'), b14(14, 'b'), c14(14, 'c'), n29(29, 'n'), n30(30, 'n');
+  auto call = [](size_t actual) { return "LB=1=>q(%INP/" + std::string(actual, 'a') + "|y)^$OLB=2;"; };
+  struct { std::string text, l, out, rows; } cases[] = {
+      {"LB=1=>$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=x"},
+      {"LB=1=>$Ox=y^$Oy=x^$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=y^$Oy=x"},
+      {"[]", "", "=", ""},
+      {"[LB=1=>$Ox=y^$OLB=2;LB=2=>$Oy=x^$OLB=3;]", "(1,3)", "=",
+       "1 (1,2)    $Ox=y\n1 (2,3)    $Oy=x\n2 (1,3) (1,2) (2,3)  "},
+      {"[LB=3=>$Ox=1^$OLB=5;LB=4=>$Ox=2^$OLB=5;]", "(4,5)", "=", "1 (3,5)    $Ox=1\n1 (4,5)    $Ox=2"},
+      // Three in a chain nest to the left: ((S1;S2);S3).
+      {"[LB=1=>$OLB=2;LB=2=>$OLB=3;LB=3=>$OLB=4;]", "(1,4)", "=",
+       "1 (1,2)    $Ox=x\n1 (2,3)    $Ox=x\n2 (1,3) (1,2) (2,3)  \n1 (3,4)    $Ox=x\n"
+       "2 (1,4) (1,3) (3,4)  "},
+      {"[LB=1=>$OLB=2;x]", "(1,2)", "=Error: sentenceRead\nError: x]\n", "1 (1,2)    $Ox=x"},
+      {"LB=1$Ox=1;LB=2=>$OLB=3;", "?", "=Error: sentenceRead\nError: LB=1$Ox=1;LB=2=>$OLB=3;\n", ""},
+      {"[LB=1=>$Ox=1^$OLB=2;LB=1=>$Ox=2^$OLB=3;]", "?", "Error: two statements start at label 1",
+       "1 (1,2)    $Ox=1"},
+      {"LB=1=>$Ox=1$OLB=2;", "?", "Error: *** Missing $OLB ***\n", "?"},
+      {"LB=1=>$Ox=1$OLB=2;", "?", "Error: sent.elem, LB\n", "?"},
+      {"LB=1=>$Ox=1^$OLB=2)^$Oy=5;", "?", "Error: sent.elem: text after the next label: )^$Oy=5",
+       "?"},
+      // Label pairs of 29 characters fit; 30 are refused, not cut, and no sequence is made of them.
+      {"[LB=" + a13 + "=>$OLB=" + b13 + ";]", "(" + a13 + "," + b13 + ")", "=", "?"},
+      {"[LB=" + a13 + "=>$OLB=" + b14 + ";]", "", "Error: label pair longer than 29", ""},
+      {"[LB=" + a13 + "=>$OLB=1;LB=1=>$OLB=" + c14 + ";]", "?", "Error: label pair longer than 29",
+       ("1 (" + a13 + ",1)    $Ox=x\n1 (1," + c14 + ")    $Ox=x")},
+      // Loops: the body record and the invariant after it; the condition is cut at the first "=>".
+      {"*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]", "(2,4)", "=",
+       "1 (3,2)    $Oi=s(i)\n3 (2,4) (3,2)  i<n "},
+      {"*[LB=2^c=>($OLB=3|$OLB=9)LB=3=>$OLB=5;LB=5=>$OLB=2;{inv}]", "(2,9)", "=",
+       "1 (3,5)    $Ox=x\n1 (5,2)    $Ox=x\n2 (3,2) (3,5) (5,2)  \n3 (2,9) (3,2)  c "},
+      {"*[LB=2^x=y=>($OLB=3|$OLB=4)LB=3=>$OLB=2;]", "(2,4)", "=", "1 (3,2)    $Ox=x\n3 (2,4) (3,2)  x=y "},
+      // Missing pieces are reported inside the loop; the statement after it stays intact.
+      {"[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]", "?", "Error: loop\n", "?"},
+      {"*[LB=2^c=>$OLB=3|$OLB=4)LB=3=>$OLB=2;]", "?", "Error: loop\n", "?"},
+      {"*[LB=2^c=>($OLB=3|$OLB=4)LB=3=>$OLB=2;", "?", "loop without its closing ]", "?"},
+      // Cases; an empty second branch joins at its own label, two empty ones at none.
+      {"?[LB=2^t>b=>$OLB=3|~=>$OLB=4;LB=3=>$Ob=t^$OLB=5;LB=4=>$OLB=5;]", "(2,5)", "=",
+       "1 (3,5)    $Ob=t\n1 (4,5)    $Ox=x\n4 (2,5) (3,5) (4,5) t>b "},
+      {"?[LB=2^c=>$OLB=3|~=>$OLB=5;LB=3=>$Ox=1^$OLB=5;]", "(2,5)", "=",
+       "1 (3,5)    $Ox=1\n4 (2,5) (3,5) (5,5) c "},
+      {"?[LB=2^c=>$OLB=3|~=>$OLB=4;]", "?", "join at no label", ""},
+      // Calls: bindings in order, arguments with parentheses, names up to 29 characters.
+      {"LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", "(5,6)", "=", "5 (5,6) q   $Oy=b^$Oz=t"},
+      {"[LB=1=>q(%INP/f(u,g(v))|z;%IOP/a[i]|y)^$OLB=2;LB=2=>$Ox=1^$OLB=3;]", "(1,3)", "=",
+       "5 (1,2) q   $Oz=f(u,g(v))^$Oy=a[i]\n1 (2,3)    $Ox=1\n2 (1,3) (1,2) (2,3)  "},
+      {"LB=1=>q(%XYZ/b|y;%INP/t|z)^$OLB=2;", "?", "neither %IOP nor %INP", "5 (1,2) q   $Oz=t"},
+      {"LB=1=>q(%INP/b|y)^LB=2;", "?", "Error: sent.call\n", "?"},
+      {"LB=1=>q(%INPb|y)^$OLB=2;", "?", "Error: ReadTo\n", "?"},
+      {"LB=1=>" + n29 + "()^$OLB=2;", "?", "=", ("5 (1,2) " + n29 + "   ")},
+      {"LB=1=>" + n30 + "()^$OLB=2;", "?", "called procedure name longer than 29", "5 (1,2)    "},
+      // Binding text "^$Oy=" and the actual: 2047 characters fit, 2048 are refused.
+      {call(2047 - 5), "?", "=", ("5 (1,2) q   $Oy=" + std::string(2042, 'a'))},
+      {call(2048 - 5), "?", "call bindings longer than 2047", "5 (1,2) q   "},
+  };
+  ProgReset();
+  for (auto &c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 80));
+    Block b = ReadBlock(c.text);
+    EXPECT_TRUE(c.l == "?" || b.l == c.l) << b.l;
+    EXPECT_TRUE(c.out[0] == '=' ? b.out == c.out.substr(1) : Has(b.out, c.out)) << b.out;
+    EXPECT_TRUE(c.rows == "?" || Rows(b.p) == c.rows) << Rows(b.p);
+  }
+  const char *caseErrors[] = {
+      "?[2^c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>LB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$O3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$OLB=3~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$OLB=3|=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$OLB=3|~$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$OLB=3|~=>LB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$OLB=3|~=>$O4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
+      "?[LB=2^c=>$OLB=3|~=>$OLB=4]",
+  };
+  for (int i = 0; i < 10; i++) {
+    std::string out = ReadBlock(caseErrors[i]).out;
+    EXPECT_TRUE(Has(out, "Error: case" + std::to_string(i + 1) + "\n")) << caseErrors[i] << "\n" << out;
+  }
+}
+
+TEST(Block, DirectReadersAssertionsAndNesting) {
+  ProgReset();
+  ProcedurePtr p = ProgFrame();
+  char e[] = "LB=1=>$Ox=y^$Oy=x^$OLB=2;", c[] = "LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", lab[LABEL_SIZE];
+  EXPECT_EQ(SentElemRead(e, lab), 25);
+  EXPECT_STREQ(lab, "(1,2)");
+  EXPECT_EQ(SentCallRead(c, lab), 34);
+  EXPECT_STREQ(lab, "(5,6)");
+  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  char s1[] = "LB=1$OLB=2";
+  CaptureStdout();
+  SentElemRead1(s1, lab, sent);
+  EXPECT_EQ(GetCapturedStdout().substr(0, 17), "Error: sent.elem\n");
+  // Sequences join label pairs compared as texts; malformed pairs never join.
+  char s2[LABEL_SIZE] = "(2,3)", s3[LABEL_SIZE] = "(3,4)", s4[LABEL_SIZE] = "(2,3)", s5[LABEL_SIZE] = "(,3)";
+  EXPECT_EQ(SentSeqComposition("(1,2)", s2), 1);
+  EXPECT_STREQ(s2, "(1,3)");
+  EXPECT_EQ(SentSeqComposition("(1,2)", s3) + SentSeqComposition("(1,02)", s4) +
+                SentSeqComposition("", s5), 0);
+  EXPECT_STREQ(s3, "(3,4)");
+  EXPECT_EQ(Rows(p), "1 (1,2)    $Ox=y^$Oy=x\n5 (5,6) q   $Oy=b^$Oz=t\n2 (1,3) (1,2) (2,3)  ");
+  // A call without bindings: one node with neither assignment nor successor.
+  for (const char *t : {"LB=1=>r()^$OLB=2;", "LB=1=>r()$OLB=2;"}) {
+    Block b = ReadBlock(t);
+    EXPECT_EQ(b.out, "") << t;
+    SentencePtr s = Sentence2Ptr("(1,2)");
+    ASSERT_TRUE(s && s->type == 5 && s->assignList) << t;
+    EXPECT_STREQ(s->labels1, "r");
+    EXPECT_TRUE(!s->assignList->assign && !s->assignList->assignList) << t;
+  }
+
+  // Assertions belong to the record covering the chain before them.
+  EXPECT_EQ(ReadBlock("[LB=1=>$Ox=y^$OLB=2;{x=y}LB=2=>$Oy=x^$OLB=3;{y=x}]").out, "");
+  EXPECT_EQ(FT(Sentence2Ptr("(1,2)")->postCond), "x=y");
+  EXPECT_EQ(Sentence2Ptr("(2,3)")->postCond, nullptr);
+  EXPECT_EQ(FT(GetPostCond("(1,3)")), "y=x");
+  // Before the first statement there is nothing to attach to; "{}" is quiet.
+  EXPECT_TRUE(Has(ReadBlock("[{x>0}LB=1=>$OLB=2;]").out, "Error: assertion with no statement before it"));
+  EXPECT_EQ(Sentence2Ptr("(1,2)")->postCond, nullptr);
+  EXPECT_EQ(ReadBlock("[{}LB=1=>$OLB=2;]").out, "");
+  ReadBlock("*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]");
+  EXPECT_EQ(FT(GetPostCond("(3,2)")), "i<s(n)");
+  ReadBlock("*[LB=2^c=>($OLB=3|$OLB=9)LB=3=>$OLB=5;LB=5=>$OLB=2;{inv}]");
+  EXPECT_EQ(FT(GetPostCond("(3,2)")), "inv");
+  ReadBlock("*[LB=2^x=y=>($OLB=3|$OLB=4)LB=3=>$OLB=2;]");
+  EXPECT_EQ(GetPostCond("(3,2)"), nullptr);
+  Block b = ReadBlock("?[LB=2^c=>$OLB=3|~=>$OLB=5;LB=3=>$Ox=1^$OLB=5;]");
+  EXPECT_EQ(ProcedureCheckParts(b.p), 1);
+
+  b = ReadBlock("[LB=1=>$Oi=0^$OLB=2;*[LB=2^i<n=>($OLB=3|$OLB=9)LB=3=>$Oj=0^$OLB=4;"
+                "*[LB=4^j<i=>($OLB=5|$OLB=6)"
+                "?[LB=5^j=0=>$OLB=7|~=>$OLB=8;LB=7=>$Ox=1^$OLB=10;LB=8=>$Ox=2^$OLB=10;]"
+                "LB=10=>$Oj=s(j)^$OLB=4;{j<s(i)}]LB=6=>$Oi=s(i)^$OLB=2;{i<s(n)}]]");
+  EXPECT_EQ(b.out, "");
+  EXPECT_EQ(b.l, "(1,9)");
+  EXPECT_EQ(Rows(b.p),
+            "1 (1,2)    $Oi=0\n1 (3,4)    $Oj=0\n1 (7,10)    $Ox=1\n1 (8,10)    $Ox=2\n"
+            "4 (5,10) (7,10) (8,10) j=0 \n1 (10,4)    $Oj=s(j)\n2 (5,4) (5,10) (10,4)  \n"
+            "3 (4,6) (5,4)  j<i \n2 (3,6) (3,4) (4,6)  \n1 (6,2)    $Oi=s(i)\n"
+            "2 (3,2) (3,6) (6,2)  \n3 (2,9) (3,2)  i<n \n2 (1,9) (1,2) (2,9)  ");
+  EXPECT_EQ(FT(GetPostCond("(5,4)")), "j<s(i)");
+  EXPECT_EQ(FT(GetPostCond("(3,2)")), "i<s(n)");
+  EXPECT_EQ(ProcedureCheckParts(b.p), 1);
+  b = ReadBlock("[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]");   // no "=>" in the loop
+  EXPECT_TRUE(Has(Rows(b.p), "\n1 (4,5)    $Ox=1")) << Rows(b.p);   // the next statement is intact
+  // Loops nested far deeper than any block can hold still end.
+  std::string deep;
+  for (int i = 0; i < MAX_NEST_DEPTH + 10; i++) deep += "*[LB=1^c=>()";
+  EXPECT_TRUE(Has(ReadBlock(deep).out, "statements nested too deeply"));
+}
+
+static std::string Params(ProcedurePtr p) {
+  std::string r;
+  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
+    r += std::string(q->io) + "/" + q->name + ":" + q->type + ";";
+  return r;
+}
+
+TEST(Procedure, WorkedExampleAndOptionalParts) {
+  ProgReset();
+  EXPECT_EQ(ProgLoad("{a>0}\n%PROC p(%INP/a:int;%IOP/b:int)==\n%LOC [int:t]\n%STM [\n"
+                     "LB=1=>$Ot=a^$OLB=2;\n?[LB=2^t>b=>$OLB=3|~=>$OLB=4;\nLB=3=>$Ob=t^$OLB=5;\n"
+                     "LB=4=>$OLB=5;\n]\n]\n{b>0}\n"),
+            "");
+  ASSERT_EQ(ProcedureCount(), 1);
+  ProcedurePtr p = procedureList.procedure;
+  EXPECT_STREQ(p->name, "p");
+  EXPECT_EQ(Params(p), "%INP/a:int;%IOP/b:int;");
+  EXPECT_STREQ(p->loc, "[int:t]");
+  EXPECT_STREQ(p->body, "(1,5)");
+  EXPECT_EQ(FT(p->preCond) + " " + FT(p->postCond), "a>0 b>0");
+  EXPECT_EQ(p->readError, 0);
+  EXPECT_EQ(Rows(p), "1 (1,2)    $Ot=a\n1 (3,5)    $Ob=t\n1 (4,5)    $Ox=x\n"
+                     "4 (2,5) (3,5) (4,5) t>b \n2 (1,5) (1,2) (2,5)  ");
+  EXPECT_EQ(currentProcedure, p);
+  EXPECT_TRUE(!sp->sentence && !sp->sentenceList);
+
+  // "==", "%LOC", "%STM", parameters and assertions are optional; an empty block is no error.
+  EXPECT_EQ(ProgLoad("%PROC q()==%STM[LB=1=>$OLB=2;]%PROC r(%IOP/x:int)[LB=1=>$OLB=2;]{x>0}"
+                     "%PROC s()%LOC[v]%STM[]%PROC t1()[]%PROC t2()[]"),
+            "");
+  ProcedurePtr q = Procedure2Ptr("q"), r = Procedure2Ptr("r"), s = Procedure2Ptr("s");
+  ASSERT_TRUE(q && r && s);
+  EXPECT_TRUE(!q->params && !q->preCond && !q->postCond && !q->loc[0]);
+  EXPECT_STREQ(q->body, "(1,2)");
+  EXPECT_EQ(Params(r), "%IOP/x:int;");
+  EXPECT_EQ(FT(r->postCond), "x>0");
+  EXPECT_STREQ(s->body, "");
+  EXPECT_STREQ(s->loc, "[v]");
+  EXPECT_EQ(s->readError, 0);
+  std::string names;   // appended in text order, behind what was there
+  for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
+    names += std::string(n->procedure->name) + " ";
+  EXPECT_EQ(names, "p q r s t1 t2 ");
+}
+
+TEST(Procedure, RefusedTextAndReadErrors) {
+  struct { const char *text, *msg; int count; } refused[] = {
+      {"%PROC p()[LB=1=>$OLB=2;]garbage%PROC q()[]",
+       "text without %PROC is not a procedure and is not added; reading ends at: garbage%PROCq()[]", 1},
+      {"{a>0}[LB=1=>$OLB=2;]", "without %PROC", 0},
+      {"%PROC p()LB=1=>$OLB=2;", "procedure without its [ statement block ]", 0},
+      {"%PROC p()[LB=1=>$OLB=2;", "statement block without its closing ]", 0},
+      {"%PROC p[LB=1=>$OLB=2;]", "procedure head without its ( parameter list )", 0},
+      {"%PROC p(%INP/a:int[]", "procedure head without its closing )", 0},
+      {"%PROC a13()%LOCx[LB=1=>$OLB=2;]", "Error: %LOC without its [ locals ]", 0},
+      {"%PROC ()[]", "procedure without a usable name is not added", 0},
+      {"", "", 0},
+  };
+  for (auto &c : refused) {
+    ProgReset();
+    std::string out = ProgLoad(c.text);
+    EXPECT_TRUE(c.msg[0] ? Has(out, c.msg) : out.empty()) << c.text << "\n" << out;
+    EXPECT_EQ(ProcedureCount(), c.count) << c.text;
+  }
+  ProgReset();
+  std::string out = ProgLoad("%PROC p()[LB=1=>$Ox=1^$OLB=2;]%PROC p()[LB=1=>$Ox=2^$OLB=2;]%PROC q()[]");
+  EXPECT_TRUE(Has(out, "Error: a second procedure of that name is not added: p")) << out;
+  EXPECT_TRUE(Has(ProgLoad("%PROC p()[]"), "second procedure"));   // also across loads
+  EXPECT_EQ(ProcedureCount(), 2);
+  currentProcedure = Procedure2Ptr("p");
+  EXPECT_EQ(AT(Sentence2Ptr("(1,2)")->assignList), "$Ox=1");   // the first one stays
+
+  // A read error marks the procedure, so that its conditions stay unprovable.
+  const char *bad[] = {
+      "%PROC a1()[LB=1=>$Ox=1$OLB=2;]", "%PROC a2()[LB=1=>$OLB=2;x]",
+      "%PROC a3()[LB=1=>$OLB=2;LB=1=>$OLB=3;]", "%PROC a4(%INP/x)[LB=1=>$OLB=2;]",
+      "%PROC a5(%XX/x:int)[LB=1=>$OLB=2;]", "%PROC a6()[LB=1=>$O#@a=1^$OLB=2;]",
+      "%PROC a7()[LB=1=>q(%INP/#@b|y)^$OLB=2;]", "{#@c>0}%PROC a8()[LB=1=>$OLB=2;]",
+      "%PROC a9()[*[LB=2^c=>($OLB=3|$OLB=4)LB=3=>$OLB=5;]]",   // body does not return to 2
+      "%PROC a10()[{x}LB=1=>$OLB=2;]", "%PROC a11()[LB=1=>$OLB=2;]{x>0",
+      "%PROC a12()[*[LB=2^c=>($OLB=2|$OLB=4)]]",   // empty body: no record for the invariant
+      "%PROC a13()[*[LB=2^c=>($OLB=2|$OLB=2)]]",   // a loop whose body names the loop itself
+      // Its part (7,9) names no statement.
+      "%PROC a14()==[LB=1=>$OLB=5;?[LB=5^d=>$OLB=6|~=>$OLB=7;LB=6=>$OLB=9;]]",
+  };
+  ProgReset();
+  for (const char *t : bad) {
+    out = ProgLoad(t);
+    EXPECT_TRUE(Has(out, "Error: ")) << t;
+    ProcedurePtr p = LastProcedure();
+    ASSERT_NE(p, nullptr) << t;
+    EXPECT_EQ(p->readError, 1) << t << "\n" << out;
+  }
+  EXPECT_EQ(ProcedureCount(), 14);
+  EXPECT_TRUE(Has(out, "Error: statement (5,9): its part (7,9) names no statement\n")) << out;
+  // Ordinary names that merely contain "#@" inside, and "#" names, are fine.
+  EXPECT_EQ(ProgLoad("%PROC ok1()[LB=1=>$Ox=a#@b^$Oy=#y^$OLB=2;]"), "");
+  EXPECT_EQ(Procedure2Ptr("ok1")->readError, 0);
+}
+
+TEST(Procedure, LimitsAtTheirBoundaries) {
+  auto head = [](const char *name, size_t len) {   // head "h(...)" of len characters
+    std::string h = std::string(name) + "(%INP/x:";
+    return "%PROC " + h + std::string(len - h.size() - 1, 't') + ")[]";
+  };
+  auto block = [](const char *name, size_t len) {   // block "[LB=1=>$Ox=...^$OLB=2;]"
+    return "%PROC " + std::string(name) + "()[LB=1=>$Ox=" + std::string(len - 20, 'e') + "^$OLB=2;]";
+  };
+  std::string n29(29, 'n'), f29(29, 'f'), f30(30, 'g');
+  struct { std::string text; const char *name, *msg; int readError; } cases[] = {
+      {"%PROC " + n29 + "()[]", n29.c_str(), "", 0},
+      {"%PROC " + std::string(30, 'm') + "()[]", nullptr, "procedure name longer than 29", 0},
+      {"%PROC pa(%INP/" + f29 + ":" + f29 + ")[]", "pa", "", 0},
+      {"%PROC pb(%INP/" + f30 + ":int)[]", "pb", "parameter name longer than 29", 1},
+      {"%PROC pc(%INP/x:" + f30 + ")[]", "pc", "parameter type longer than 29", 1},
+      {head("h1", 2047), "h1", "!head longer", 1},   // its type is too long, the head is not
+      {head("h2", 2048), "h2", "Error: procedure head longer than 2047 characters", 1},
+      {"%PROC l1()%LOC[" + std::string(2045, 'v') + "][]", "l1", "", 0},
+      {"%PROC l2()%LOC[" + std::string(2046, 'v') + "][]", "l2", "Error: locals longer than 2047 characters", 1},
+      {block("b1", 2047), "b1", "", 0},
+      {block("b2", 2048), "b2", "Error: statement block of procedure b2 longer than 2047 characters", 1},
+      {"{x=" + std::string(2043, 'w') + "}%PROC c1()[]", "c1", "", 0},
+      {"%PROC c2()[]{x=" + std::string(2044, 'w') + "}", "c2", "assertion longer than 2047", 1},
+  };
+  ProgReset();
+  for (auto &c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 60));
+    int before = ProcedureCount();
+    std::string out = ProgLoad(c.text);
+    EXPECT_TRUE(c.msg[0] == '!' ? !Has(out, c.msg + 1) : c.msg[0] ? Has(out, c.msg) : out.empty())
+        << out;
+    EXPECT_EQ(ProcedureCount(), before + (c.name ? 1 : 0));
+    if (!c.name) continue;
+    ProcedurePtr p = Procedure2Ptr(c.name);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->readError, c.readError);
+  }
+  EXPECT_EQ(Procedure2Ptr("pa")->params->name, f29);
+  EXPECT_STREQ(Procedure2Ptr("pb")->params->name, "");
+  EXPECT_EQ(strlen(Procedure2Ptr("l1")->loc), 2047u);
+  EXPECT_STREQ(Procedure2Ptr("b1")->body, "(1,2)");
+  EXPECT_STREQ(Procedure2Ptr("b2")->body, "");
+  EXPECT_NE(Procedure2Ptr("c1")->preCond, nullptr);
+  EXPECT_EQ(Procedure2Ptr("c2")->postCond, nullptr);
+}
+
+TEST(Procedure, LargeProgramLoadsAndPrintsQuickly) {
+  ProgReset();
+  std::string prog;
+  const int count = 8000;
+  for (int i = 0; i < count; i++) {
+    prog += "{x>0^y=+(x,1)^z=*(x,y)}%PROCp" + std::to_string(i) +
+            "(%IOP/x:int;%IOP/y:int;%INP/z:int)==%LOC[int:u;int:v]%STM[LB=1=>$Ox=+(x,1)^$Oy=-(y,z)^$OLB=2;"
+            "?[LB=2^x>y=>$OLB=3|~=>$OLB=4;LB=3=>$Ou=*(x,+(y,z))^$OLB=5;LB=4=>$Ov=+(u,1)^$OLB=5;]";
+    prog += i > 0 ? "LB=5=>p" + std::to_string(i - 1) + "(%IOP/x|x;%IOP/y|y;%INP/z|z)^$OLB=6;"
+                  : std::string("LB=5=>$OLB=6;");
+    prog += "]{x>1^y>0}";
+  }
+  // Processor time, so that a busy machine does not fail the test; well under
+  // a second in an optimised build, the sanitizer build is slower.
+  std::clock_t t0 = std::clock();
+  EXPECT_EQ(ProgLoad(prog), "");
+  EXPECT_LT(static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC, 5.0);
+  EXPECT_EQ(ProcedureCount(), count);
+  EXPECT_GT(prog.size(), 2000000u);
+  ProcedurePtr last = Procedure2Ptr(("p" + std::to_string(count - 1)).c_str());
+  ASSERT_NE(last, nullptr);
+  EXPECT_STREQ(last->body, "(1,6)");
+  t0 = std::clock();
+  EXPECT_EQ(CountOf(PrintAll(), "%PROC"), count);
+  EXPECT_LT(static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC, 5.0);
+}
+
+TEST(Lookups, FirstMatchFallbackAndIndexes) {
+  ProgReset();
+  ProgLoad("%PROC p()==[LB=1=>$OLB=2;]{p1}%PROC q()==[LB=1=>$OLB=2;{inner}]{q1}");
+  ProcedurePtr p = Procedure2Ptr("p"), q = Procedure2Ptr("q");
+  ASSERT_TRUE(p && q);
+  EXPECT_EQ(Procedure2Ptr("r"), nullptr);
+  currentProcedure = p;
+  EXPECT_EQ(GetPostCond("(1,2)"), nullptr);   // the statement has none
+  EXPECT_EQ(FT(GetPostCond("q")), "q1");      // no statement "q": the procedure
+  currentProcedure = q;
+  EXPECT_EQ(FT(GetPostCond("(1,2)")), "inner");
+  FormulaPtr f = FormulaMakeTrue();
+  EXPECT_EQ(AddPostCond("(9,9)", f), 0);
+  EXPECT_EQ(AddPostCond("p", f), 1);
+  EXPECT_EQ(p->postCond, f);
+  EXPECT_EQ(AddPreCond("q", f), 1);
+  EXPECT_EQ(q->preCond, f);
+  EXPECT_EQ(AddPreCond("(1,2)", f) + AddPreCond("zz", f), 0);   // statements are not searched
+  currentProcedure = nullptr;
+  EXPECT_EQ(Sentence2Ptr("(1,2)"), nullptr);
+
+  // The indexes follow appends and clears, also a clear by zeroing the head.
+  ProcedureListClear();
+  EXPECT_EQ(currentProcedureList, &procedureList);
+  EXPECT_EQ(Procedure2Ptr("p"), nullptr);
+  ProgLoad("%PROC p()==[LB=3=>$OLB=4;]");
+  ProcedurePtr p2 = Procedure2Ptr("p");
+  ASSERT_NE(p2, nullptr);
+  EXPECT_NE(p2, p);
+  procedureList.procedure = nullptr;
+  procedureList.procedureList = nullptr;
+  EXPECT_EQ(Procedure2Ptr("p"), nullptr);
+  EXPECT_EQ(ProgLoad("%PROC p()==[LB=5=>$OLB=6;]"), "");
+  EXPECT_EQ(ProcedureCount(), 1);
+  ProcedurePtr p3 = Procedure2Ptr("p");
+  currentProcedure = p3;
+  EXPECT_NE(Sentence2Ptr("(5,6)"), nullptr);
+  SentencePtr extra = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));   // appended by hand
+  extra->type = 1;
+  strcpy(extra->labels, "(6,7)");
+  SentenceListPtr tail = p3->sentenceList;
+  while (tail->sentence) tail = tail->sentenceList;
+  tail->sentence = extra;
+  tail->sentenceList = static_cast<SentenceListPtr>(calloc(1, sizeof(SentenceList)));
+  EXPECT_EQ(Sentence2Ptr("(6,7)"), extra);
+}
+
+static const char *kExamplePrinted =
+    "{ a>0 }\n%PROC p(%INP/a:int;%IOP/b:int)==\n%LOC [int:t]\n%STM [ \n"
+    "    LB=1=>$Ot=a^$OLB=2;\n"
+    "    ?[LB=2^t>b=>$OLB=3|~=>$OLB=4;\n"
+    "      LB=3=>$Ob=t^$OLB=5;\n"
+    "      LB=4=>$Ox=x^$OLB=5;\n"
+    "     ]\n]\n{ b>0 }\n";
+
+TEST(Printers, WorkedExamplesAndDebugForm) {
+  ProgReset();
+  ASSERT_EQ(ProgLoad(kExample), "");
+  ProcedurePtr p = procedureList.procedure;
+  EXPECT_EQ(Str(p, ProcedurePrint), kExamplePrinted);
+  EXPECT_EQ(PrintAll(), std::string(kExamplePrinted) + "\n");
+  currentProcedure = p;
+  Sentence2Ptr("(1,2)")->preCond = FormulaMakeTrue();
+  EXPECT_EQ(Str(p, ProcedurePrintDebug),
+            "{ a>0 }\n%PROC p(%INP/a:int;%IOP/b:int)==\n%LOC [int:t]\n%STM [ \n"
+            "    {$T}\n    LB=1=>$Ot=a^$OLB=2;\n"
+            "    {}\n    ?[LB=2^t>b=>$OLB=3|~=>$OLB=4;\n"
+            "      {}\n      LB=3=>$Ob=t^$OLB=5;\n"
+            "      {}\n      LB=4=>$Ox=x^$OLB=5;\n"
+            "     ]\n]\n{ b>0 }\n");
+  Text t;
+  TextInit(&t);
+  EXPECT_EQ(PrintPreCond(Sentence2Ptr("(1,2)"), &t, 2), 7);
+  EXPECT_STREQ(TextStr(&t), "  {$T}\n");
+  TextClear(&t);
+  ProcedureListPrintDebug(&t);
+  EXPECT_EQ(CountOf(TextStr(&t), "{}\n"), 3);
+  TextFree(&t);
+
+  ProgReset();
+  ASSERT_EQ(ProgLoad("%PROC w(%IOP/i:int;%INP/n:int)==[LB=1=>$Oi=0^$OLB=2;"
+                     "*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]]"),
+            "");
+  currentProcedure = procedureList.procedure;
+  EXPECT_EQ(Str(0, [](int, Text *s) { SentencePrint("(2,4)", s, 4); }),
+            "    *[LB=2^i<n=>($OLB=3|$OLB=4)\n      LB=3=>$Oi=s(i)^$OLB=2;\n      {i<s(n)}\n     ]\n");
+}
+
+TEST(Printers, EdgeCasesAndCallBindings) {
+  ProgReset();
+  // The second branch of the case goes to 7, where no statement is: it prints as nothing.
+  EXPECT_EQ(ProgLoad("%PROC q()==[LB=1=>r(%INP/a|x)^$OLB=2;LB=2=>q()^$OLB=3;"
+                     "*[LB=3^c=>($OLB=4|$OLB=5)LB=4=>$OLB=3;]"
+                     "?[LB=5^d=>$OLB=6|~=>$OLB=7;LB=6=>$OLB=9;]]"),
+            "Error: statement (5,9): its part (7,9) names no statement\n");
+  EXPECT_EQ(PrintAll(),
+            "{  }\n%PROC q()==\n%STM [ \n"
+            "    LB=1=>r()^$OLB=2;\n"   // r is not in the list
+            "    LB=2=>q()^$OLB=3;\n"
+            "    *[LB=3^c=>($OLB=4|$OLB=5)\n      LB=4=>$Ox=x^$OLB=3;\n      {}\n     ]\n"
+            "    ?[LB=5^d=>$OLB=6|~=>$OLB=7;\n      LB=6=>$Ox=x^$OLB=9;\n     ]\n"
+            "]\n{  }\n\n");
+  Text t;
+  TextInit(&t);
+  TextAppend(&t, "kept");
+  SentencePrint("", &t, 4);
+  SentencePrintPtr(nullptr, &t, 4);
+  EXPECT_STREQ(TextStr(&t), "kept");   // nothing added, nothing erased
+  TextFree(&t);
+
+  // Bindings pair with the callee's formals: its io is shown; fewer bindings leave no ";".
+  ProgReset();
+  ASSERT_EQ(ProgLoad("%PROC q(%IOP/y:int;%INP/z:int)==[]"
+                     "%PROC m()==[LB=5=>q(%INP/b|y;%IOP/f(u,v)|z)^$OLB=6;LB=6=>q(%IOP/c|y)^$OLB=7;]"),
+            "");
+  std::string s = Str(Procedure2Ptr("m"), ProcedurePrint);
+  EXPECT_TRUE(Has(s, "    LB=5=>q(%IOP/b|y;%INP/f(u,v)|z)^$OLB=6;\n")) << s;
+  EXPECT_TRUE(Has(s, "    LB=6=>q(%IOP/c|y)^$OLB=7;\n")) << s;
+
+  // A record that contains itself prints once.
+  ProgReset();
+  EXPECT_TRUE(Has(ProgLoad("%PROC z()[*[LB=2^c=>($OLB=2|$OLB=2)]]"), "is not a statement read before it"));
+  EXPECT_EQ(CountOf(PrintAll(), "*[LB=2"), 1);
+  // Many procedures, far past the display buffer, are all printed.
+  ProgReset();
+  std::string prog;
+  for (int i = 0; i < 300; i++)
+    prog += "{x>0}%PROC p" + std::to_string(i) + "(%IOP/x:int)==[LB=1=>$Ox=+(x,1)^$OLB=2;]{x>1}";
+  ASSERT_EQ(ProgLoad(prog), "");
+  std::string printed = PrintAll();
+  EXPECT_GT(printed.size(), static_cast<size_t>(SSS_SIZE));
+  EXPECT_EQ(CountOf(printed, "%PROC p"), 300);
+  EXPECT_TRUE(Has(printed, "%PROC p299(%IOP/x:int)==\n"));
+}
+
+TEST(Printers, PrintLoadPrintRoundTrips) {
+  std::vector<std::string> programs = {
+      kExample, kLoopAndCall,
+      "%PROC e()[]{$F}%PROC f()[LB=1=>e()^$OLB=2;]"
+      "%PROC g(%IOP/k:int)==%LOC[int:j]%STM[LB=1=>e()^$OLB=2;"
+      "?[LB=2^k>0=>$OLB=3|~=>$OLB=4;*[LB=3^$T=>($OLB=5|$OLB=6)LB=5=>$OLB=3;]LB=4=>$Ok=0^$OLB=6;]]"};
+  for (const char *f : {"arrays.q", "calls.q", "count.q", "max.q", "missing.q", "swap.q"}) {
+    std::string path = std::string(QUELL_SOURCE_DIR) + "/examples/" + f;
+    ASSERT_TRUE(FileReadable(path.c_str())) << path;
+    char *text = FileRead(path.c_str());
+    programs.push_back(text);
+    free(text);
+  }
+  for (auto &prog : programs) {
+    SCOPED_TRACE(prog.substr(0, 60));
+    ProgReset();
+    ASSERT_EQ(ProgLoad(prog), "");
+    EXPECT_GT(ProcedureCount(), 0);
+    std::string first = PrintAll();
+    ProgReset();
+    ASSERT_EQ(ProgLoad(first), "") << first;
+    EXPECT_EQ(PrintAll(), first);
+    for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
+      EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name;
+  }
+}
+
+// Every prefix and many mutations of the programs: reading and printing stay
+// inside the text and always finish (the sanitizer build checks every access).
+TEST(Robust, EveryPrefixAndManyMutations) {
+  auto readAndPrint = [](const std::string &text) {
+    ProgReset();
+    char *s = strdup(text.c_str());
+    ProcedureReadList(s);
+    free(s);
+    Text t;
+    TextInit(&t);
+    ProcedureListPrint(&t);
+    ProcedureListPrintDebug(&t);
+    TextFree(&t);
+  };
+  const char alphabet[] = "[](){};|^~=<>$O%LB*?,:/#@x1";
+  CaptureStdout();
+  for (std::string p : {kExample, kLoopAndCall}) {
+    for (size_t n = 0; n <= p.size(); n++) readAndPrint(p.substr(0, n));
+    unsigned seed = 12345;
+    for (int i = 0; i < 1500; i++) {
+      std::string m = p;
+      for (int k = 0; k < 1 + i % 3; k++) {
+        seed = seed * 1103515245u + 12345u;
+        size_t at = (seed >> 8) % m.size();
+        seed = seed * 1103515245u + 12345u;
+        char c = alphabet[(seed >> 8) % (sizeof alphabet - 1)];
+        if ((seed >> 4) % 3 == 0) m.erase(at, 1);
+        else if ((seed >> 4) % 3 == 1) m.insert(at, 1, c);
+        else m[at] = c;
+      }
+      readAndPrint(m);
+    }
+  }
+  EXPECT_GT(CountOf(GetCapturedStdout(), "Error: "), 1000);
+}
