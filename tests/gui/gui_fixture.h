@@ -1,16 +1,14 @@
-// In-process test fixture of the X client. One display and one application
-// context per test process (a second XtOpenDisplay after closing the first
-// is unsafe with libXaw's per-display caches); every test builds a fresh
-// client under a new application shell with wBuildClient and destroys it at
-// the end. Any Xt warning fails the test. Without DISPLAY the tests skip.
-//
-// Use:  class MyTest : public GuiTest {};   TEST_F(MyTest, X) { Press(wquit); }
+// In-process fixture of the X client. One display and application context per
+// process (a second XtOpenDisplay after closing the first is unsafe with libXaw's
+// per-display caches); each test builds a fresh client under a new application
+// shell and destroys it at the end. Any Xt warning fails the test; without
+// DISPLAY the tests skip.
 #pragma once
 #include <gtest/gtest.h>   // before the X headers (they define None, Bool, ...)
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,20 +28,8 @@
 
 namespace guitest {
 
-inline std::string &Warnings() {
-  static std::string w;
-  return w;
-}
-
-inline void WarningHandler(String msg) {
-  Warnings() += msg ? msg : "(null)";
-  Warnings() += "\n";
-}
-
-inline XtAppContext &App() {
-  static XtAppContext app = nullptr;
-  return app;
-}
+inline std::string &Warnings() { static std::string w; return w; }
+inline XtAppContext &App() { static XtAppContext app = nullptr; return app; }
 
 // The display of the process, opened on first use; null without DISPLAY.
 inline Display *TheDisplay() {
@@ -55,29 +41,23 @@ inline Display *TheDisplay() {
   if (!d || !*d) return nullptr;
   XtToolkitInitialize();
   App() = XtCreateApplicationContext();
-  XtAppSetWarningHandler(App(), WarningHandler);
+  XtAppSetWarningHandler(App(),
+                         [](String m) { Warnings() += std::string(m ? m : "(null)") + "\n"; });
   static int argc = 1;
   static char arg0[] = "quell1";
   static char *argv[] = {arg0, nullptr};
-  dpy = XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
-  return dpy;
+  return dpy = XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
 }
 
 // Delivers everything the server has sent and every pending timer.
 inline void Pump() {
-  Display *dpy = TheDisplay();
-  if (!dpy) return;
+  if (!TheDisplay()) return;
   for (int round = 0; round < 3; round++) {
-    XSync(dpy, False);
-    int n = 0;
-    while (XtAppPending(App()) && n < 100000) {
-      XtAppProcessEvent(App(), XtIMAll);
-      n++;
-    }
+    XSync(TheDisplay(), False);
+    for (int n = 0; XtAppPending(App()) && n < 100000; n++) XtAppProcessEvent(App(), XtIMAll);
   }
 }
 
-// Empties the global state of a run.
 inline void RunStateReset() {
   ProcedureListClear();
   AssumptionListClear();
@@ -87,6 +67,8 @@ inline void RunStateReset() {
 }
 
 }  // namespace guitest
+
+struct Rect { int x, y, w, h; };
 
 class GuiTest : public ::testing::Test {
  protected:
@@ -103,7 +85,6 @@ class GuiTest : public ::testing::Test {
     XtRealizeWidget(shell);
     Pump();
   }
-
   void TearDown() override {
     if (shell) {
       XtDestroyWidget(shell);
@@ -115,46 +96,27 @@ class GuiTest : public ::testing::Test {
   }
 
   static void Pump() { guitest::Pump(); }
-
   // Fires a button's callbacks (bypasses sensitivity and grabs), then pumps.
-  static void Press(Widget b) {
-    XtCallCallbacks(b, XtNcallback, nullptr);
-    Pump();
-  }
-
-  // Real button press and release on the middle of w (honours sensitivity
-  // and grabs, unlike Press).
+  static void Press(Widget b) { XtCallCallbacks(b, XtNcallback, nullptr); Pump(); }
+  // Real button press and release on the middle of w (honours sensitivity and grabs).
   static void Click(Widget w) {
     if (!XtIsRealized(w)) return;
-    Display *dpy = XtDisplay(w);
     XEvent ev;
     memset(&ev, 0, sizeof ev);
-    ev.xbutton.type = ButtonPress;
-    ev.xbutton.display = dpy;
-    ev.xbutton.window = XtWindow(w);
-    ev.xbutton.root = RootWindowOfScreen(XtScreen(w));
-    ev.xbutton.subwindow = 0;
-    ev.xbutton.time = CurrentTime;
-    Dimension wd = 0, ht = 0;
-    XtVaGetValues(w, XtNwidth, &wd, XtNheight, &ht, NULL);
-    ev.xbutton.x = wd / 2;
-    ev.xbutton.y = ht / 2;
-    ev.xbutton.button = Button1;
-    ev.xbutton.same_screen = True;
-    XSendEvent(dpy, XtWindow(w), True, ButtonPressMask, &ev);
+    ev.xbutton = XButtonEvent{ButtonPress, 0, False, XtDisplay(w), XtWindow(w),
+                              RootWindowOfScreen(XtScreen(w)), 0, CurrentTime, Geo(w).w / 2,
+                              Geo(w).h / 2, 0, 0, 0, Button1, True};
+    XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonPressMask, &ev);
     ev.xbutton.type = ButtonRelease;
     ev.xbutton.state = Button1Mask;
-    XSendEvent(dpy, XtWindow(w), True, ButtonReleaseMask, &ev);
+    XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonReleaseMask, &ev);
     Pump();
   }
-
   // The whole text of a text widget, read through its source.
   static std::string TextOf(Widget t) {
     std::string out;
     Widget src = XawTextGetSource(t);
-    if (!src) return out;
-    XawTextPosition pos = 0;
-    for (;;) {
+    for (XawTextPosition pos = 0; src;) {
       XawTextBlock b;
       memset(&b, 0, sizeof b);
       XawTextPosition next = XawTextSourceRead(src, pos, &b, 1 << 20);
@@ -164,61 +126,54 @@ class GuiTest : public ::testing::Test {
     }
     return out;
   }
-
-  // Replaces the text of t (also of a read-only one); a typed answer.
+  // Replaces the text of t (also of a read-only one): a typed answer.
   static void SetTextOf(Widget t, const std::string &s) {
     XtVaSetValues(t, XtNstring, s.c_str(), NULL);
     Pump();
   }
-
-  // Selects characters [from, to) of t.
-  static void Select(Widget t, long from, long to) {
-    XawTextSetSelection(t, from, to);
-    Pump();
-  }
-
+  static void Select(Widget t, long from, long to) { XawTextSetSelection(t, from, to); Pump(); }
   // Selects the first occurrence of word in t; false when it is not there.
   static bool SelectWord(Widget t, const std::string &word) {
-    std::string all = TextOf(t);
-    size_t at = all.find(word);
-    if (at == std::string::npos) return false;
-    Select(t, (long)at, (long)(at + word.size()));
-    return true;
+    size_t at = TextOf(t).find(word);
+    if (at != std::string::npos) Select(t, (long)at, (long)(at + word.size()));
+    return at != std::string::npos;
   }
-
+  // Types text into the first read box and presses its Ok.
+  static void Answer(const std::string &text) { SetTextOf(wp1->text, text); Press(wp1->ok); }
   static std::string LabelOf(Widget w) {
     String s = nullptr;
     XtVaGetValues(w, XtNlabel, &s, NULL);
     return s ? s : "";
   }
-
+  static std::string Prompt() { return LabelOf(wp1->label); }
   static bool IsSensitive(Widget w) { return XtIsSensitive(w) == True; }
-
+  // How many of the seven buttons that need a program are usable.
+  static int SevenUsable() {
+    int k = 0;
+    for (Widget b : {wclear, wsave, wassumption, wselect, wredisplay, wpost, wexpand})
+      k += IsSensitive(b);
+    return k;
+  }
   static bool IsPoppedUp(PopupBoxPtr p) {
     return p && p->pshell && ((ShellWidget)p->pshell)->shell.popped_up;
   }
-
-  static void Geometry(Widget w, int *x, int *y, int *width, int *height) {
-    Position px = 0, py = 0;
+  static Rect Geo(Widget w) {
+    Position x = 0, y = 0;
     Dimension wd = 0, ht = 0;
-    XtVaGetValues(w, XtNx, &px, XtNy, &py, XtNwidth, &wd, XtNheight, &ht, NULL);
-    if (x) *x = px;
-    if (y) *y = py;
-    if (width) *width = wd;
-    if (height) *height = ht;
+    XtVaGetValues(w, XtNx, &x, XtNy, &y, XtNwidth, &wd, XtNheight, &ht, NULL);
+    return {x, y, wd, ht};
   }
-
-  // Runs wCommandLine on the given arguments (argv[0] is added). The copies
-  // stay alive for the whole process: loaded program text is parsed in place.
-  static int CommandLine(std::initializer_list<const char *> args) {
-    static std::vector<char *> *keep = new std::vector<char *>;
-    std::vector<char *> argv;
-    keep->push_back(strdup("quell1"));
-    argv.push_back(keep->back());
-    for (const char *s : args) {
-      keep->push_back(strdup(s));
-      argv.push_back(keep->back());
-    }
+  // What f printed on standard output.
+  static std::string Out(const std::function<void()> &f) {
+    testing::internal::CaptureStdout();
+    f();
+    return testing::internal::GetCapturedStdout();
+  }
+  // Runs wCommandLine on the arguments (argv[0] added). The copies stay alive for
+  // the whole process: loaded program text is parsed in place.
+  static int CommandLine(const std::vector<std::string> &args) {
+    std::vector<char *> argv{strdup("quell1")};
+    for (const std::string &s : args) argv.push_back(strdup(s.c_str()));
     argv.push_back(nullptr);
     int r = wCommandLine((int)argv.size() - 1, argv.data());
     Pump();

@@ -1,5 +1,6 @@
-// The commands in process: start / add-proc, the annotation questions,
-// refresh, clear and save.
+// The commands in process, each through the stages of its dialog: start /
+// add-proc and the annotation questions, refresh, clear, save, select,
+// post-cond, expand and veri-conds.
 #include "gui_fixture.h"
 
 #include <unistd.h>
@@ -9,227 +10,308 @@
 
 namespace {
 
-class Commands : public GuiTest {
- protected:
-  // Opens the start dialog and answers it with `input`.
-  void StartWith(const std::string &input) {
-    Press(wstart);
-    SetTextOf(wp1->text, input);
-    Press(wp1->ok);
-  }
-  void Answer(const std::string &text) {
-    SetTextOf(wp1->text, text);
-    Press(wp1->ok);
-  }
-  std::string Prompt() { return LabelOf(wp1->label); }
-};
+const char *kExample =
+    "{a>0}%PROC p(%INP/a:int;%IOP/b:int)==%LOC [int:t]%STM ["
+    "LB=1=>$Ot=a^$OLB=2;?[LB=2^t>b=>$OLB=3|~=>$OLB=4;LB=3=>$Ob=t^$OLB=5;LB=4=>$OLB=5;]]{b>0}";
+const char *kAskFile = "Please Provide Procedure Text or a File Name:";
+const char *kAxiom = "Please Provide an Axiom:";
 
 std::string Example(const char *name) {
   return std::string(QUELL_SOURCE_DIR) + "/examples/" + name;
 }
-
-std::string FileText(const std::string &path) {
-  std::ifstream in(path);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+bool Has(const std::string &s, const std::string &part) {
+  return s.find(part) != std::string::npos;
 }
 
-std::string Printed(FormulaPtr f) {
-  Text t;
-  TextInit(&t);
-  if (f) FormulaPrint(f, &t);
-  std::string s = TextStr(&t);
-  TextFree(&t);
-  return s;
-}
+// One stage of a dialog: first select `sel` in *in ("" clears the selection,
+// "=text" types text instead; no `in`: neither), then press *press. Afterwards
+// `state` holds, box `open` is up with prompt `label` and a text holding `has`,
+// and box `shut` is down (null: not checked).
+struct Stage {
+  Widget *in;
+  const char *sel;
+  Widget *press;
+  int state;
+  PopupBoxPtr open, shut;
+  const char *label, *has;
+};
 
-const char *kSevenButtonsNames = "clear save veri-conds select refresh post-cond expand";
+class Commands : public GuiTest {
+ protected:
+  static void StartWith(const std::string &input) { Press(wstart); Answer(input); }
+  static void Run(const std::vector<Stage> &stages) {
+    for (size_t i = 0; i < stages.size(); i++) {
+      const Stage &s = stages[i];
+      SCOPED_TRACE("stage " + std::to_string(i) + (s.label ? std::string(": ") + s.label : ""));
+      if (s.in && s.sel[0] == '=') SetTextOf(*s.in, s.sel + 1);
+      else if (s.in && s.sel[0]) { EXPECT_TRUE(SelectWord(*s.in, s.sel)) << s.sel; }
+      else if (s.in) Select(*s.in, 0, 0);
+      Press(*s.press);
+      EXPECT_EQ(state, s.state);
+      if (s.open) {
+        EXPECT_TRUE(IsPoppedUp(s.open));
+        if (s.label) { EXPECT_EQ(LabelOf(s.open->label), s.label); }
+        if (s.has) { EXPECT_TRUE(Has(TextOf(s.open->text), s.has)) << TextOf(s.open->text); }
+      }
+      if (s.shut) { EXPECT_FALSE(IsPoppedUp(s.shut)); }
+    }
+  }
+  static std::string Printed(FormulaPtr f) {
+    Text t;
+    TextInit(&t);
+    if (f) FormulaPrint(f, &t);
+    std::string s = TextStr(&t);
+    TextFree(&t);
+    return s;
+  }
+};
 
-TEST_F(Commands, StartWithAMissingFileThenAGoodOne) {
+TEST_F(Commands, StartAndAddProc) {
   SetSensitiveFalse(0);
-  Press(wstart);
-  EXPECT_EQ(state, 105);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  EXPECT_EQ(Prompt(), "Please Provide Procedure Text or a File Name:");
-  EXPECT_FALSE(IsSensitive(wstart));
-  Press(wp1->ok);   // empty input: nothing happens
-  EXPECT_EQ(state, 105);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  SetTextOf(wp1->text, "/no/such/file.q");
-  Press(wp1->ok);
-  EXPECT_EQ(Prompt(), "File Not Found!!");
-  EXPECT_EQ(state, 105);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  EXPECT_EQ(procedureList.procedure, nullptr);
-  // Blanks inside the name are removed before it is used.
   std::string name = Example("swap.q");
-  name.insert(name.size() - 4, " \t\n");
-  SetTextOf(wp1->text, name);
-  Press(wp1->ok);
-  EXPECT_EQ(state, 0);
-  EXPECT_FALSE(IsPoppedUp(wp1));
+  name.insert(name.size() - 4, " \t\n");   // blanks inside the name are removed before use
+  Run({{0, 0, &wstart, 105, wp1, 0, kAskFile, 0},
+       {0, 0, &wp1->ok, 105, wp1, 0, kAskFile, 0},   // empty input: nothing happens
+       {&wp1->text, "=/no/such/file.q", &wp1->ok, 105, wp1, 0, "File Not Found!!", 0}});
+  EXPECT_FALSE(IsSensitive(wstart));
+  EXPECT_EQ(procedureList.procedure, nullptr);
+  Run({{&wp1->text, ("=" + name).c_str(), &wp1->ok, 0, 0, wp1, 0, 0}});
   EXPECT_TRUE(IsSensitive(wstart));
   EXPECT_EQ(LabelOf(wstart), "add-proc");
   EXPECT_EQ(TextOf(wtext), "swap\n");
-  for (Widget b : {wclear, wsave, wassumption, wselect, wredisplay, wpost, wexpand})
-    EXPECT_TRUE(IsSensitive(b)) << kSevenButtonsNames;
-  // add-proc appends.
-  StartWith(Example("count.q"));
+  EXPECT_EQ(SevenUsable(), 7);
+  StartWith(Example("count.q"));   // add-proc appends
   EXPECT_EQ(TextOf(wtext), "swap\ncount\n");
-  // Cancel closes the dialog and loads nothing.
-  Press(wstart);
-  Press(wp1->cancel);
-  EXPECT_EQ(state, 0);
-  EXPECT_FALSE(IsPoppedUp(wp1));
+  // A second procedure of a loaded name is not added and asks nothing.
+  std::string out = Out([] { StartWith("%PROC swap(%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;]"); });
+  EXPECT_TRUE(Has(out, "Error: a second procedure of that name is not added: swap")) << out;
+  Run({{0, 0, &wstart, 105, wp1, 0, kAskFile, 0}, {0, 0, &wp1->cancel, 0, 0, wp1, 0, 0}});
   EXPECT_TRUE(IsSensitive(wstart));
+  EXPECT_EQ(TextOf(wtext), "swap\ncount\n");   // Cancel loads nothing
 }
 
-TEST_F(Commands, QuestionsInOrderThenGeneration) {
+TEST_F(Commands, AnnotationQuestionsInOrderThenGeneration) {
   StartWith(
-      "%PROC r(%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;"
-      "*[LB=2^x<5=>($OLB=3|$OLB=4)LB=3=>$Ox=+(x,1)^$OLB=2;]"
-      "*[LB=4^x>0=>($OLB=5|$OLB=6)LB=5=>$Ox=-(x,1)^$OLB=4;]]");
-  EXPECT_EQ(state, 109);
+      "%PROC r(%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;*[LB=2^x<5=>($OLB=3|$OLB=4)LB=3=>$Ox=+(x,1)"
+      "^$OLB=2;]*[LB=4^x>0=>($OLB=5|$OLB=6)LB=5=>$Ox=-(x,1)^$OLB=4;]]");
+  const char *inv24 = "Please Provide the invariant of (2,4) of procedure r:";
   EXPECT_EQ(Prompt(), "Please Provide the post-condition of r:");
-  Answer("{x = 0}");
-  EXPECT_EQ(Prompt(), "Please Provide the pre-condition of r:");
-  Answer("x=0");
-  EXPECT_EQ(Prompt(), "Please Provide the invariant of (2,4) of procedure r:");
-  Answer("");   // empty answer: the question stays
-  EXPECT_EQ(state, 109);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  Answer("{x<6}");
-  EXPECT_EQ(Prompt(), "Please Provide the invariant of (4,6) of procedure r:");
-  EXPECT_EQ(assumptionList.assumption, nullptr);
-  Answer("x>-1");
-  EXPECT_EQ(state, 0);
-  EXPECT_FALSE(IsPoppedUp(wp1));
+  Run({{&wp1->text, "={x = 0}", &wp1->ok, 109, wp1, 0, "Please Provide the pre-condition of r:", 0},
+       {&wp1->text, "=x=0", &wp1->ok, 109, wp1, 0, inv24, 0},
+       {&wp1->text, "=", &wp1->ok, 109, wp1, 0, inv24, 0},   // an empty answer: the question stays
+       {&wp1->text, "={x<6}", &wp1->ok, 109, wp1, 0,
+        "Please Provide the invariant of (4,6) of procedure r:", 0}});
+  EXPECT_EQ(assumptionList.assumption, nullptr);   // nothing generated before the last answer
+  Run({{&wp1->text, "=x>-1", &wp1->ok, 0, 0, wp1, 0, 0}});
   EXPECT_NE(assumptionList.assumption, nullptr);
   ProcedurePtr r = Procedure2Ptr("r");
   ASSERT_NE(r, nullptr);
-  // An answer with braces and one without give the same condition.
-  EXPECT_EQ(Printed(r->postCond), Printed(r->preCond));
+  EXPECT_EQ(Printed(r->postCond), Printed(r->preCond));   // with braces or without: the same
   currentProcedure = r;
   EXPECT_EQ(Printed(GetPostCond("(3,2)")), "x<6");
-}
 
-TEST_F(Commands, CancelOnTheSecondQuestionDropsEverything) {
-  StartWith(Example("swap.q"));
-  EXPECT_EQ(state, 0);
-  StartWith("%PROC r(%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;]");
-  EXPECT_EQ(Prompt(), "Please Provide the post-condition of r:");
-  Answer("x=0");
-  EXPECT_EQ(Prompt(), "Please Provide the pre-condition of r:");
-  Press(wp1->cancel);
-  EXPECT_EQ(state, 0);
-  EXPECT_FALSE(IsPoppedUp(wp1));
+  // An invariant whose body chain (3,9) does not end at the loop label: the
+  // question stays and says so.
+  Out([] {
+    StartWith("{x=0}%PROC u(%IOP/x:int)==%STM[*[LB=2^x<5=>($OLB=3|$OLB=4)LB=3=>$Ox=+(x,1)^$OLB=9;]]"
+              "{x=5}");
+  });
+  const std::string ask = "Please Provide the invariant of (2,4) of procedure u:";
+  EXPECT_EQ(Prompt(), ask);
+  std::string out = Out([] { Answer("x<6"); });
+  EXPECT_TRUE(Has(out, "Error: the answer could not be attached to (3,2)")) << out;
+  EXPECT_EQ(state, 109);
+  EXPECT_TRUE(IsPoppedUp(wp1));
+  EXPECT_EQ(Prompt().rfind(ask, 0), 0u);
+  EXPECT_TRUE(Has(Prompt(), "could not be attached")) << Prompt();
+  // Cancel on a question drops everything, also what was loaded before.
+  Run({{0, 0, &wp1->cancel, 0, 0, wp1, 0, 0}});
   EXPECT_EQ(procedureList.procedure, nullptr);
   EXPECT_EQ(assumptionList.assumption, nullptr);
   EXPECT_EQ(currentProcedureList, &procedureList);
   EXPECT_EQ(TextOf(wtext), "");
   EXPECT_EQ(LabelOf(wstart), "start");
   EXPECT_TRUE(IsSensitive(wstart));
-  for (Widget b : {wclear, wsave, wassumption, wselect, wredisplay, wpost, wexpand})
-    EXPECT_FALSE(IsSensitive(b)) << kSevenButtonsNames;
+  EXPECT_EQ(SevenUsable(), 0);
 }
 
-TEST_F(Commands, AnInvariantThatCannotBeAttachedSaysSo) {
-  // The body chain (3,9) does not end at the loop label 2: no body record.
-  testing::internal::CaptureStdout();
-  StartWith(
-      "{x=0}%PROC u(%IOP/x:int)==%STM[*[LB=2^x<5=>($OLB=3|$OLB=4)LB=3=>$Ox=+(x,1)^$OLB=9;]]"
-      "{x=5}");
-  testing::internal::GetCapturedStdout();
-  ASSERT_EQ(state, 109);
-  std::string first = Prompt();
-  EXPECT_EQ(first.rfind("Please Provide the invariant of (2,4) of procedure u:", 0), 0u) << first;
-  testing::internal::CaptureStdout();
-  Answer("x<6");
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("Error: the answer could not be attached to (3,2)"), std::string::npos) << out;
-  EXPECT_EQ(state, 109);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  EXPECT_NE(Prompt().find("could not be attached"), std::string::npos) << Prompt();
-  EXPECT_EQ(Prompt().rfind("Please Provide the invariant of (2,4) of procedure u:", 0), 0u);
-  Press(wp1->cancel);
-  EXPECT_EQ(procedureList.procedure, nullptr);
-}
-
-TEST_F(Commands, ASecondProcedureOfTheSameNameAsksNothing) {
-  StartWith(Example("swap.q"));
-  ASSERT_EQ(state, 0);
-  testing::internal::CaptureStdout();
-  StartWith("%PROC swap(%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;]");
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("Error: a second procedure of that name is not added: swap"),
-            std::string::npos)
-      << out;
-  EXPECT_EQ(state, 0);   // no question: the complete swap stays as it was
-  EXPECT_FALSE(IsPoppedUp(wp1));
-  EXPECT_EQ(TextOf(wtext), "swap\n");
-}
-
-TEST_F(Commands, RefreshAndClear) {
-  StartWith(Example("swap.q"));
+TEST_F(Commands, RefreshClearAndSave) {
+  StartWith(Example("maxwrong.q"));
   wSetText(wtext, "stale");
   Press(wredisplay);
-  EXPECT_EQ(TextOf(wtext), "swap\n");
-  Press(wclear);
+  EXPECT_EQ(TextOf(wtext), "maxwrong\n");
+  char dir[] = "/tmp/quell-save-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string path = std::string(dir) + "/result.txt";
+  const char *ask = "Please Provide a File Name:";
+  std::string out = Out([&] {
+    Run({{0, 0, &wsave, 107, wp1, 0, ask, 0},
+         {0, 0, &wp1->ok, 107, wp1, 0, ask, 0},   // an empty name: nothing
+         {&wp1->text, "=/no/such/dir/out.txt", &wp1->ok, 107, wp1, 0, 0, 0}});
+  });
+  EXPECT_TRUE(Has(out, "Error: cannot write the file /no/such/dir/out.txt")) << out;
+  EXPECT_TRUE(Has(Prompt(), "could not be written")) << Prompt();
+  EXPECT_FALSE(IsSensitive(wsave));
+  Run({{&wp1->text, ("=" + path).c_str(), &wp1->ok, 0, 0, wp1, 0, 0}});
+  EXPECT_TRUE(IsSensitive(wsave));
+  auto fileText = [&] {
+    std::stringstream ss;
+    ss << std::ifstream(path).rdbuf();
+    return ss.str();
+  };
+  std::string text = fileText();
+  EXPECT_EQ(text.rfind("Procedures:\n\n{ $T }\n%PROC maxwrong(", 0), 0u) << text;
+  size_t sep = text.find("\n;;--------------------------------------\n\n");
+  ASSERT_NE(sep, std::string::npos) << text;
+  EXPECT_EQ(text.find("Remaining Verification Conditions:\n\n"), sep + 43) << text;
+  EXPECT_TRUE(Has(text, "...maxwrong...\n\n")) << text;
+  EXPECT_EQ(wFileWrite(path.c_str()), 1);   // written again: the same text
+  EXPECT_EQ(fileText(), text);
+  unlink(path.c_str());
+  rmdir(dir);
+  Run({{0, 0, &wsave, 107, wp1, 0, ask, 0}, {0, 0, &wp1->cancel, 0, 0, wp1, 0, 0}});
+  EXPECT_TRUE(IsSensitive(wsave));
+  // clear drops the program and opens the start dialog at once.
+  Run({{0, 0, &wclear, 105, wp1, 0, kAskFile, 0}});
   EXPECT_EQ(procedureList.procedure, nullptr);
   EXPECT_EQ(assumptionList.assumption, nullptr);
   EXPECT_EQ(TextOf(wtext), "");
-  EXPECT_EQ(state, 105);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  EXPECT_EQ(Prompt(), "Please Provide Procedure Text or a File Name:");
   EXPECT_EQ(LabelOf(wstart), "add-proc");
   EXPECT_TRUE(IsSensitive(wsave));
   Press(wp1->cancel);
 }
 
-TEST_F(Commands, SaveEmptyGoodAndUnwritable) {
+TEST_F(Commands, SelectShowsTheStatementsAndTheirParts) {
+  StartWith(kExample);
+  const char *pick = "Please Select One Line:", *part = "Program Part (2,5) of p:";
+  Run({{0, 0, &wselect, 0, 0, wp2, 0, 0},   // nothing selected: nothing happens
+       {&wtext, "p", &wselect, 106, wp2, 0, pick, "(1,2)\n(3,5)\n(4,5)\n(2,5)\n(1,5)\n"},
+       {0, 0, &wp2->ok, 106, wp2, wp1, pick, 0},   // nothing selected in the list
+       {&wp2->text, "(2,5)", &wp2->ok, 106, wp1, 0, part, "?[LB=2^t>b=>$OLB=3|~=>$OLB=4;"}});
+  EXPECT_EQ(TextOf(wp2->text), "(1,2)\n(3,5)\n(4,5)\n(2,5)\n(1,5)\n");
+  EXPECT_EQ(LabelOf(wp2->ok), "Show");
+  EXPECT_EQ(TextOf(wp1->text).rfind("{ ", 0), 0u);
+  EXPECT_FALSE(IsSensitive(wselect));
+  EXPECT_FALSE(IsSensitive(wp2->ok));
+  // Either button of the part popup closes only the part popup.
+  Run({{0, 0, &wp1->ok, 106, wp2, wp1, pick, 0},
+       {&wp2->text, "(2,5)", &wp2->ok, 106, wp1, 0, part, 0},
+       {0, 0, &wp1->cancel, 106, wp2, wp1, pick, 0}});
+  EXPECT_TRUE(IsSensitive(wp2->ok));
+  Run({{0, 0, &wp2->cancel, 0, 0, wp2, 0, 0}});
+  EXPECT_TRUE(IsSensitive(wselect));
+  // Selections that name no procedure show empty texts in select, post-cond and expand.
+  ProcedurePtr cur = currentProcedure;
+  wSetText(wtext, "nosuch\n");
+  for (Widget b : {wselect, wpost, wexpand}) {
+    PopupBoxPtr p = b == wselect ? wp2 : wp1;
+    Widget cancel = p->cancel;
+    Run({{&wtext, "nosuch", &b, b == wselect ? 106 : b == wpost ? 112 : 111, p, 0, 0, 0},
+         {0, 0, &cancel, 0, 0, p, 0, 0}});
+    EXPECT_TRUE(IsSensitive(b));
+    EXPECT_EQ(TextOf(p->text), "");
+  }
+  EXPECT_EQ(currentProcedure, cur);
+}
+
+TEST_F(Commands, PostCondDescendsAndGoesBack) {
+  StartWith(kExample);
+  const char *part15 = "Program Part (1,5):", *part25 = "Program Part (2,5):";
+  Run({{&wtext, "p", &wpost, 112, wp1, 0, "Procedure p:", "%STM[ \n\t(1,5) \n]\n"},
+       {0, 0, &wp1->ok, 112, wp1, wp3, "Procedure p:", 0},   // nothing selected: stays
+       {&wp1->text, "(1,5)", &wp1->ok, 112, wp3, 0, part15, "   (1,2);\n   (2,5);\n"},
+       {&wp3->text, "(2,5)", &wp3->ok, 112, wp3, 0, part25, 0},
+       {&wp3->text, "(3,5)", &wp3->ok, 112, wp3, 0, "Program Part (3,5):", "LB=3=>$Ob=t^$OLB=5;"}});
+  EXPECT_EQ(LabelOf(wp1->ok), "Show");
+  EXPECT_EQ(n, 3);
+  // Presses with nothing selected: up, up, closed.
+  Run({{&wp3->text, "", &wp3->ok, 112, wp3, 0, part25, 0},
+       {&wp3->text, "", &wp3->ok, 112, wp3, 0, part15, 0},
+       {&wp3->text, "", &wp3->ok, 112, wp1, wp3, "Procedure p:", 0}});
+  EXPECT_TRUE(IsSensitive(wp1->ok));
+  EXPECT_EQ(n, 0);
+  // Cancel in the part popup empties the stack, and so does a pair naming no statement.
+  Run({{&wp1->text, "(1,5)", &wp1->ok, 112, wp3, 0, part15, 0},
+       {&wp3->text, "(2,5)", &wp3->ok, 112, wp3, 0, part25, 0},
+       {0, 0, &wp3->cancel, 112, wp1, wp3, 0, 0}});
+  EXPECT_EQ(n, 0);
+  Run({{&wp1->text, "(1,5)", &wp1->ok, 112, wp3, 0, part15, 0}});
+  SetTextOf(wp3->text, "(9,9)");
+  Select(wp3->text, 0, 5);
+  Run({{0, 0, &wp3->ok, 112, wp1, wp3, 0, 0}});
+  EXPECT_EQ(n, 0);
+  // A selection without "(" at the first stage opens an empty part popup.
+  Run({{&wp1->text, "PROC", &wp1->ok, 112, wp3, 0, 0, 0}});
+  EXPECT_EQ(TextOf(wp3->text), "");
+  Run({{&wp3->text, "", &wp3->ok, 112, wp1, wp3, 0, 0}, {0, 0, &wp1->cancel, 0, 0, wp1, 0, 0}});
+  EXPECT_EQ(n, 0);
+  EXPECT_TRUE(IsSensitive(wpost));
+}
+
+TEST_F(Commands, ExpandASelectionSpanningTwoStatements) {
+  StartWith(kExample);
+  Run({{&wtext, "p", &wexpand, 111, wp1, 0, "Procedure p:", 0}});
+  std::string full = TextOf(wp1->text);
+  size_t from = full.find("LB=1=>"), to = full.find("     ]\n"), one = full.find("LB=3=>");
+  ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << full;
+  Select(wp1->text, (long)from, (long)(to + 6));
+  std::string printed = Out([] {
+    Run({{0, 0, &wp1->ok, 111, wp3, 0, "Program Part (1,5):", "LB=1=>$Ot=a^$OLB=2;"}});
+  });
+  EXPECT_EQ(printed, "Error: sent.seq\n");   // the case's two branches do not chain
+  EXPECT_TRUE(Has(TextOf(wp3->text), "LB=4=>$Ox=x^$OLB=5;")) << TextOf(wp3->text);
+  Run({{0, 0, &wp3->ok, 111, wp1, wp3, "Procedure p:", 0}});
+  // One statement, then the first box's Cancel at stage 1 closes the part.
+  Select(wp1->text, (long)one, (long)full.find('\n', one));
+  Run({{0, 0, &wp1->ok, 111, wp3, 0, "Program Part (3,5):", 0},
+       {0, 0, &wp1->cancel, 111, wp1, wp3, 0, 0},
+       {0, 0, &wp1->cancel, 0, 0, wp1, 0, 0}});
+  EXPECT_TRUE(IsSensitive(wexpand));
+}
+
+TEST_F(Commands, VeriCondsSimplifyThenAxioms) {
   StartWith(Example("maxwrong.q"));
-  ASSERT_EQ(state, 0);
-  Press(wsave);
-  EXPECT_EQ(state, 107);
-  EXPECT_EQ(Prompt(), "Please Provide a File Name:");
-  EXPECT_FALSE(IsSensitive(wsave));
-  Press(wp1->ok);   // empty name: nothing
-  EXPECT_EQ(state, 107);
-  EXPECT_TRUE(IsPoppedUp(wp1));
+  const char *conds = "Verification Conditions:", *mine = "Verification Conditions for maxwrong:";
+  Run({{&wtext, "", &wassumption, 108, wp1, 0, conds, "maxwrong"},
+       {0, 0, &wp1->ok, 108, wp1, 0, conds, "b>a\n =>\n  a>b"},
+       {0, 0, &wp1->ok, 108, wp1, 0, kAxiom, 0}});
+  EXPECT_EQ(LabelOf(wp1->ok), "Simplify");
+  EXPECT_EQ(TextOf(wp1->text), " ");
+  Run({{0, 0, &wp1->ok, 108, wp1, 0, conds, "b>a\n =>\n  a>b"},   // blank input: no axiom
+       {0, 0, &wp1->ok, 108, wp1, 0, kAxiom, 0},
+       // The axiom a>b discharges the sequent with a>b among its conclusions.
+       {&wp1->text, "=a > b", &wp1->ok, 108, wp1, 0, conds, "a>b\n =>\n  $F"}});
+  EXPECT_FALSE(Has(TextOf(wp1->text), "b>a\n =>\n  a>b")) << TextOf(wp1->text);
+  // With a name selected, and Cancel at the axiom stage; the next press starts again.
+  Run({{0, 0, &wp1->cancel, 0, 0, wp1, 0, 0},
+       {&wtext, "maxwrong", &wassumption, 108, wp1, 0, mine, 0},
+       {0, 0, &wp1->ok, 108, wp1, 0, mine, 0},
+       {0, 0, &wp1->ok, 108, wp1, 0, kAxiom, 0},
+       {0, 0, &wp1->cancel, 0, 0, wp1, 0, 0},
+       {0, 0, &wassumption, 108, wp1, 0, mine, 0},
+       {0, 0, &wp1->ok, 108, wp1, 0, mine, "a>b\n =>\n  $F"},
+       {0, 0, &wp1->cancel, 0, 0, wp1, 0, 0}});
+  EXPECT_TRUE(IsSensitive(wassumption));
+}
 
-  testing::internal::CaptureStdout();
-  SetTextOf(wp1->text, "/no/such/dir/out.txt");
-  Press(wp1->ok);
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("Error: cannot write the file /no/such/dir/out.txt"), std::string::npos) << out;
-  EXPECT_EQ(state, 107);
-  EXPECT_TRUE(IsPoppedUp(wp1));
-  EXPECT_NE(Prompt().find("could not be written"), std::string::npos) << Prompt();
-
-  char dir[] = "/tmp/quell-save-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  std::string path = std::string(dir) + "/result.txt";
-  SetTextOf(wp1->text, path);
-  Press(wp1->ok);
-  EXPECT_EQ(state, 0);
-  EXPECT_FALSE(IsPoppedUp(wp1));
-  EXPECT_TRUE(IsSensitive(wsave));
-  std::string text = FileText(path);
-  EXPECT_EQ(text.rfind("Procedures:\n\n{ $T }\n%PROC maxwrong(", 0), 0u) << text;
-  size_t sep = text.find("\n;;--------------------------------------\n\n");
-  ASSERT_NE(sep, std::string::npos) << text;
-  EXPECT_EQ(text.find("Remaining Verification Conditions:\n\n"), sep + 43) << text;
-  EXPECT_NE(text.find("...maxwrong...\n\n"), std::string::npos) << text;
-  EXPECT_EQ(wFileWrite(path.c_str()), 1);
-  EXPECT_EQ(FileText(path), text);
-  unlink(path.c_str());
-  rmdir(dir);
-
-  Press(wsave);
+TEST_F(Commands, VeriCondsAfterAnInvariantAnswerImplicationAndRefusedAxioms) {
+  StartWith(Example("noinv.q"));
+  const char *mine = "Verification Conditions for noinv:";
+  EXPECT_EQ(Prompt(), "Please Provide the invariant of (2,4) of procedure noinv:");
+  Run({{&wp1->text, "=x < n | x = n", &wp1->ok, 0, 0, wp1, 0, 0},
+       {&wtext, "noinv", &wassumption, 108, wp1, 0, mine, 0},
+       {0, 0, &wp1->ok, 108, wp1, 0, mine, "n>x\n =>\n  x=n,n>+(x,1),+(x,1)=n"},
+       {0, 0, &wp1->ok, 108, wp1, 0, kAxiom, 0},
+       {&wp1->text, "=n>x -> n>+(x,1) | +(x,1)=n", &wp1->ok, 108, wp1, 0, mine, 0}});
+  EXPECT_EQ(TextOf(wp1->text), "");
+  // An axiom the prover refuses is noted in the prompt.
+  std::string out = Out([&] {
+    Run({{0, 0, &wp1->ok, 108, wp1, 0, kAxiom, 0},
+         {&wp1->text, "=x=x", &wp1->ok, 108, wp1, 0,
+          "Verification Conditions for noinv: (the axiom was refused)", 0}});
+  });
+  EXPECT_TRUE(Has(out, "Error: axiom refused")) << out;
   Press(wp1->cancel);
-  EXPECT_EQ(state, 0);
-  EXPECT_FALSE(IsPoppedUp(wp1));
 }
 
 }  // namespace

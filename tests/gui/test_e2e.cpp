@@ -1,43 +1,18 @@
-// End to end: the real client binary under the test display, driven with
-// xdotool, and its batch exit compared with the headless verifier.
+// End to end: the real client binary, driven with xdotool on a private X server
+// where it clicks, and its batch exit compared with the headless verifier. Every
+// wait is bounded.
 #include <gtest/gtest.h>
 
 #include "private_server.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
-#include <string>
 #include <thread>
 #include <vector>
 
 namespace {
-
-bool HaveDisplay() {
-  const char *d = getenv("DISPLAY");
-  return d && *d;
-}
-
-std::string TempDir() {
-  char dir[] = "/tmp/quell-e2e-XXXXXX";
-  if (!mkdtemp(dir)) return "/tmp";
-  return dir;
-}
-
-std::string Example(const char *name) {
-  return std::string(QUELL_SOURCE_DIR) + "/examples/" + name;
-}
-
-bool Exists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
 
 std::string Slurp(const std::string &path) {
   std::ifstream f(path, std::ios::binary);
@@ -45,215 +20,160 @@ std::string Slurp(const std::string &path) {
   ss << f.rdbuf();
   return ss.str();
 }
+std::string Example(const char *name) {
+  return std::string(QUELL_SOURCE_DIR) + "/examples/" + name;
+}
+bool Exists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-// A started child process with its output in a file.
 struct Child {
   pid_t pid = -1;
   std::string out;   // stdout and stderr
 };
 
-Child Spawn(const std::string &bin, const std::vector<std::string> &args, const std::string &dir,
-            bool withDisplay = true) {
-  Child c;
-  c.out = dir + "/output.txt";
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(127);
-    int fd = open(c.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd >= 0) {
-      dup2(fd, 1);
-      dup2(fd, 2);
-      close(fd);
-    }
-    if (!withDisplay) unsetenv("DISPLAY");
-    std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(bin.c_str()));
-    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(bin.c_str(), argv.data());
-    _exit(127);
+class EndToEnd : public ::testing::Test {
+ protected:
+  std::string dir;
+  void SetUp() override {
+    const char *d = getenv("DISPLAY");
+    if (!d || !*d) GTEST_SKIP() << "no X display";
+    char p[] = "/tmp/quell-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(p), nullptr);
+    dir = p;
   }
-  c.pid = pid;
-  return c;
-}
+  void TearDown() override {
+    if (!dir.empty() && system(("rm -rf '" + dir + "'").c_str()) != 0) ADD_FAILURE() << dir;
+  }
 
-// Waits at most ms milliseconds; true with the wait status when it ended.
-bool WaitFor(Child &c, int ms, int *status) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  for (;;) {
-    pid_t r = waitpid(c.pid, status, WNOHANG);
-    if (r == c.pid) {
-      c.pid = -1;
+  Child Spawn(const std::string &bin, const std::vector<std::string> &args, bool display = true) {
+    Child c;
+    c.out = dir + "/output.txt";
+    if ((c.pid = fork()) == 0) {
+      int fd = open(c.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (chdir(dir.c_str()) != 0 || fd < 0) _exit(127);
+      dup2(fd, 1), dup2(fd, 2), close(fd);
+      if (!display) unsetenv("DISPLAY");
+      std::vector<char *> argv{const_cast<char *>(bin.c_str())};
+      for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(bin.c_str(), argv.data());
+      _exit(127);
+    }
+    return c;
+  }
+  // Waits at most ms milliseconds; true with the wait status when it ended.
+  static bool WaitFor(Child &c, int ms, int *status) {
+    for (int waited = 0; c.pid > 0; waited += 20) {
+      if (waitpid(c.pid, status, WNOHANG) == c.pid) return c.pid = -1, true;
+      if (waited > ms) return false;
+      Sleep(20);
+    }
+    return false;
+  }
+  static void Kill(Child &c) {
+    int st;
+    if (c.pid > 0 && (kill(c.pid, SIGTERM), !WaitFor(c, 2000, &st)))
+      kill(c.pid, SIGKILL), waitpid(c.pid, &st, 0);
+    c.pid = -1;
+  }
+  // The exit status, or -1 when it did not end normally within 20 s.
+  int RunToEnd(const std::string &bin, const std::vector<std::string> &args, bool display = true) {
+    Child c = Spawn(bin, args, display);
+    int st = 0;
+    if (!WaitFor(c, 20000, &st)) return Kill(c), -1;
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  static std::string Shell(const std::string &cmd) {
+    std::string out;
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p) return out;
+    char buf[4096];
+    for (size_t k; (k = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, k);
+    pclose(p);
+    return out;
+  }
+  // Waits (5 s at most) until the process shows `count` windows of class Quell1.
+  static bool WaitWindows(pid_t pid, size_t count, std::vector<std::string> *ids) {
+    for (int i = 0; i < 50; i++, Sleep(100)) {
+      std::istringstream in(Shell("timeout 5 xdotool search --onlyvisible --pid " +
+                                  std::to_string(pid) + " --class Quell1 2>/dev/null"));
+      ids->clear();
+      for (std::string id; in >> id;) ids->push_back(id);
+      if (ids->size() == count) return true;
+    }
+    return false;
+  }
+  // Moves the pointer to the middle of the k-th subwindow of size WxH of win
+  // (creation order), after raising win, and runs the xdotool `then` there.
+  static bool At(const std::string &win, const std::string &size, int k, const std::string &then) {
+    std::istringstream in(Shell("xwininfo -tree -id " + win + " 2>/dev/null"));
+    int seen = 0, w = 0, h = 0, x = 0, y = 0;
+    sscanf(size.c_str(), "%dx%d", &w, &h);
+    for (std::string line; std::getline(in, line);) {
+      if (line.find(" " + size + "+") == std::string::npos || ++seen != k) continue;
+      size_t plus = line.rfind("  +");
+      if (plus == std::string::npos || sscanf(line.c_str() + plus, " +%d+%d", &x, &y) != 2)
+        return false;
+      // No --sync: it waits for a motion that never comes when the pointer is there already.
+      Shell("xdotool windowraise " + win + " mousemove " + std::to_string(x + w / 2) + " " +
+            std::to_string(y + h / 2) + " sleep 0.05 " + then + " 2>/dev/null");
+      Sleep(250);
       return true;
     }
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return false;
   }
-}
-
-void Kill(Child &c) {
-  if (c.pid <= 0) return;
-  kill(c.pid, SIGTERM);
-  int st;
-  if (!WaitFor(c, 2000, &st)) {
-    kill(c.pid, SIGKILL);
-    waitpid(c.pid, &st, 0);
+  static bool ClickOn(const std::string &win, const std::string &size, int k) {
+    return At(win, size, k, "click 1");
   }
-  c.pid = -1;
-}
-
-// Runs to the end (bounded); returns the exit status, or -1 when it did not
-// end normally in time.
-int RunToEnd(const std::string &bin, const std::vector<std::string> &args, const std::string &dir,
-             bool withDisplay = true, int ms = 20000) {
-  Child c = Spawn(bin, args, dir, withDisplay);
-  int st = 0;
-  if (!WaitFor(c, ms, &st)) {
-    Kill(c);
-    return -1;
+  // The pointer over the text of a read box (focus follows it), then typing.
+  static bool TypeInto(const std::string &box, const std::string &text) {
+    return At(box, "500x400", 1, "type --delay 5 '" + text + "'");
   }
-  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-}
+};
 
-std::string Shell(const std::string &cmd) {
-  std::string out;
-  FILE *p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  pclose(p);
-  return out;
-}
-
-// The visible window of class Quell1 that belongs to pid, or "" (bounded wait).
-std::string FindWindow(pid_t pid) {
-  std::string out = Shell("timeout 8 xdotool search --sync --onlyvisible --pid " +
-                          std::to_string(pid) + " --class Quell1 2>/dev/null");
-  std::istringstream in(out);
-  std::string first;
-  in >> first;
-  return first;
-}
-
-// Root coordinates of the middle of the n-th window of size WxH in the
-// window tree of win (creation order), or false.
-bool ChildCenter(const std::string &win, const std::string &size, int n, int *x, int *y) {
-  std::istringstream in(Shell("xwininfo -tree -id " + win + " 2>/dev/null"));
-  std::string line;
-  int seen = 0;
-  while (std::getline(in, line)) {
-    size_t at = line.find(" " + size + "+");
-    if (at == std::string::npos) continue;
-    if (++seen != n) continue;
-    size_t plus = line.rfind("  +");
-    int w = 0, h = 0, ax = 0, ay = 0;
-    if (plus == std::string::npos || sscanf(size.c_str(), "%dx%d", &w, &h) != 2 ||
-        sscanf(line.c_str() + plus, " +%d+%d", &ax, &ay) != 2)
-      return false;
-    *x = ax + w / 2;
-    *y = ay + h / 2;
-    return true;
-  }
-  return false;
-}
-
-// Whether the pointer is over win or one of its subwindows.
-bool PointerIsOver(const std::string &win) {
-  std::string where = Shell("timeout 5 xdotool getmouselocation --shell 2>/dev/null");
-  size_t at = where.find("WINDOW=");
-  if (at == std::string::npos) return false;
-  unsigned long under = strtoul(where.c_str() + at + 7, nullptr, 10);
-  if (under == strtoul(win.c_str(), nullptr, 10)) return true;
-  std::istringstream in(Shell("xwininfo -tree -id " + win + " 2>/dev/null"));
-  for (std::string line; std::getline(in, line);) {
-    size_t hex = line.find("0x");
-    if (hex != std::string::npos && strtoul(line.c_str() + hex, nullptr, 16) == under) return true;
-  }
-  return false;
-}
-
-TEST(EndToEnd, NoArgumentsShowsWindowAndQuitEndsIt) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
-  std::string display;
-  pid_t server = StartPrivateServer(&display);
-  if (server > 0) setenv("DISPLAY", display.c_str(), 1);
-  struct ServerStop {
-    pid_t pid;
-    ~ServerStop() { StopPrivateServer(pid); }
-  } stop{server};
-  std::string dir = TempDir();
-  Child c = Spawn(QUELL_GUI_BIN, {}, dir);
-  std::string win = FindWindow(c.pid);
-  ASSERT_NE(win, "") << Slurp(c.out);
-  EXPECT_NE(Shell("xprop -id " + win + " WM_CLASS 2>/dev/null").find("\"Quell1\""),
+TEST_F(EndToEnd, NoArgumentsShowsWindowAndQuitEndsIt) {
+  PrivateDisplay priv;
+  Child c = Spawn(QUELL_GUI_BIN, {});
+  std::vector<std::string> ids;
+  ASSERT_TRUE(WaitWindows(c.pid, 1, &ids)) << Slurp(c.out);
+  EXPECT_NE(Shell("xprop -id " + ids[0] + " WM_CLASS 2>/dev/null").find("\"Quell1\""),
             std::string::npos);
-  int x = 0, y = 0;
-  ASSERT_TRUE(ChildCenter(win, "40x70", 3, &x, &y)) << Shell("xwininfo -tree -id " + win);
   int st = 0;
   bool ended = false;
-  // Other tests may map windows on the same display: raise ours and click
-  // only while the pointer is over it.
-  for (int attempt = 0; attempt < 5 && !ended; attempt++) {
-    Shell("timeout 5 xdotool windowraise " + win + " mousemove " + std::to_string(x) + " " +
-          std::to_string(y) + " 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!PointerIsOver(win)) continue;
-    Shell("xdotool click 1 2>/dev/null");
-    ended = WaitFor(c, 3000, &st);
-  }
+  for (int attempt = 0; attempt < 5 && !ended; attempt++)
+    ended = ClickOn(ids[0], "40x70", 3) && WaitFor(c, 3000, &st);   // quit
   if (!ended) Kill(c);
   ASSERT_TRUE(ended) << "quit did not end the client";
-  EXPECT_TRUE(WIFEXITED(st));
-  EXPECT_EQ(WEXITSTATUS(st), 0);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << st;
 }
 
-TEST(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWrites) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
-  const char *programs[] = {"swap.q", "count.q", "maxwrong.q"};
-  for (const char *p : programs) {
-    std::string dir = TempDir();
-    std::string prog = Example(p);
-    ASSERT_TRUE(Exists(prog)) << prog;
-    int rb = RunToEnd(QUELL_BATCH, {prog, dir + "/batch.txt"}, dir);
-    EXPECT_GE(rb, 0) << p;
-    ASSERT_TRUE(Exists(dir + "/batch.txt")) << p << ": " << Slurp(dir + "/output.txt");
-    EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {prog, dir + "/gui.txt"}, dir), 0)
-        << p << ": " << Slurp(dir + "/output.txt");
-    ASSERT_TRUE(Exists(dir + "/gui.txt")) << p;
-    std::string gui = Slurp(dir + "/gui.txt");
-    EXPECT_EQ(gui, Slurp(dir + "/batch.txt")) << p;
-    EXPECT_EQ(gui.rfind("Procedures:\n\n", 0), 0u);
+TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptions) {
+  for (const char *p : {"swap.q", "count.q", "maxwrong.q"}) {
+    SCOPED_TRACE(p);
+    std::string prog = Example(p), batch = dir + "/batch.txt", gui = dir + "/gui.txt";
+    ASSERT_TRUE(Exists(prog));
+    EXPECT_GE(RunToEnd(QUELL_BATCH, {prog, batch}), 0);
+    ASSERT_TRUE(Exists(batch)) << Slurp(dir + "/output.txt");
+    EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {prog, gui}), 0) << Slurp(dir + "/output.txt");
+    EXPECT_EQ(Slurp(gui), Slurp(batch));
+    EXPECT_EQ(Slurp(gui).rfind("Procedures:\n\n", 0), 0u);
+  }
+  // Toolkit options with a value are taken away before the two arguments are read.
+  std::string prog = Example("swap.q"), batch = dir + "/batch.txt";
+  RunToEnd(QUELL_BATCH, {prog, batch});
+  for (std::vector<std::string> opt :
+       {std::vector<std::string>{"-xrm", "*foo: bar"}, {"-geometry", "800x600"}}) {
+    std::string out = dir + "/" + opt[0].substr(1) + ".txt";
+    EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {opt[0], opt[1], prog, out}), 0) << opt[0];
+    EXPECT_EQ(Slurp(out), Slurp(batch)) << opt[0];
   }
 }
 
-TEST(EndToEnd, ToolkitOptionWithValueStillTakesTheBatchPath) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
-  std::string dir = TempDir();
-  std::string prog = Example("swap.q");
-  RunToEnd(QUELL_BATCH, {prog, dir + "/batch.txt"}, dir);
-  ASSERT_TRUE(Exists(dir + "/batch.txt"));
-  std::string batch = Slurp(dir + "/batch.txt");
-  EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {"-xrm", "*foo: bar", prog, dir + "/a.txt"}, dir), 0);
-  EXPECT_EQ(Slurp(dir + "/a.txt"), batch);
-  EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {"-geometry", "800x600", prog, dir + "/b.txt"}, dir), 0);
-  EXPECT_EQ(Slurp(dir + "/b.txt"), batch);
-}
-
-TEST(EndToEnd, MissingInvariantAsksAndNeverWrites) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
-  std::string dir = TempDir();
+TEST_F(EndToEnd, MissingInvariantAsksAndNeverWrites) {
   std::string out = dir + "/out.txt";
-  Child c = Spawn(QUELL_GUI_BIN, {Example("noinv.q"), out}, dir);
-  std::string win = FindWindow(c.pid);
-  EXPECT_NE(win, "");
-  // The question is a second visible window of the client.
-  std::string all = Shell("timeout 5 xdotool search --onlyvisible --pid " +
-                          std::to_string(c.pid) + " --class Quell1 2>/dev/null");
-  int windows = 0;
-  std::istringstream in(all);
-  for (std::string id; in >> id;) windows++;
-  EXPECT_GE(windows, 2);
+  Child c = Spawn(QUELL_GUI_BIN, {Example("noinv.q"), out});
+  std::vector<std::string> ids;
+  EXPECT_TRUE(WaitWindows(c.pid, 2, &ids)) << ids.size();   // the question is a second window
   int st = 0;
   EXPECT_FALSE(WaitFor(c, 700, &st)) << "the client ended: " << Slurp(c.out);
   EXPECT_FALSE(Exists(out));
@@ -261,30 +181,57 @@ TEST(EndToEnd, MissingInvariantAsksAndNeverWrites) {
   EXPECT_FALSE(Exists(out));
 }
 
-TEST(EndToEnd, FailuresOfTheBatchExitAreReported) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
-  std::string dir = TempDir();
-  std::string out = dir + "/out.txt";
-  EXPECT_GT(RunToEnd(QUELL_GUI_BIN, {dir + "/missing.q", out}, dir), 0);
-  std::string printed = Slurp(dir + "/output.txt");
-  EXPECT_NE(printed.find("Error: "), std::string::npos);
-  EXPECT_NE(printed.find("missing.q"), std::string::npos);
-  EXPECT_FALSE(Exists(out));
-
-  std::string bad = dir + "/no-such-dir/out.txt";
-  EXPECT_GT(RunToEnd(QUELL_GUI_BIN, {Example("swap.q"), bad}, dir), 0);
-  printed = Slurp(dir + "/output.txt");
-  EXPECT_NE(printed.find("Error: "), std::string::npos);
-  EXPECT_NE(printed.find(bad), std::string::npos);
+TEST_F(EndToEnd, FailuresOfTheBatchExitAndNoDisplayAreReported) {
+  std::string out = dir + "/out.txt", bad = dir + "/no-such-dir/out.txt";
+  struct { std::vector<std::string> args; bool display; std::string printed; } rows[] = {
+      {{dir + "/missing.q", out}, true, "missing.q"},
+      {{Example("swap.q"), bad}, true, bad},
+      {{Example("swap.q"), out}, false, "Can't open display"}};
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.printed);
+    EXPECT_GT(RunToEnd(QUELL_GUI_BIN, r.args, r.display), 0);
+    std::string printed = Slurp(dir + "/output.txt");
+    EXPECT_NE(printed.find(r.printed), std::string::npos) << printed;
+    if (r.display) { EXPECT_NE(printed.find("Error: "), std::string::npos) << printed; }
+    EXPECT_FALSE(Exists(out));
+  }
 }
 
-TEST(EndToEnd, NoDisplayIsTheToolkitsMessageAndFailure) {
-  std::string dir = TempDir();
-  std::string out = dir + "/out.txt";
-  int r = RunToEnd(QUELL_GUI_BIN, {Example("swap.q"), out}, dir, false);
-  EXPECT_GT(r, 0);
-  EXPECT_NE(Slurp(dir + "/output.txt").find("Can't open display"), std::string::npos);
-  EXPECT_FALSE(Exists(out));
+// One session: load a program through the start dialog, veri-conds with an
+// axiom, save, quit.
+TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSave) {
+  PrivateDisplay priv;
+  std::string result = dir + "/result.txt";
+  Child c = Spawn(QUELL_GUI_BIN, {});
+  std::vector<std::string> ids;
+  bool ok = WaitWindows(c.pid, 1, &ids);
+  std::string main = ok ? ids[0] : "", box;
+  // start: the read box opens; type the file name and press Ok.
+  ok = ok && ClickOn(main, "80x70", 1) && WaitWindows(c.pid, 2, &ids);
+  for (const std::string &id : ids) if (id != main) box = id;
+  ok = ok && TypeInto(box, Example("maxwrong.q")) && ClickOn(box, "246x30", 1) &&
+       WaitWindows(c.pid, 1, &ids);
+  EXPECT_TRUE(ok) << "load failed: " << Slurp(c.out);
+  // veri-conds: conditions, sequents, axiom prompt, axiom applied, Cancel.
+  ok = ok && ClickOn(main, "80x70", 6) && WaitWindows(c.pid, 2, &ids) &&
+       ClickOn(box, "246x30", 1) && ClickOn(box, "246x30", 1) && TypeInto(box, "a>b") &&
+       ClickOn(box, "246x30", 1) && ClickOn(box, "246x30", 2) && WaitWindows(c.pid, 1, &ids);
+  EXPECT_TRUE(ok) << "veri-conds failed: " << Slurp(c.out);
+  ok = ok && ClickOn(main, "40x70", 2) && WaitWindows(c.pid, 2, &ids) && TypeInto(box, result) &&
+       ClickOn(box, "246x30", 1) && WaitWindows(c.pid, 1, &ids);
+  EXPECT_TRUE(ok) << "save failed: " << Slurp(c.out);
+  if (ok) ClickOn(main, "40x70", 3);   // quit
+  int st = 0;
+  bool ended = WaitFor(c, 3000, &st);
+  if (!ended) Kill(c);
+  EXPECT_TRUE(ended && WIFEXITED(st) && WEXITSTATUS(st) == 0) << "quit did not end the client";
+  std::string text = Slurp(result);
+  EXPECT_EQ(text.rfind("Procedures:\n\n{ $T }\n%PROC maxwrong(", 0), 0u) << text;
+  EXPECT_NE(text.find(";;--------------------------------------\n\nRemaining Verification"),
+            std::string::npos);
+  // The axiom a>b discharged one of the two remaining sequents.
+  EXPECT_EQ(text.find("b>a\n =>\n  a>b"), std::string::npos) << text;
+  EXPECT_NE(text.find("a>b\n =>\n  $F"), std::string::npos) << text;
 }
 
 }  // namespace
