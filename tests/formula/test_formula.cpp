@@ -219,7 +219,8 @@ TEST(FormulaStruct, EqualityAndPrintEquality) {
   FormulaPtr e = FormulaAlloc(), t = FormulaMakeTrue(), a = ReadF("a[i]=1"), b = ReadF("a[i]=1");
   EXPECT_EQ(FormulaEqual(nullptr, nullptr), 1);
   EXPECT_EQ(FormulaEqual(t, nullptr) + FormulaEqual(nullptr, t), 0);
-  EXPECT_EQ(FormulaPrintEqual(nullptr, e) + FormulaPrintEqual(e, nullptr), 2);   // both print ""
+  // An empty node and none print alike, "".
+  EXPECT_EQ(FormulaPrintEqual(nullptr, e) + FormulaPrintEqual(e, nullptr), 2);
   EXPECT_EQ(FormulaPrintEqual(t, nullptr), 0);
   // Update lists take part in the comparison.
   AssignListPtr sl = ReadAssigns("$Oa[k]=5");
@@ -439,19 +440,18 @@ TEST(NiceFormula, WorkedExampleSegmentsWidthAndIndent) {
   EXPECT_EQ(Nice("(aaaaaaaa^bbbbbbbbb^ccccccccc^ddddddddd^eeeeeeeee^fffffffff"),
             "(aaaaaaaa^bbbbbbbbb^ccccccccc^\n ddddddddd^eeeeeeeee^fffffffff");
   EXPECT_EQ(Nice(big), "p(" + std::string(60, 'y') + ")^\nq");   // a long segment stays whole
-  Text seg;
-  TextInit(&seg);
+  // One segment at a time, the bracket depth carried on to the next.
   int depth = 0;
-  EXPECT_EQ(GetLine(&seg, &depth, "(a[i]|b"), 6);
-  EXPECT_STREQ(TextStr(&seg), "(a[i]|");
-  EXPECT_EQ(depth, 1);
-  TextClear(&seg);
-  EXPECT_EQ(GetLine(&seg, &depth, "b)"), 2);
-  EXPECT_EQ(depth, 0);
-  TextClear(&seg);
-  EXPECT_EQ(GetLine(&seg, &depth, ""), 0);
-  EXPECT_STREQ(TextStr(&seg), "");
-  TextFree(&seg);
+  struct { const char *in; int used; const char *seg; int depth; } segs[] = {
+      {"(a[i]|b", 6, "(a[i]|", 1}, {"b)", 2, "b)", 0}, {"", 0, "", 0}};
+  for (auto &c : segs) {
+    Text seg;
+    TextInit(&seg);
+    EXPECT_EQ(GetLine(&seg, &depth, c.in), c.used) << c.in;
+    EXPECT_STREQ(TextStr(&seg), c.seg);
+    EXPECT_EQ(depth, c.depth);
+    TextFree(&seg);
+  }
   // The wrapped text of a long formula is complete.
   std::string f, joined;
   for (int i = 0; i < 3000; i++) f += "(x" + std::to_string(i) + "=1^";

@@ -58,17 +58,20 @@ static int ProcedureCount() {
 }
 static ProcedurePtr LastProcedure() {
   ProcedurePtr p = nullptr;
-  for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList) p = n->procedure;
+  for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
+    p = n->procedure;
   return p;
 }
-// The statement records, one line each: type labels labels1 labels2 cond assignments.
+// The statement records, one line each: type labels labels1 labels2 cond
+// assignments, and the assertion after the record in braces.
 static std::string Rows(ProcedurePtr p) {
   std::string r;
   for (SentenceListPtr n = p->sentenceList; n && n->sentence; n = n->sentenceList) {
     SentencePtr s = n->sentence;
     r += (r.empty() ? "" : "\n") + std::to_string(s->type) + " " + s->labels + " " + s->labels1 +
          " " + s->labels2 + " " + FT(s->cond) + " " +
-         (s->type == 2 || s->type == 3 || s->type == 4 ? "" : AT(s->assignList));
+         (s->type == 2 || s->type == 3 || s->type == 4 ? "" : AT(s->assignList)) +
+         (s->postCond ? " {" + FT(s->postCond) + "}" : "");
   }
   return r;
 }
@@ -99,28 +102,56 @@ static const char *kLoopAndCall =
     "*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=5;LB=5=>$Oa[i]=i^$OLB=2;{i<s(n)}]]{i=n}"
     "%PROC c(%IOP/k:int)==[LB=1=>w(%IOP/k|i;%INP/+(k,1)|n)^$OLB=2;]";
 
-TEST(Labels, ReadDivideMakeAndRefuseLongOnes) {
-  char l[LABEL_SIZE], a[LABEL_SIZE], b[LABEL_SIZE], pair[LABEL_SIZE], s[8];
-  std::string q29(29, 'q'), x13(13, 'x'), y13(13, 'y'), y14(14, 'y');
-  EXPECT_EQ(LabelRead("LB=12=>x", l), 5);
-  EXPECT_STREQ(l, "12");
-  EXPECT_EQ(LabelRead("LB=a;b", l), 4);
-  EXPECT_STREQ(l, "a");
+TEST(Segments, LabelsHeadsAndAssertionsStayInsideTheirBuffers) {
+  typedef int (*Reader)(const char *, char *);
+  Reader label = [](const char *s, char *l) { return LabelRead(s, l); };
+  Reader paren = [](const char *s, char *l) { return ProcHeadRead(s, l, '(', ')'); };
+  Reader bracket = [](const char *s, char *l) { return ProcHeadRead(s, l, '[', ']'); };
+  Reader locals = [](const char *s, char *l) { return ProcHeadReadWhat(s, l, '[', ']', "locals"); };
+  Reader slash = [](const char *s, char *l) { return ReadTo(s, l, '/', '/'); };
+  Reader slashBar = [](const char *s, char *l) { return ReadTo(s, l, '/', '|'); };
+  std::string q29(29, 'q'), ok = "[" + std::string(2045, 'a') + "]";
+  std::string big = "[" + std::string(2046, 'a') + "]";
+  struct { Reader read; std::string text; int used; std::string got; } reads[] = {
+      {label, "LB=12=>x", 5, "12"}, {label, "LB=a;b", 4, "a"}, {label, "xLB=1", 0, ""},
+      {label, "LB=" + q29 + ";", 32, q29},
+      {label, "LB=" + q29 + "q;", 33, ""},   // consumed, not cut
+      {paren, "p(a(b))x", 7, "p(a(b))"}, {bracket, "[x[y]]z", 6, "[x[y]]"},
+      {bracket, "[x[y]", 5, "[x[y]"},   // runs to the end of the text
+      {bracket, ok, 2047, ok}, {locals, big, 2048, ""}, {slash, "abc", 3, "abc"},
+      {slash, std::string(2048, 'r') + "/", 2048, ""}, {slashBar, "ab/cd", 2, "ab"},
+  };
+  char buf[SEGMENT_SIZE], a[LABEL_SIZE], b[LABEL_SIZE];
+  std::string x13(13, 'x'), y13(13, 'y'), y14(14, 'y');
   CaptureStdout();
-  EXPECT_EQ(LabelRead("xLB=1", l), 0);
-  EXPECT_STREQ(l, "");
-  EXPECT_EQ(LabelRead(("LB=" + q29 + ";").c_str(), l), 32);
-  EXPECT_EQ(l, q29);
-  EXPECT_EQ(LabelRead(("LB=" + q29 + "q;").c_str(), l), 33);   // consumed, not cut
-  EXPECT_STREQ(l, "");
-  EXPECT_EQ(LabelPairMake(pair, x13.c_str(), y13.c_str()), 1);   // 29 characters fit
-  EXPECT_EQ(strlen(pair), 29u);
-  EXPECT_EQ(LabelPairMake(pair, x13.c_str(), y14.c_str()), 0);   // 30 are refused
-  EXPECT_STREQ(pair, "");
+  for (auto &r : reads) {
+    EXPECT_EQ(r.read(r.text.c_str(), buf), r.used) << r.text;
+    EXPECT_EQ(buf, r.got) << r.text;
+  }
+  EXPECT_EQ(LabelPairMake(buf, x13.c_str(), y13.c_str()), 1);   // 29 characters fit
+  EXPECT_EQ(strlen(buf), 29u);
+  EXPECT_EQ(LabelPairMake(buf, x13.c_str(), y14.c_str()), 0);   // 30 are refused
+  EXPECT_STREQ(buf, "");
+  int okFlag;
+  struct { std::string text; int used, ok; } assertions[] = {
+      {"x", 0, 0}, {"{a>0}rest", 5, 1}, {"{f({x})}y", 8, 1},
+      {"{" + std::string(2045, 'z') + "}", 2047, 1},
+      {"{" + std::string(2046, 'z') + "}", 2048, 0}, {"{a>0", 4, 0}};
+  for (auto &c : assertions) {
+    EXPECT_EQ(AssertionReadOk(c.text.c_str(), FormulaAlloc(), &okFlag), c.used) << c.text;
+    EXPECT_EQ(okFlag, c.ok) << c.text;
+  }
   std::string out = GetCapturedStdout();
-  EXPECT_TRUE(Has(out, "Error: LabelRead\n") && Has(out, "label longer than 29")) << out;
-  EXPECT_TRUE(Has(out, "Error: label pair longer than 29")) << out;
-  EXPECT_EQ(CountOf(out, "Error: "), 3);
+  for (const char *m : {"Error: LabelRead\n", "label longer than 29",
+                        "Error: locals longer than 2047 characters\n",
+                        "Error: ReadTo\n", "Error: ReadTo: text longer than 2047",
+                        "Error: label pair longer than 29", "assertion longer than 2047",
+                        "assertion without its closing }"})
+    EXPECT_TRUE(Has(out, m)) << m;
+  EXPECT_EQ(CountOf(out, "Error: "), 8) << out;   // one line each, none from the good texts
+  FormulaPtr f = FormulaAlloc();
+  EXPECT_EQ(AssertionRead("{a>0}rest", f), 5);
+  EXPECT_EQ(FT(f), "a>0");
   DivideLabels("(1,25)", a, b);
   EXPECT_EQ(std::string(a) + "|" + b, "1|25");
   for (const char *bad : {"", "(", "(1", "(1,", "(1,2", "12", "x(1,2)"}) {
@@ -129,83 +160,43 @@ TEST(Labels, ReadDivideMakeAndRefuseLongOnes) {
     DivideLabels(bad, a, b);
     EXPECT_EQ(std::string(a) + b, "") << bad;
   }
-  Blanks(0, s);
-  EXPECT_STREQ(s, "");
-  Blanks(3, s);
-  EXPECT_STREQ(s, "   ");
+  Blanks(0, a);
+  Blanks(3, b);
+  EXPECT_EQ(std::string(a) + "|" + b, "|   ");
 }
 
 TEST(Recognisers, LookForTheArrowOnlyInTheCurrentStatement) {
-  EXPECT_TRUE(isLoop("*[LB=1") && isCase("?[LB=1") && isInv("{x}"));
-  EXPECT_TRUE(isElem("LB=1=>$Ox=1^$OLB=2;"));
-  EXPECT_FALSE(isCall("LB=1=>$Ox=1^$OLB=2;"));
-  EXPECT_TRUE(isCall("LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;"));
-  EXPECT_FALSE(isElem("LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;"));
-  // No arrow before the statement's own ";": a later statement's arrow does not count.
-  EXPECT_FALSE(isElem("LB=1$Ox=1;LB=2=>$Ox=2^$OLB=3;"));
-  EXPECT_FALSE(isCall("LB=1$Ox=1;LB=2=>q()^$OLB=3;"));
-  EXPECT_FALSE(isElem("x=>$O") || isCall(""));
-}
-
-TEST(Segments, HeadsReadToAndAssertionsStayInsideTheirBuffers) {
-  char buf[SEGMENT_SIZE];
-  std::string ok = "[" + std::string(2045, 'a') + "]", big = "[" + std::string(2046, 'a') + "]";
-  EXPECT_EQ(ProcHeadRead("p(a(b))x", buf, '(', ')'), 7);
-  EXPECT_STREQ(buf, "p(a(b))");
-  EXPECT_EQ(ProcHeadRead("[x[y]]z", buf, '[', ']'), 6);
-  EXPECT_EQ(ProcHeadRead("[x[y]", buf, '[', ']'), 5);   // runs to the end of the text
-  EXPECT_EQ(ProcHeadRead(ok.c_str(), buf, '[', ']'), 2047);
-  EXPECT_EQ(buf, ok);
-  CaptureStdout();
-  EXPECT_EQ(ProcHeadReadWhat(big.c_str(), buf, '[', ']', "locals"), 2048);
-  EXPECT_STREQ(buf, "");
-  EXPECT_EQ(ReadTo("abc", buf, '/', '/'), 3);   // end of text
-  EXPECT_STREQ(buf, "abc");
-  EXPECT_EQ(ReadTo((std::string(2048, 'r') + "/").c_str(), buf, '/', '/'), 2048);
-  EXPECT_STREQ(buf, "");
-  std::string out = GetCapturedStdout();
-  EXPECT_TRUE(Has(out, "Error: locals longer than 2047 characters\n")) << out;
-  EXPECT_TRUE(Has(out, "Error: ReadTo\n") && Has(out, "Error: ReadTo: text longer than 2047"));
-  EXPECT_EQ(ReadTo("ab/cd", buf, '/', '|'), 2);
-  EXPECT_STREQ(buf, "ab");
-
-  FormulaPtr f = FormulaAlloc();
-  EXPECT_EQ(AssertionRead("x", f), 0);
-  EXPECT_EQ(AssertionRead("{a>0}rest", f), 5);
-  EXPECT_EQ(FT(f), "a>0");
-  EXPECT_EQ(AssertionRead("{f({x})}y", FormulaAlloc()), 8);   // braces nest
-  int okFlag;
-  EXPECT_EQ(AssertionReadOk(("{" + std::string(2045, 'z') + "}").c_str(), FormulaAlloc(), &okFlag),
-            2047);
-  EXPECT_EQ(okFlag, 1);
-  CaptureStdout();
-  EXPECT_EQ(AssertionReadOk(("{" + std::string(2046, 'z') + "}").c_str(), FormulaAlloc(), &okFlag),
-            2048);
-  EXPECT_EQ(okFlag, 0);
-  EXPECT_EQ(AssertionReadOk("{a>0", FormulaAlloc(), &okFlag), 4);
-  EXPECT_EQ(okFlag, 0);
-  out = GetCapturedStdout();
-  EXPECT_TRUE(Has(out, "assertion longer than 2047") && Has(out, "assertion without its closing }"));
+  // A later statement's arrow, after the statement's own ";", does not count.
+  struct { int (*is)(const char *); const char *text; int want; } cases[] = {
+      {isLoop, "*[LB=1", 1}, {isCase, "?[LB=1", 1}, {isInv, "{x}", 1},
+      {isElem, "LB=1=>$Ox=1^$OLB=2;", 1}, {isCall, "LB=1=>$Ox=1^$OLB=2;", 0},
+      {isCall, "LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", 1},
+      {isElem, "LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", 0},
+      {isElem, "LB=1$Ox=1;LB=2=>$Ox=2^$OLB=3;", 0}, {isCall, "LB=1$Ox=1;LB=2=>q()^$OLB=3;", 0},
+      {isElem, "x=>$O", 0}, {isCall, "", 0}};
+  for (auto &c : cases) EXPECT_EQ(!!c.is(c.text), c.want) << c.text;
 }
 
 // Blocks and their records in list order. `out` is matched exactly when it
 // begins with "=", and otherwise looked for; rows are compared unless null.
 TEST(Block, StatementFormsAndTheirRecords) {
   std::string a13(13, 'a'), b13(13, 'b'), b14(14, 'b'), c14(14, 'c'), n29(29, 'n'), n30(30, 'n');
-  auto call = [](size_t actual) { return "LB=1=>q(%INP/" + std::string(actual, 'a') + "|y)^$OLB=2;"; };
+  auto call = [](size_t n) { return "LB=1=>q(%INP/" + std::string(n, 'a') + "|y)^$OLB=2;"; };
   struct { std::string text, l, out, rows; } cases[] = {
       {"LB=1=>$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=x"},
       {"LB=1=>$Ox=y^$Oy=x^$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=y^$Oy=x"},
       {"[]", "", "=", ""},
       {"[LB=1=>$Ox=y^$OLB=2;LB=2=>$Oy=x^$OLB=3;]", "(1,3)", "=",
        "1 (1,2)    $Ox=y\n1 (2,3)    $Oy=x\n2 (1,3) (1,2) (2,3)  "},
-      {"[LB=3=>$Ox=1^$OLB=5;LB=4=>$Ox=2^$OLB=5;]", "(4,5)", "=", "1 (3,5)    $Ox=1\n1 (4,5)    $Ox=2"},
+      {"[LB=3=>$Ox=1^$OLB=5;LB=4=>$Ox=2^$OLB=5;]", "(4,5)", "=",
+       "1 (3,5)    $Ox=1\n1 (4,5)    $Ox=2"},
       // Three in a chain nest to the left: ((S1;S2);S3).
       {"[LB=1=>$OLB=2;LB=2=>$OLB=3;LB=3=>$OLB=4;]", "(1,4)", "=",
        "1 (1,2)    $Ox=x\n1 (2,3)    $Ox=x\n2 (1,3) (1,2) (2,3)  \n1 (3,4)    $Ox=x\n"
        "2 (1,4) (1,3) (3,4)  "},
       {"[LB=1=>$OLB=2;x]", "(1,2)", "=Error: sentenceRead\nError: x]\n", "1 (1,2)    $Ox=x"},
-      {"LB=1$Ox=1;LB=2=>$OLB=3;", "?", "=Error: sentenceRead\nError: LB=1$Ox=1;LB=2=>$OLB=3;\n", ""},
+      {"LB=1$Ox=1;LB=2=>$OLB=3;", "?", "=Error: sentenceRead\nError: LB=1$Ox=1;LB=2=>$OLB=3;\n",
+       ""},
       {"[LB=1=>$Ox=1^$OLB=2;LB=1=>$Ox=2^$OLB=3;]", "?", "Error: two statements start at label 1",
        "1 (1,2)    $Ox=1"},
       {"LB=1=>$Ox=1$OLB=2;", "?", "Error: *** Missing $OLB ***\n", "?"},
@@ -219,10 +210,26 @@ TEST(Block, StatementFormsAndTheirRecords) {
        ("1 (" + a13 + ",1)    $Ox=x\n1 (1," + c14 + ")    $Ox=x")},
       // Loops: the body record and the invariant after it; the condition is cut at the first "=>".
       {"*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]", "(2,4)", "=",
-       "1 (3,2)    $Oi=s(i)\n3 (2,4) (3,2)  i<n "},
+       "1 (3,2)    $Oi=s(i) {i<s(n)}\n3 (2,4) (3,2)  i<n "},
       {"*[LB=2^c=>($OLB=3|$OLB=9)LB=3=>$OLB=5;LB=5=>$OLB=2;{inv}]", "(2,9)", "=",
-       "1 (3,5)    $Ox=x\n1 (5,2)    $Ox=x\n2 (3,2) (3,5) (5,2)  \n3 (2,9) (3,2)  c "},
-      {"*[LB=2^x=y=>($OLB=3|$OLB=4)LB=3=>$OLB=2;]", "(2,4)", "=", "1 (3,2)    $Ox=x\n3 (2,4) (3,2)  x=y "},
+       "1 (3,5)    $Ox=x\n1 (5,2)    $Ox=x\n2 (3,2) (3,5) (5,2)   {inv}\n3 (2,9) (3,2)  c "},
+      {"*[LB=2^x=y=>($OLB=3|$OLB=4)LB=3=>$OLB=2;]", "(2,4)", "=",
+       "1 (3,2)    $Ox=x\n3 (2,4) (3,2)  x=y "},
+      {"[LB=1=>$Oi=0^$OLB=2;*[LB=2^i<n=>($OLB=3|$OLB=9)LB=3=>$Oj=0^$OLB=4;"
+       "*[LB=4^j<i=>($OLB=5|$OLB=6)"
+       "?[LB=5^j=0=>$OLB=7|~=>$OLB=8;LB=7=>$Ox=1^$OLB=10;LB=8=>$Ox=2^$OLB=10;]"
+       "LB=10=>$Oj=s(j)^$OLB=4;{j<s(i)}]LB=6=>$Oi=s(i)^$OLB=2;{i<s(n)}]]", "(1,9)", "=",
+       "1 (1,2)    $Oi=0\n1 (3,4)    $Oj=0\n1 (7,10)    $Ox=1\n1 (8,10)    $Ox=2\n"
+       "4 (5,10) (7,10) (8,10) j=0 \n1 (10,4)    $Oj=s(j)\n2 (5,4) (5,10) (10,4)   {j<s(i)}\n"
+       "3 (4,6) (5,4)  j<i \n2 (3,6) (3,4) (4,6)  \n1 (6,2)    $Oi=s(i)\n"
+       "2 (3,2) (3,6) (6,2)   {i<s(n)}\n3 (2,9) (3,2)  i<n \n2 (1,9) (1,2) (2,9)  "},
+      // Assertions belong to the record covering the chain before them; before the
+      // first statement there is nothing to attach to, and "{}" is quiet.
+      {"[LB=1=>$Ox=y^$OLB=2;{x=y}LB=2=>$Oy=x^$OLB=3;{y=x}]", "(1,3)", "=",
+       "1 (1,2)    $Ox=y {x=y}\n1 (2,3)    $Oy=x\n2 (1,3) (1,2) (2,3)   {y=x}"},
+      {"[{x>0}LB=1=>$OLB=2;]", "(1,2)", "Error: assertion with no statement before it",
+       "1 (1,2)    $Ox=x"},
+      {"[{}LB=1=>$OLB=2;]", "(1,2)", "=", "1 (1,2)    $Ox=x"},
       // Missing pieces are reported inside the loop; the statement after it stays intact.
       {"[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]", "?", "Error: loop\n", "?"},
       {"*[LB=2^c=>$OLB=3|$OLB=4)LB=3=>$OLB=2;]", "?", "Error: loop\n", "?"},
@@ -253,29 +260,27 @@ TEST(Block, StatementFormsAndTheirRecords) {
     EXPECT_TRUE(c.l == "?" || b.l == c.l) << b.l;
     EXPECT_TRUE(c.out[0] == '=' ? b.out == c.out.substr(1) : Has(b.out, c.out)) << b.out;
     EXPECT_TRUE(c.rows == "?" || Rows(b.p) == c.rows) << Rows(b.p);
+    if (c.out == "=") { EXPECT_EQ(ProcedureCheckParts(b.p), 1); }   // every part names a record
   }
-  const char *caseErrors[] = {
-      "?[2^c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>LB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$O3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$OLB=3~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$OLB=3|=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$OLB=3|~$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$OLB=3|~=>LB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$OLB=3|~=>$O4;LB=3=>$OLB=5;LB=4=>$OLB=5;]",
-      "?[LB=2^c=>$OLB=3|~=>$OLB=4]",
-  };
+  // A piece of the case taken away or spoilt: each gives its own message.
+  const std::string base = "?[LB=2^c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=4=>$OLB=5;]";
+  std::pair<const char *, const char *> spoilt[] = {
+      {"LB=2^", "2^"}, {"2^c", "2c"}, {"=>$OLB=3", "=>LB=3"}, {"=>$OLB=3", "=>$O3"}, {"3|~", "3~"},
+      {"|~=>", "|=>"}, {"~=>", "~"}, {"~=>$OLB=4", "~=>LB=4"}, {"~=>$OLB=4", "~=>$O4"},
+      {";LB=3=>$OLB=5;LB=4=>$OLB=5;", ""}};
   for (int i = 0; i < 10; i++) {
-    std::string out = ReadBlock(caseErrors[i]).out;
-    EXPECT_TRUE(Has(out, "Error: case" + std::to_string(i + 1) + "\n")) << caseErrors[i] << "\n" << out;
+    std::string text = base;
+    text.replace(text.find(spoilt[i].first), strlen(spoilt[i].first), spoilt[i].second);
+    std::string out = ReadBlock(text).out;
+    EXPECT_TRUE(Has(out, "Error: case" + std::to_string(i + 1) + "\n")) << text << "\n" << out;
   }
 }
 
 TEST(Block, DirectReadersAssertionsAndNesting) {
   ProgReset();
   ProcedurePtr p = ProgFrame();
-  char e[] = "LB=1=>$Ox=y^$Oy=x^$OLB=2;", c[] = "LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", lab[LABEL_SIZE];
+  char e[] = "LB=1=>$Ox=y^$Oy=x^$OLB=2;", c[] = "LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;";
+  char lab[LABEL_SIZE];
   EXPECT_EQ(SentElemRead(e, lab), 25);
   EXPECT_STREQ(lab, "(1,2)");
   EXPECT_EQ(SentCallRead(c, lab), 34);
@@ -286,7 +291,8 @@ TEST(Block, DirectReadersAssertionsAndNesting) {
   SentElemRead1(s1, lab, sent);
   EXPECT_EQ(GetCapturedStdout().substr(0, 17), "Error: sent.elem\n");
   // Sequences join label pairs compared as texts; malformed pairs never join.
-  char s2[LABEL_SIZE] = "(2,3)", s3[LABEL_SIZE] = "(3,4)", s4[LABEL_SIZE] = "(2,3)", s5[LABEL_SIZE] = "(,3)";
+  char s2[LABEL_SIZE] = "(2,3)", s3[LABEL_SIZE] = "(3,4)", s4[LABEL_SIZE] = "(2,3)";
+  char s5[LABEL_SIZE] = "(,3)";
   EXPECT_EQ(SentSeqComposition("(1,2)", s2), 1);
   EXPECT_STREQ(s2, "(1,3)");
   EXPECT_EQ(SentSeqComposition("(1,2)", s3) + SentSeqComposition("(1,02)", s4) +
@@ -303,39 +309,9 @@ TEST(Block, DirectReadersAssertionsAndNesting) {
     EXPECT_TRUE(!s->assignList->assign && !s->assignList->assignList) << t;
   }
 
-  // Assertions belong to the record covering the chain before them.
-  EXPECT_EQ(ReadBlock("[LB=1=>$Ox=y^$OLB=2;{x=y}LB=2=>$Oy=x^$OLB=3;{y=x}]").out, "");
-  EXPECT_EQ(FT(Sentence2Ptr("(1,2)")->postCond), "x=y");
-  EXPECT_EQ(Sentence2Ptr("(2,3)")->postCond, nullptr);
-  EXPECT_EQ(FT(GetPostCond("(1,3)")), "y=x");
-  // Before the first statement there is nothing to attach to; "{}" is quiet.
-  EXPECT_TRUE(Has(ReadBlock("[{x>0}LB=1=>$OLB=2;]").out, "Error: assertion with no statement before it"));
-  EXPECT_EQ(Sentence2Ptr("(1,2)")->postCond, nullptr);
-  EXPECT_EQ(ReadBlock("[{}LB=1=>$OLB=2;]").out, "");
-  ReadBlock("*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]");
-  EXPECT_EQ(FT(GetPostCond("(3,2)")), "i<s(n)");
   ReadBlock("*[LB=2^c=>($OLB=3|$OLB=9)LB=3=>$OLB=5;LB=5=>$OLB=2;{inv}]");
-  EXPECT_EQ(FT(GetPostCond("(3,2)")), "inv");
-  ReadBlock("*[LB=2^x=y=>($OLB=3|$OLB=4)LB=3=>$OLB=2;]");
-  EXPECT_EQ(GetPostCond("(3,2)"), nullptr);
-  Block b = ReadBlock("?[LB=2^c=>$OLB=3|~=>$OLB=5;LB=3=>$Ox=1^$OLB=5;]");
-  EXPECT_EQ(ProcedureCheckParts(b.p), 1);
-
-  b = ReadBlock("[LB=1=>$Oi=0^$OLB=2;*[LB=2^i<n=>($OLB=3|$OLB=9)LB=3=>$Oj=0^$OLB=4;"
-                "*[LB=4^j<i=>($OLB=5|$OLB=6)"
-                "?[LB=5^j=0=>$OLB=7|~=>$OLB=8;LB=7=>$Ox=1^$OLB=10;LB=8=>$Ox=2^$OLB=10;]"
-                "LB=10=>$Oj=s(j)^$OLB=4;{j<s(i)}]LB=6=>$Oi=s(i)^$OLB=2;{i<s(n)}]]");
-  EXPECT_EQ(b.out, "");
-  EXPECT_EQ(b.l, "(1,9)");
-  EXPECT_EQ(Rows(b.p),
-            "1 (1,2)    $Oi=0\n1 (3,4)    $Oj=0\n1 (7,10)    $Ox=1\n1 (8,10)    $Ox=2\n"
-            "4 (5,10) (7,10) (8,10) j=0 \n1 (10,4)    $Oj=s(j)\n2 (5,4) (5,10) (10,4)  \n"
-            "3 (4,6) (5,4)  j<i \n2 (3,6) (3,4) (4,6)  \n1 (6,2)    $Oi=s(i)\n"
-            "2 (3,2) (3,6) (6,2)  \n3 (2,9) (3,2)  i<n \n2 (1,9) (1,2) (2,9)  ");
-  EXPECT_EQ(FT(GetPostCond("(5,4)")), "j<s(i)");
-  EXPECT_EQ(FT(GetPostCond("(3,2)")), "i<s(n)");
-  EXPECT_EQ(ProcedureCheckParts(b.p), 1);
-  b = ReadBlock("[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]");   // no "=>" in the loop
+  EXPECT_EQ(FT(GetPostCond("(3,2)")), "inv");   // the record of the chain, not its last part
+  Block b = ReadBlock("[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]");   // no "=>" in the loop
   EXPECT_TRUE(Has(Rows(b.p), "\n1 (4,5)    $Ox=1")) << Rows(b.p);   // the next statement is intact
   // Loops nested far deeper than any block can hold still end.
   std::string deep;
@@ -343,11 +319,16 @@ TEST(Block, DirectReadersAssertionsAndNesting) {
   EXPECT_TRUE(Has(ReadBlock(deep).out, "statements nested too deeply"));
 }
 
-static std::string Params(ProcedurePtr p) {
-  std::string r;
+// A procedure's record: name (parameters) locals body {pre} {post} readError; "-" for none.
+static std::string Summary(const char *name) {
+  ProcedurePtr p = Procedure2Ptr(name);
+  if (!p) return "none";
+  std::string r = std::string(p->name) + " (";
   for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
     r += std::string(q->io) + "/" + q->name + ":" + q->type + ";";
-  return r;
+  auto f = [](FormulaPtr c) { return c ? "{" + FT(c) + "}" : std::string("-"); };
+  return r + ") " + p->loc + " " + p->body + " " + f(p->preCond) + " " + f(p->postCond) + " " +
+         std::to_string(p->readError);
 }
 
 TEST(Procedure, WorkedExampleAndOptionalParts) {
@@ -358,12 +339,7 @@ TEST(Procedure, WorkedExampleAndOptionalParts) {
             "");
   ASSERT_EQ(ProcedureCount(), 1);
   ProcedurePtr p = procedureList.procedure;
-  EXPECT_STREQ(p->name, "p");
-  EXPECT_EQ(Params(p), "%INP/a:int;%IOP/b:int;");
-  EXPECT_STREQ(p->loc, "[int:t]");
-  EXPECT_STREQ(p->body, "(1,5)");
-  EXPECT_EQ(FT(p->preCond) + " " + FT(p->postCond), "a>0 b>0");
-  EXPECT_EQ(p->readError, 0);
+  EXPECT_EQ(Summary("p"), "p (%INP/a:int;%IOP/b:int;) [int:t] (1,5) {a>0} {b>0} 0");
   EXPECT_EQ(Rows(p), "1 (1,2)    $Ot=a\n1 (3,5)    $Ob=t\n1 (4,5)    $Ox=x\n"
                      "4 (2,5) (3,5) (4,5) t>b \n2 (1,5) (1,2) (2,5)  ");
   EXPECT_EQ(currentProcedure, p);
@@ -373,15 +349,9 @@ TEST(Procedure, WorkedExampleAndOptionalParts) {
   EXPECT_EQ(ProgLoad("%PROC q()==%STM[LB=1=>$OLB=2;]%PROC r(%IOP/x:int)[LB=1=>$OLB=2;]{x>0}"
                      "%PROC s()%LOC[v]%STM[]%PROC t1()[]%PROC t2()[]"),
             "");
-  ProcedurePtr q = Procedure2Ptr("q"), r = Procedure2Ptr("r"), s = Procedure2Ptr("s");
-  ASSERT_TRUE(q && r && s);
-  EXPECT_TRUE(!q->params && !q->preCond && !q->postCond && !q->loc[0]);
-  EXPECT_STREQ(q->body, "(1,2)");
-  EXPECT_EQ(Params(r), "%IOP/x:int;");
-  EXPECT_EQ(FT(r->postCond), "x>0");
-  EXPECT_STREQ(s->body, "");
-  EXPECT_STREQ(s->loc, "[v]");
-  EXPECT_EQ(s->readError, 0);
+  EXPECT_EQ(Summary("q"), "q ()  (1,2) - - 0");
+  EXPECT_EQ(Summary("r"), "r (%IOP/x:int;)  (1,2) - {x>0} 0");
+  EXPECT_EQ(Summary("s"), "s () [v]  - - 0");
   std::string names;   // appended in text order, behind what was there
   for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
     names += std::string(n->procedure->name) + " ";
@@ -391,7 +361,8 @@ TEST(Procedure, WorkedExampleAndOptionalParts) {
 TEST(Procedure, RefusedTextAndReadErrors) {
   struct { const char *text, *msg; int count; } refused[] = {
       {"%PROC p()[LB=1=>$OLB=2;]garbage%PROC q()[]",
-       "text without %PROC is not a procedure and is not added; reading ends at: garbage%PROCq()[]", 1},
+       "text without %PROC is not a procedure and is not added; reading ends at: "
+       "garbage%PROCq()[]", 1},
       {"{a>0}[LB=1=>$OLB=2;]", "without %PROC", 0},
       {"%PROC p()LB=1=>$OLB=2;", "procedure without its [ statement block ]", 0},
       {"%PROC p()[LB=1=>$OLB=2;", "statement block without its closing ]", 0},
@@ -408,7 +379,8 @@ TEST(Procedure, RefusedTextAndReadErrors) {
     EXPECT_EQ(ProcedureCount(), c.count) << c.text;
   }
   ProgReset();
-  std::string out = ProgLoad("%PROC p()[LB=1=>$Ox=1^$OLB=2;]%PROC p()[LB=1=>$Ox=2^$OLB=2;]%PROC q()[]");
+  std::string out =
+      ProgLoad("%PROC p()[LB=1=>$Ox=1^$OLB=2;]%PROC p()[LB=1=>$Ox=2^$OLB=2;]%PROC q()[]");
   EXPECT_TRUE(Has(out, "Error: a second procedure of that name is not added: p")) << out;
   EXPECT_TRUE(Has(ProgLoad("%PROC p()[]"), "second procedure"));   // also across loads
   EXPECT_EQ(ProcedureCount(), 2);
@@ -449,7 +421,8 @@ TEST(Procedure, LimitsAtTheirBoundaries) {
     return "%PROC " + h + std::string(len - h.size() - 1, 't') + ")[]";
   };
   auto block = [](const char *name, size_t len) {   // block "[LB=1=>$Ox=...^$OLB=2;]"
-    return "%PROC " + std::string(name) + "()[LB=1=>$Ox=" + std::string(len - 20, 'e') + "^$OLB=2;]";
+    return "%PROC " + std::string(name) + "()[LB=1=>$Ox=" + std::string(len - 20, 'e') +
+           "^$OLB=2;]";
   };
   std::string n29(29, 'n'), f29(29, 'f'), f30(30, 'g');
   struct { std::string text; const char *name, *msg; int readError; } cases[] = {
@@ -461,9 +434,11 @@ TEST(Procedure, LimitsAtTheirBoundaries) {
       {head("h1", 2047), "h1", "!head longer", 1},   // its type is too long, the head is not
       {head("h2", 2048), "h2", "Error: procedure head longer than 2047 characters", 1},
       {"%PROC l1()%LOC[" + std::string(2045, 'v') + "][]", "l1", "", 0},
-      {"%PROC l2()%LOC[" + std::string(2046, 'v') + "][]", "l2", "Error: locals longer than 2047 characters", 1},
+      {"%PROC l2()%LOC[" + std::string(2046, 'v') + "][]", "l2",
+       "Error: locals longer than 2047 characters", 1},
       {block("b1", 2047), "b1", "", 0},
-      {block("b2", 2048), "b2", "Error: statement block of procedure b2 longer than 2047 characters", 1},
+      {block("b2", 2048), "b2",
+       "Error: statement block of procedure b2 longer than 2047 characters", 1},
       {"{x=" + std::string(2043, 'w') + "}%PROC c1()[]", "c1", "", 0},
       {"%PROC c2()[]{x=" + std::string(2044, 'w') + "}", "c2", "assertion longer than 2047", 1},
   };
@@ -495,7 +470,8 @@ TEST(Procedure, LargeProgramLoadsAndPrintsQuickly) {
   const int count = 8000;
   for (int i = 0; i < count; i++) {
     prog += "{x>0^y=+(x,1)^z=*(x,y)}%PROCp" + std::to_string(i) +
-            "(%IOP/x:int;%IOP/y:int;%INP/z:int)==%LOC[int:u;int:v]%STM[LB=1=>$Ox=+(x,1)^$Oy=-(y,z)^$OLB=2;"
+            "(%IOP/x:int;%IOP/y:int;%INP/z:int)==%LOC[int:u;int:v]%STM["
+            "LB=1=>$Ox=+(x,1)^$Oy=-(y,z)^$OLB=2;"
             "?[LB=2^x>y=>$OLB=3|~=>$OLB=4;LB=3=>$Ou=*(x,+(y,z))^$OLB=5;LB=4=>$Ov=+(u,1)^$OLB=5;]";
     prog += i > 0 ? "LB=5=>p" + std::to_string(i - 1) + "(%IOP/x|x;%IOP/y|y;%INP/z|z)^$OLB=6;"
                   : std::string("LB=5=>$OLB=6;");
@@ -601,7 +577,8 @@ TEST(Printers, WorkedExamplesAndDebugForm) {
             "");
   currentProcedure = procedureList.procedure;
   EXPECT_EQ(Str(0, [](int, Text *s) { SentencePrint("(2,4)", s, 4); }),
-            "    *[LB=2^i<n=>($OLB=3|$OLB=4)\n      LB=3=>$Oi=s(i)^$OLB=2;\n      {i<s(n)}\n     ]\n");
+            "    *[LB=2^i<n=>($OLB=3|$OLB=4)\n      LB=3=>$Oi=s(i)^$OLB=2;\n"
+            "      {i<s(n)}\n     ]\n");
 }
 
 TEST(Printers, EdgeCasesAndCallBindings) {
@@ -629,7 +606,8 @@ TEST(Printers, EdgeCasesAndCallBindings) {
   // Bindings pair with the callee's formals: its io is shown; fewer bindings leave no ";".
   ProgReset();
   ASSERT_EQ(ProgLoad("%PROC q(%IOP/y:int;%INP/z:int)==[]"
-                     "%PROC m()==[LB=5=>q(%INP/b|y;%IOP/f(u,v)|z)^$OLB=6;LB=6=>q(%IOP/c|y)^$OLB=7;]"),
+                     "%PROC m()==[LB=5=>q(%INP/b|y;%IOP/f(u,v)|z)^$OLB=6;"
+                     "LB=6=>q(%IOP/c|y)^$OLB=7;]"),
             "");
   std::string s = Str(Procedure2Ptr("m"), ProcedurePrint);
   EXPECT_TRUE(Has(s, "    LB=5=>q(%IOP/b|y;%INP/f(u,v)|z)^$OLB=6;\n")) << s;
@@ -637,7 +615,8 @@ TEST(Printers, EdgeCasesAndCallBindings) {
 
   // A record that contains itself prints once.
   ProgReset();
-  EXPECT_TRUE(Has(ProgLoad("%PROC z()[*[LB=2^c=>($OLB=2|$OLB=2)]]"), "is not a statement read before it"));
+  EXPECT_TRUE(Has(ProgLoad("%PROC z()[*[LB=2^c=>($OLB=2|$OLB=2)]]"),
+                  "is not a statement read before it"));
   EXPECT_EQ(CountOf(PrintAll(), "*[LB=2"), 1);
   // Many procedures, far past the display buffer, are all printed.
   ProgReset();

@@ -46,7 +46,9 @@ static TermPtr Made(const std::string &term, std::string substs = "") {
 }
 static int marked;
 static TermPtr CountMarked(TermPtr t, AssignListPtr) { return marked += t->type > 10, nullptr; }
-static bool isUnmarked(TermPtr t) { return marked = 0, TermFunction(t, nullptr, CountMarked), !marked; }
+static bool isUnmarked(TermPtr t) {   // no term below t, t included, is still marked
+  return marked = 0, TermFunction(t, nullptr, CountMarked), !marked;
+}
 static std::string Nested(int depth) {
   std::string s;
   for (int i = 0; i < depth; i++) s += "f(";
