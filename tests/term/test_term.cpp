@@ -183,7 +183,7 @@ TEST(TermSubst, SimultaneousAndArrayUpdates) {
   TermFree(t);
 }
 
-TEST(TermCopy, DeepMarkedIndependentAndSized) {
+TEST(TermCopy, DeepIndependentAndSized) {
   TermPtr t = Made("f(a[i],g(b))", "$Oa[k]=h(z)");
   const std::string before = "f(a[[(k)->h(z)]][i],g(b))";
   TermPtr c = TermCopy(t);
@@ -192,15 +192,6 @@ TEST(TermCopy, DeepMarkedIndependentAndSized) {
   TermSetName(c->termList->termList->term, "r");
   TermFree(c);
   EXPECT_EQ(P(t), before);
-  TermPtr m = TermCopy1(t);   // marks the top only
-  EXPECT_EQ(m->type, 13);
-  EXPECT_EQ(m->termList->term->type, 1);
-  TermFree(m);
-  TermListPtr l = TermCopyTermList1(t->termList);   // marks each element only
-  EXPECT_EQ(l->term->type, 11);
-  EXPECT_EQ(l->termList->term->type, 13);
-  EXPECT_EQ(l->termList->term->termList->term->type, 2);
-  TermFreeTermList(l);
   EXPECT_EQ(TermCopy(nullptr), nullptr);
   EXPECT_EQ(TermSize(t, 1000), 8);   // update pairs count too
   TermFree(t);
