@@ -1,168 +1,133 @@
 // quell1-batch end to end: result files byte for byte, exit codes, the
 // missing-annotation lines, usage and file errors, "-d" and "-q".
 #include <gtest/gtest.h>
-#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 const std::string source = QUELL_SOURCE_DIR;
 
 std::string Slurp(const std::string &name) {
-  std::ifstream f(name, std::ios::binary);
   std::stringstream s;
-  s << f.rdbuf();
+  s << std::ifstream(name, std::ios::binary).rdbuf();
   return s.str();
 }
+std::string Example(const char *name) { return source + "/examples/" + name + ".q"; }
+std::string Expected(const char *name) { return Slurp(source + "/tests/data/" + name + ".result"); }
+bool Has(const std::string &s, const std::string &part) {
+  return s.find(part) != std::string::npos;
+}
 
-struct Scratch {
-  char dir[64];
-  Scratch() {
-    strcpy(dir, "/tmp/quell-batch-XXXXXX");
-    EXPECT_NE(mkdtemp(dir), nullptr);
+// Runs the batch program with `args` in a fresh directory of its own.
+class Batch : public ::testing::Test {
+ protected:
+  std::string dir, out;   // the directory; what the last run printed on stdout
+  void SetUp() override {
+    char d[] = "/tmp/quell-batch-XXXXXX";
+    ASSERT_NE(mkdtemp(d), nullptr);
+    dir = d;
   }
-  ~Scratch() {
-    std::string cmd = std::string("rm -rf ") + dir;
-    EXPECT_EQ(system(cmd.c_str()), 0);
+  void TearDown() override { EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0); }
+  std::string In(const char *name) const { return dir + "/" + name; }
+  int Run(const std::string &args) {
+    std::string cmd = "cd " + dir + " && ASAN_OPTIONS=detect_leaks=0 " + QUELL_BATCH + " " + args +
+                      " >stdout 2>stderr";
+    int rc = system(cmd.c_str());
+    out = Slurp(In("stdout"));
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   }
-  std::string Path(const char *name) const { return std::string(dir) + "/" + name; }
+  bool Wrote(const char *name) const { return access(In(name).c_str(), F_OK) == 0; }
 };
 
-// Runs the batch program in dir; returns its exit status, stdout in *out.
-int Batch(const Scratch &s, const std::string &args, std::string *out) {
-  std::string cmd = "cd " + std::string(s.dir) + " && ASAN_OPTIONS=detect_leaks=0 " + QUELL_BATCH +
-                    " " + args + " >" + s.Path("stdout") + " 2>" + s.Path("stderr");
-  int rc = system(cmd.c_str());
-  if (out) *out = Slurp(s.Path("stdout"));
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-
-std::string Example(const char *name) { return source + "/examples/" + name + ".q"; }
-
-void ExpectResult(const char *name, int status) {
-  Scratch s;
-  std::string out;
-  EXPECT_EQ(Batch(s, "-q " + Example(name) + " out.txt", &out), status) << name;
-  EXPECT_EQ(out, "") << name;
-  EXPECT_EQ(Slurp(s.Path("out.txt")), Slurp(source + "/tests/data/" + name + ".result")) << name;
-}
-
-TEST(Batch, RightProgramsAreProved) {
-  ExpectResult("swap", 0);
-  ExpectResult("count", 0);
-  ExpectResult("calls", 0);
-  ExpectResult("vacuous", 0);
-}
-
-TEST(Batch, WrongProgramsKeepAConditionOrMore) {
-  const char *wrong[] = {"maxwrong", "countwrong", "truefalse", "callswrong"};
-  for (const char *w : wrong) {
-    ExpectResult(w, 1);
-    std::string r = Slurp(source + "/tests/data/" + w + ".result");
-    EXPECT_NE(r.find(" =>\n  ", r.find("Remaining Verification Conditions:")), std::string::npos) << w;
+TEST_F(Batch, ResultFilesAndExitCodes) {
+  // 0: every condition proved; 1: a condition remains (wrong programs, and
+  // right ones beyond the prover's rules).
+  struct { const char *name; int status; } rows[] = {
+      {"swap", 0},     {"count", 0},      {"calls", 0},     {"vacuous", 0},
+      {"maxwrong", 1}, {"countwrong", 1}, {"truefalse", 1}, {"callswrong", 1},
+      {"max", 1},      {"arrays", 1},     {"nested", 1}};
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.name);
+    EXPECT_EQ(Run("-q " + Example(r.name) + " out.txt"), r.status);
+    EXPECT_EQ(out, "");
+    std::string expected = Expected(r.name);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(Slurp(In("out.txt")), expected);
+    size_t remaining = expected.find("Remaining Verification Conditions:");
+    EXPECT_EQ(Has(expected.substr(remaining), " =>\n  "), r.status == 1);
   }
   // true implies false is not proved: it stays as $T => $F
-  EXPECT_NE(Slurp(source + "/tests/data/truefalse.result").find("...truefalse...\n\n$T\n =>\n  $F\n\n\n"),
-            std::string::npos);
+  EXPECT_TRUE(Has(Expected("truefalse"), "...truefalse...\n\n$T\n =>\n  $F\n\n\n"));
+  EXPECT_EQ(Run("-q '{$T}%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{x=1}' out.txt"), 0);
+  EXPECT_TRUE(Has(Slurp(In("out.txt")), "...p...\n\n\n"));   // literal program text
+  EXPECT_EQ(Run("-q '{$T}%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{x=2}' out.txt"), 1);
 }
 
-TEST(Batch, ValidButBeyondTheRules) {
-  ExpectResult("max", 1);
-  ExpectResult("arrays", 1);
-  ExpectResult("nested", 1);
-}
-
-TEST(Batch, MissingAnnotationsAreListedAndNothingIsWritten) {
-  Scratch s;
-  std::string out;
-  EXPECT_EQ(Batch(s, Example("missing") + " out.txt", &out), 2);
+TEST_F(Batch, MissingAnnotationsAreListedAndNothingIsWritten) {
+  EXPECT_EQ(Run(Example("missing") + " out.txt"), 2);
   EXPECT_EQ(out,
             "missing invariant of (2,4) of procedure second\n"
             "missing post-condition of third\n"
             "missing pre-condition of third\n");
-  struct stat st;
-  EXPECT_NE(stat(s.Path("out.txt").c_str(), &st), 0);
-  EXPECT_EQ(Batch(s, "-q " + Example("noinv") + " out.txt", &out), 2);
+  EXPECT_FALSE(Wrote("out.txt"));
+  EXPECT_EQ(Run("-q " + Example("noinv") + " out.txt"), 2);
   EXPECT_EQ(out, "missing invariant of (2,4) of procedure noinv\n");
-  EXPECT_NE(stat(s.Path("out.txt").c_str(), &st), 0);
+  EXPECT_FALSE(Wrote("out.txt"));
 }
 
-TEST(Batch, UsageAndFileErrors) {
-  Scratch s;
-  std::string out;
-  EXPECT_EQ(Batch(s, "", &out), 2);
-  EXPECT_NE(Slurp(s.Path("stderr")).find("Usage: quell1-batch [-d] [-q] PROGRAM OUTPUT"), std::string::npos);
-  EXPECT_EQ(Batch(s, Example("swap"), &out), 2);
-  EXPECT_EQ(Batch(s, Example("swap") + " a b", &out), 2);
-  EXPECT_EQ(Batch(s, "-x " + Example("swap") + " out.txt", &out), 2);
-  EXPECT_EQ(Batch(s, "no-such-file.q out.txt", &out), 2);
-  EXPECT_NE(out.find("Error: "), std::string::npos);
-  EXPECT_NE(out.find("no-such-file.q"), std::string::npos);
-  EXPECT_EQ(Batch(s, Example("swap") + " /nonexistent-dir/out.txt", &out), 2);
-  EXPECT_NE(out.find("Error: "), std::string::npos);
-  EXPECT_NE(out.find("/nonexistent-dir/out.txt"), std::string::npos);
+TEST_F(Batch, UsageAndFileErrors) {
+  std::string swap = Example("swap");
+  struct { std::string args; const char *printed; } rows[] = {
+      {"", nullptr}, {swap, nullptr}, {swap + " a b", nullptr}, {"-x " + swap + " out", nullptr},
+      {"no-such-file.q out.txt", "no-such-file.q"},
+      {swap + " /nonexistent-dir/out.txt", "/nonexistent-dir/out.txt"}};
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.args);
+    EXPECT_EQ(Run(r.args), 2);
+    if (r.printed) { EXPECT_TRUE(Has(out, "Error: ") && Has(out, r.printed)) << out; }
+  }
+  Run("");
+  EXPECT_TRUE(Has(Slurp(In("stderr")), "Usage: quell1-batch [-d] [-q] PROGRAM OUTPUT"));
 }
 
-TEST(Batch, LiteralProgramText) {
-  Scratch s;
-  std::string out;
-  EXPECT_EQ(Batch(s, "-q '{$T}%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{x=1}' out.txt", &out), 0);
-  EXPECT_NE(Slurp(s.Path("out.txt")).find("...p...\n\n\n"), std::string::npos);
-  EXPECT_EQ(Batch(s, "-q '{$T}%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{x=2}' out.txt", &out), 1);
-}
-
-TEST(Batch, DebugLogHoldsEveryStageInOrder) {
-  Scratch s;
-  std::string out;
-  EXPECT_EQ(Batch(s, "-d -q " + Example("count") + " out.txt", &out), 0);
-  std::string log = Slurp(s.Path("vLog"));
-  const char *titles[] = {"Prog", "Pre-Post-Conditions", "Verification Conditions", "Init Sequents",
-                          "Simplify", "FunAxioms", "Premisses", "FunAxioms", "RemoveEmpty",
-                          "Last Sequents"};
+TEST_F(Batch, DebugLogHoldsEveryStageInOrder) {
+  EXPECT_EQ(Run(Example("count") + " out.txt"), 0);
+  EXPECT_FALSE(Wrote("vLog"));   // without -d no log is written
+  EXPECT_EQ(Run("-d -q " + Example("count") + " out.txt"), 0);
+  std::string log = Slurp(In("vLog"));
   size_t at = 0;
-  for (const char *t : titles) {
+  for (const char *t : {"Prog", "Pre-Post-Conditions", "Verification Conditions", "Init Sequents",
+                        "Simplify", "FunAxioms", "Premisses", "FunAxioms", "RemoveEmpty",
+                        "Last Sequents"}) {
     std::string line = std::string("----- ") + t + " -----\n\n";
     size_t next = log.find(line, at);
     EXPECT_NE(next, std::string::npos) << t;
     if (next != std::string::npos) at = next + line.size();
   }
-  EXPECT_NE(log.find("----- Init Sequents -----\n\n...count...\n\n"), std::string::npos);
-  // without -d no log is written
-  Scratch t;
-  EXPECT_EQ(Batch(t, Example("count") + " out.txt", &out), 0);
-  struct stat st;
-  EXPECT_NE(stat(t.Path("vLog").c_str(), &st), 0);
+  EXPECT_TRUE(Has(log, "----- Init Sequents -----\n\n...count...\n\n"));
 }
 
-TEST(Batch, EmptyProgram) {
-  Scratch s;
-  std::string out;
-  std::ofstream(s.Path("empty.q")) << ";; only a comment\n";
-  EXPECT_EQ(Batch(s, "empty.q out.txt", &out), 0);
+TEST_F(Batch, EmptyJunkAndVacuousPrograms) {
+  std::ofstream(In("empty.q")) << ";; only a comment\n";
+  EXPECT_EQ(Run("empty.q out.txt"), 0);
   EXPECT_EQ(out.substr(0, 39), "Warning: the program holds no procedure");
-  EXPECT_EQ(Slurp(s.Path("out.txt")),
+  EXPECT_EQ(Slurp(In("out.txt")),
             "Procedures:\n\n;;--------------------------------------\n\n"
             "Remaining Verification Conditions:\n\n");
-  // text that could not be read as any procedure: nothing was verified
-  std::ofstream(s.Path("junk.q")) << "junk\n";
-  EXPECT_EQ(Batch(s, "-q junk.q out.txt", &out), 1);
-  EXPECT_NE(out.find("Error: "), std::string::npos);
-  EXPECT_EQ(Slurp(s.Path("out.txt")).substr(0, 13), "Procedures:\n\n");
-}
-
-TEST(Batch, VacuousPreconditionWarning) {
-  Scratch s;
-  std::string out;
-  EXPECT_EQ(Batch(s, Example("vacuous") + " out.txt", &out), 0);
-  EXPECT_NE(out.find("Warning: the pre-condition of vacuous is false"), std::string::npos);
-  EXPECT_EQ(Batch(s, "-q " + Example("vacuous") + " out.txt", &out), 0);
+  // Text that could not be read as any procedure: nothing was verified.
+  std::ofstream(In("junk.q")) << "junk\n";
+  EXPECT_EQ(Run("-q junk.q out.txt"), 1);
+  EXPECT_TRUE(Has(out, "Error: "));
+  EXPECT_EQ(Slurp(In("out.txt")).substr(0, 13), "Procedures:\n\n");
+  EXPECT_EQ(Run(Example("vacuous") + " out.txt"), 0);
+  EXPECT_TRUE(Has(out, "Warning: the pre-condition of vacuous is false"));
+  EXPECT_EQ(Run("-q " + Example("vacuous") + " out.txt"), 0);
   EXPECT_EQ(out, "");
 }
 

@@ -1,74 +1,71 @@
-// The pipeline: assumptions to sequents, the per-procedure listing, the
-// result text and a whole run twice.
+// The pipeline: assumptions to sequents, the per-procedure listing, the result
+// text and a whole run twice.
 #include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
+
 #include "../../core/core.h"
 #include "../../program/sentence.h"
-#include "../../vcgen/assump.h"
 #include "../../prover/proof.h"
+#include "../../vcgen/assump.h"
 
 namespace {
 
 FormulaPtr Read(const char *text) {
-  char *s = strdup(text);
   FormulaPtr f = FormulaAlloc();
-  FormulaRead(s, f);
+  FormulaRead(strdup(text), f);
   return f;
 }
 
-void PipelineReset() {
-  ProcedureListClear();
-  AssumptionListClear();
-  SequentListClear();
-  currentProcedureList = &procedureList;
-}
+template <class T>
+T *New() { return (T *)calloc(1, sizeof(T)); }
 
-void AddAssumption(FormulaPtr f1, FormulaPtr f2, const char *name) {
+// Appends to the lists through remembered tails, so long setups stay linear.
+struct Lists {
   AssumptionListPtr a = &assumptionList;
-  while (a->assumption) a = a->assumptionList;
-  a->assumption = (AssumptionPtr)calloc(1, sizeof(Assumption));
-  a->assumption->formula1 = f1;
-  a->assumption->formula2 = f2;
-  CopyBounded(a->assumption->procName, sizeof a->assumption->procName, name);
-  a->assumptionList = (AssumptionListPtr)calloc(1, sizeof(AssumptionList));
-}
-
-void AddProcedure(const char *name) {
   ProcedureListPtr p = &procedureList;
-  while (p->procedure) p = p->procedureList;
-  p->procedure = (ProcedurePtr)calloc(1, sizeof(Procedure));
-  CopyBounded(p->procedure->name, sizeof p->procedure->name, name);
-  p->procedureList = (ProcedureListPtr)calloc(1, sizeof(ProcedureList));
-}
+  Lists() {
+    ProcedureListClear();
+    AssumptionListClear();
+    SequentListClear();
+    currentProcedureList = &procedureList;
+  }
+  void Assume(FormulaPtr f1, FormulaPtr f2, const char *name) {
+    a->assumption = New<Assumption>();
+    a->assumption->formula1 = f1;
+    a->assumption->formula2 = f2;
+    CopyBounded(a->assumption->procName, sizeof a->assumption->procName, name);
+    a = a->assumptionList = New<AssumptionList>();
+  }
+  void Assume(const char *f1, const char *f2, const char *name) {
+    Assume(Read(f1), f2 ? Read(f2) : nullptr, name);
+  }
+  void Procedure(const char *name) {
+    p->procedure = New<::Procedure>();
+    CopyBounded(p->procedure->name, sizeof p->procedure->name, name);
+    p = p->procedureList = New<ProcedureList>();
+  }
+};
 
-std::string Listing() {
+std::string Printed(const std::function<void(Text *)> &print) {
   Text t;
   TextInit(&t);
-  SequentListPrint(&t);
+  print(&t);
   std::string r = TextStr(&t);
   TextFree(&t);
   return r;
 }
-
-std::string Print(FormulaListPtr p) {
-  Text t;
-  TextInit(&t);
-  FormulaListPrint(p, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
-}
+std::string Listing() { return Printed(SequentListPrint); }
+std::string Print(FormulaListPtr p) { return Printed([&](Text *t) { FormulaListPrint(p, t); }); }
 
 TEST(Pipeline, AssumptionsBecomeRewrittenSplitSequents) {
-  PipelineReset();
-  AddAssumption(Read("(a>0^b>0)^c<d"), Read("a>0|(b>0|c>0)"), "p");
-  AddAssumption(Read("x=x"), Read("y>0"), "q");
-  AssumptionListPtr hole = &assumptionList;
-  while (hole->assumption) hole = hole->assumptionList;
-  hole->assumptionList = (AssumptionListPtr)calloc(1, sizeof(AssumptionList));   // a node without assumption
-  AddAssumption(0, 0, "p");
+  Lists l;
+  l.Assume("(a>0^b>0)^c<d", "a>0|(b>0|c>0)", "p");
+  l.Assume("x=x", "y>0", "q");
+  l.Assume(FormulaPtr(), FormulaPtr(), "p");   // an assumption without formulas
   SequentListPtr tail = AssumptionList2SequentList();
   EXPECT_EQ(tail, sequentListPtr);
   EXPECT_EQ(tail->sequent, nullptr);
@@ -77,10 +74,9 @@ TEST(Pipeline, AssumptionsBecomeRewrittenSplitSequents) {
   EXPECT_EQ(Print(s->formulaList1), "a>0,b>0,d>c");
   EXPECT_EQ(Print(s->formulaList2), "a>0,b>0,c>0");
   EXPECT_STREQ(s->remark, "p");
-  SequentPtr s2 = sequentList.sequentList->sequent;
-  EXPECT_EQ(Print(s2->formulaList1), "$T");
-  EXPECT_STREQ(s2->remark, "q");
-  // nothing to show: proved, gone at the first compaction
+  EXPECT_EQ(Print(sequentList.sequentList->sequent->formulaList1), "$T");
+  EXPECT_STREQ(sequentList.sequentList->sequent->remark, "q");
+  // Nothing to show: proved, gone at the first compaction.
   SequentPtr s3 = sequentList.sequentList->sequentList->sequent;
   ASSERT_TRUE(s3);
   EXPECT_TRUE(s3->proved);
@@ -88,84 +84,60 @@ TEST(Pipeline, AssumptionsBecomeRewrittenSplitSequents) {
   int n = 0;
   for (SequentListPtr p = &sequentList; p->sequent; p = p->sequentList) n++;
   EXPECT_EQ(n, 2);
-  // rebuilding starts again at the head record
-  AssumptionList2SequentList();
+  AssumptionList2SequentList();   // rebuilding starts again at the head record
   EXPECT_EQ(Print(sequentList.sequent->formulaList1), "a>0,b>0,d>c");
 }
 
-TEST(Pipeline, ListingPerProcedureInListOrder) {
-  PipelineReset();
-  AddProcedure("p");
-  AddProcedure("empty");
-  AddProcedure("q");
-  AddAssumption(Read("a>0"), Read("b>0"), "q");
-  AddAssumption(Read("c>0"), Read("d>0"), "p");
-  AddAssumption(Read("e>0"), 0, "q");
-  AddAssumption(Read("f>0"), Read("g>0"), "other");
+TEST(Pipeline, ListingPerProcedureInListOrderAndResultText) {
+  Lists l;
+  for (const char *name : {"p", "empty", "q"}) l.Procedure(name);
+  l.Assume("a>0", "b>0", "q");
+  l.Assume("c>0", "d>0", "p");
+  l.Assume("e>0", nullptr, "q");
+  l.Assume("f>0", "g>0", "other");
   AssumptionList2SequentList();
-  EXPECT_EQ(Listing(),
-            "...p...\n\nc>0\n =>\n  d>0\n\n\n"
-            "...empty...\n\n\n"
-            "...q...\n\na>0\n =>\n  b>0\n\ne>0\n =>\n  $F\n\n\n");
-  PipelineReset();
+  const std::string listing =
+      "...p...\n\nc>0\n =>\n  d>0\n\n\n...empty...\n\n\n"
+      "...q...\n\na>0\n =>\n  b>0\n\ne>0\n =>\n  $F\n\n\n";
+  EXPECT_EQ(Listing(), listing);
+  std::string r = Printed(ResultTextBuild);
+  const std::string sep =
+      ";;--------------------------------------\n\nRemaining Verification Conditions:\n\n";
+  EXPECT_EQ(r.substr(0, 13), "Procedures:\n\n");
+  ASSERT_NE(r.find(sep), std::string::npos) << r;
+  EXPECT_EQ(r.substr(r.find(sep) + sep.size()), listing);
+  EXPECT_FALSE(ResultFileWrite("/nonexistent-dir/result"));
+  EXPECT_FALSE(ResultFileWrite(""));
+  Lists empty;
   EXPECT_EQ(Listing(), "");
 }
 
 TEST(Pipeline, ManyProceduresAreListedInLinearTime) {
-  PipelineReset();
+  Lists l;
   const int n = 8000;
-  char name[32];
-  for (int i = 0; i < n; i++) {
-    snprintf(name, sizeof name, "p%d", i);
-    AddProcedure(name);
-  }
-  // appending through remembered tails keeps the setup linear too
-  AssumptionListPtr a = &assumptionList;
-  for (int i = 0; i < n; i++) {
-    snprintf(name, sizeof name, "p%d", n - 1 - i);
-    a->assumption = (AssumptionPtr)calloc(1, sizeof(Assumption));
-    a->assumption->formula1 = Read("x>0");
-    a->assumption->formula2 = Read("y>0");
-    CopyBounded(a->assumption->procName, sizeof a->assumption->procName, name);
-    a->assumptionList = (AssumptionListPtr)calloc(1, sizeof(AssumptionList));
-    a = a->assumptionList;
-  }
+  for (int i = 0; i < n; i++) l.Procedure(("p" + std::to_string(i)).c_str());
+  for (int i = 0; i < n; i++) l.Assume("x>0", "y>0", ("p" + std::to_string(n - 1 - i)).c_str());
   AssumptionList2SequentList();
   std::string text = Listing();
   EXPECT_EQ(text.substr(0, 29), "...p0...\n\nx>0\n =>\n  y>0\n\n\n...");
   EXPECT_NE(text.find("...p7999...\n\nx>0\n =>\n  y>0\n\n\n"), std::string::npos);
 }
 
-TEST(Pipeline, ResultTextSections) {
-  PipelineReset();
-  AddProcedure("p");
-  AddAssumption(Read("a>0"), Read("b>0"), "p");
-  AssumptionList2SequentList();
-  Text t;
-  TextInit(&t);
-  ResultTextBuild(&t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  size_t sep = r.find(";;--------------------------------------\n\nRemaining Verification Conditions:\n\n");
-  ASSERT_NE(sep, std::string::npos);
-  EXPECT_EQ(r.substr(0, 13), "Procedures:\n\n");
-  EXPECT_EQ(r.substr(sep + 78), "...p...\n\na>0\n =>\n  b>0\n\n\n");
-  EXPECT_FALSE(ResultFileWrite("/nonexistent-dir/result"));
-  EXPECT_FALSE(ResultFileWrite(""));
-}
-
 TEST(Pipeline, StartProg0TwiceGivesTheSameSequents) {
-  PipelineReset();
-  char text[] = "{x=a^y=b}%PROC s(%IOP/x:int;%IOP/y:int)==%STM[LB=1=>$Ox=y^$Oy=x^$OLB=2;]{x=a^y=b}";
+  Lists l;
+  char text[] =
+      "{x=a^y=b}%PROC s(%IOP/x:int;%IOP/y:int)==%STM[LB=1=>$Ox=y^$Oy=x^$OLB=2;]{x=a^y=b}";
   StartProg1(text);
+  auto count = [] {
+    int k = 0;
+    for (AssumptionListPtr a = &assumptionList; a && a->assumption; a = a->assumptionList) k++;
+    return k;
+  };
   StartProg0();
   std::string first = Listing();
-  int assumptions = 0;
-  for (AssumptionListPtr a = &assumptionList; a && a->assumption; a = a->assumptionList) assumptions++;
+  int assumptions = count();
   StartProg0();
-  int again = 0;
-  for (AssumptionListPtr a = &assumptionList; a && a->assumption; a = a->assumptionList) again++;
-  EXPECT_EQ(again, assumptions);
+  EXPECT_EQ(count(), assumptions);
   EXPECT_EQ(Listing(), first);
   EXPECT_NE(first.find("...s...\n\n"), std::string::npos);
   EXPECT_NE(first.find("=>"), std::string::npos);   // a wrong swap keeps a condition
