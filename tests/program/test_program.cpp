@@ -51,17 +51,13 @@ static std::string ProgLoad(const std::string &text) {
   free(s);
   return GetCapturedStdout();
 }
-static int ProcedureCount() {
-  int n = 0;
-  for (ProcedureListPtr q = &procedureList; q->procedureList; q = q->procedureList) n++;
-  return n;
-}
-static ProcedurePtr LastProcedure() {
-  ProcedurePtr p = nullptr;
+static std::vector<ProcedurePtr> Procedures() {
+  std::vector<ProcedurePtr> r;
   for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
-    p = n->procedure;
-  return p;
+    r.push_back(n->procedure);
+  return r;
 }
+static int ProcedureCount() { return static_cast<int>(Procedures().size()); }
 // The statement records, one line each: type labels labels1 labels2 cond
 // assignments, and the assertion after the record in braces.
 static std::string Rows(ProcedurePtr p) {
@@ -353,8 +349,7 @@ TEST(Procedure, WorkedExampleAndOptionalParts) {
   EXPECT_EQ(Summary("r"), "r (%IOP/x:int;)  (1,2) - {x>0} 0");
   EXPECT_EQ(Summary("s"), "s () [v]  - - 0");
   std::string names;   // appended in text order, behind what was there
-  for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
-    names += std::string(n->procedure->name) + " ";
+  for (ProcedurePtr q : Procedures()) names += std::string(q->name) + " ";
   EXPECT_EQ(names, "p q r s t1 t2 ");
 }
 
@@ -404,9 +399,8 @@ TEST(Procedure, RefusedTextAndReadErrors) {
   for (const char *t : bad) {
     out = ProgLoad(t);
     EXPECT_TRUE(Has(out, "Error: ")) << t;
-    ProcedurePtr p = LastProcedure();
-    ASSERT_NE(p, nullptr) << t;
-    EXPECT_EQ(p->readError, 1) << t << "\n" << out;
+    ASSERT_GT(ProcedureCount(), 0) << t;
+    EXPECT_EQ(Procedures().back()->readError, 1) << t << "\n" << out;
   }
   EXPECT_EQ(ProcedureCount(), 14);
   EXPECT_TRUE(Has(out, "Error: statement (5,9): its part (7,9) names no statement\n")) << out;
@@ -504,12 +498,10 @@ TEST(Lookups, FirstMatchFallbackAndIndexes) {
   currentProcedure = q;
   EXPECT_EQ(FT(GetPostCond("(1,2)")), "inner");
   FormulaPtr f = FormulaMakeTrue();
-  EXPECT_EQ(AddPostCond("(9,9)", f), 0);
-  EXPECT_EQ(AddPostCond("p", f), 1);
-  EXPECT_EQ(p->postCond, f);
-  EXPECT_EQ(AddPreCond("q", f), 1);
-  EXPECT_EQ(q->preCond, f);
-  EXPECT_EQ(AddPreCond("(1,2)", f) + AddPreCond("zz", f), 0);   // statements are not searched
+  EXPECT_TRUE(AddPostCond("p", f) == 1 && p->postCond == f);
+  EXPECT_TRUE(AddPreCond("q", f) == 1 && q->preCond == f);
+  // No such statement or procedure; preconditions go to procedures only.
+  EXPECT_EQ(AddPostCond("(9,9)", f) + AddPreCond("(1,2)", f) + AddPreCond("zz", f), 0);
   currentProcedure = nullptr;
   EXPECT_EQ(Sentence2Ptr("(1,2)"), nullptr);
 
@@ -652,8 +644,7 @@ TEST(Printers, PrintLoadPrintRoundTrips) {
     ProgReset();
     ASSERT_EQ(ProgLoad(first), "") << first;
     EXPECT_EQ(PrintAll(), first);
-    for (ProcedureListPtr n = &procedureList; n->procedureList; n = n->procedureList)
-      EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name;
+    for (ProcedurePtr q : Procedures()) EXPECT_EQ(q->readError, 0) << q->name;
   }
 }
 
