@@ -146,6 +146,9 @@ class GuiTest : public ::testing::Test {
     return s ? s : "";
   }
   static std::string Prompt() { return LabelOf(wp1->label); }
+  static bool Has(const std::string &s, const std::string &part) {
+    return s.find(part) != std::string::npos;
+  }
   static bool IsSensitive(Widget w) { return XtIsSensitive(w) == True; }
   // How many of the seven buttons that need a program are usable.
   static int SevenUsable() {

@@ -11,9 +11,6 @@
 namespace {
 
 std::string ClassName(Widget w) { return XtClass(w)->core_class.class_name; }
-bool Has(const std::string &s, const std::string &part) {
-  return s.find(part) != std::string::npos;
-}
 bool Exists(const char *path) { return access(path, F_OK) == 0; }
 // The children of a composite widget, in creation order.
 std::vector<Widget> Children(Widget w) {
@@ -156,50 +153,20 @@ TEST_P(Startup, CommandLineForms) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, Startup,
-    ::testing::Values(
-        StartRow{"none", {}, -1, "start", "", 0, 0, false, nullptr},
-        StartRow{"debug", {"-d", "p.q", "out.txt"}, -1, "start", "", 0, 0, false, nullptr},
-        StartRow{"text", {"$SWAP"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
-        StartRow{"file", {"p.q"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
-        StartRow{
-            "three", {"$SWAP", "out.txt", "extra"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
-        StartRow{"batch", {"$SWAP", "out.txt"}, 0, "add-proc", "swap\n", 7, 0, true, nullptr},
-        StartRow{"noinv", {"$NOINV", "out.txt"}, -1, "add-proc", "noinv\n", 7, 109, false, nullptr},
-        StartRow{"unreadable",
-                 {"/nonexistent-dir/none.q", "out.txt"},
-                 1,
-                 "start",
-                 "",
-                 -1,
-                 0,
-                 false,
-                 "/nonexistent-dir/none.q"},
-        StartRow{"unreadable-alone",
-                 {"/nonexistent-dir/none.q"},
-                 1,
-                 "start",
-                 "",
-                 -1,
-                 0,
-                 false,
-                 "/nonexistent-dir/none.q"},
-        StartRow{"unwritable",
-                 {"$SWAP", "/nonexistent-dir/out.txt"},
-                 1,
-                 "add-proc",
-                 "swap\n",
-                 7,
-                 0,
-                 false,
-                 "Error: cannot write the file /nonexistent-dir/out.txt"}),
-    [](const ::testing::TestParamInfo<StartRow> &i) {
-      std::string s = i.param.name;
-      for (char &c : s)
-        if (c == '-') c = '_';
-      return s;
-    });
+const char *kNone = "/nonexistent-dir/none.q", *kNoDir = "/nonexistent-dir/out.txt";
+INSTANTIATE_TEST_SUITE_P(Forms, Startup, ::testing::Values(
+    StartRow{"none", {}, -1, "start", "", 0, 0, false, nullptr},
+    StartRow{"debug", {"-d", "p.q", "out.txt"}, -1, "start", "", 0, 0, false, nullptr},
+    StartRow{"text", {"$SWAP"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
+    StartRow{"file", {"p.q"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
+    StartRow{"three", {"$SWAP", "out.txt", "x"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
+    StartRow{"batch", {"$SWAP", "out.txt"}, 0, "add-proc", "swap\n", 7, 0, true, nullptr},
+    StartRow{"noinv", {"$NOINV", "out.txt"}, -1, "add-proc", "noinv\n", 7, 109, false, nullptr},
+    StartRow{"unreadable", {kNone, "out.txt"}, 1, "start", "", -1, 0, false, kNone},
+    StartRow{"unreadable_alone", {kNone}, 1, "start", "", -1, 0, false, kNone},
+    StartRow{"unwritable", {"$SWAP", kNoDir}, 1, "add-proc", "swap\n", 7, 0, false,
+             "Error: cannot write the file /nonexistent-dir/out.txt"}),
+    [](const ::testing::TestParamInfo<StartRow> &i) { return std::string(i.param.name); });
 
 TEST_F(WindowTest, GreyedOutButtonsTakeNoClicks) {
   EXPECT_EQ(CommandLine({}), -1);
