@@ -1,28 +1,12 @@
-// Helpers of the generator tests: loading literal program text, resetting
-// the global state and reading back the assumptions as printed text.
+// Helpers of the generator tests: loading program text, generating, and the
+// assumptions read back as printed text.
 #pragma once
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
-#include "../../vcgen/assump.h"
 #include "../../core/core.h"
-
-inline void VcReset() {
-  ProcedureListClear();
-  AssumptionListClear();
-  InitializeNewName();
-  currentProcedureList = &procedureList;
-  currentProcedure = nullptr;
-}
-
-// Reads program text (white space is removed first); the text stays alive.
-inline void VcLoad(const char *text) {
-  char *s = strdup(text);
-  CompressString(s);
-  ProcedureReadList(s);
-}
+#include "../../vcgen/assump.h"
 
 inline std::string VcPrint(FormulaPtr f) {
   Text t;
@@ -43,45 +27,63 @@ inline std::vector<VcAssumption> VcAssumptions() {
   return r;
 }
 
-// Loads the text, generates, and returns the assumptions; stdout (the Error
-// lines) goes to *out when given.
-inline std::vector<VcAssumption> VcGenerate(const char *text, std::string *out = nullptr) {
-  VcReset();
-  testing::internal::CaptureStdout();
-  VcLoad(text);
-  std::string o = testing::internal::GetCapturedStdout();
-  for (ProcedureListPtr n = &procedureList; n && n->procedure; n = n->procedureList)
-    EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name << ": " << o;
-  testing::internal::CaptureStdout();
-  GenerateVerificationCond();
-  o += testing::internal::GetCapturedStdout();
-  if (out) *out = o;
-  return VcAssumptions();
+// "p: hyp => concl; q: ..." for the assumptions (of procedure `only` when given).
+inline std::string VcRender(const std::vector<VcAssumption> &a, const char *only = nullptr) {
+  std::string r;
+  for (const VcAssumption &x : a)
+    if (!only || x.proc == only)
+      r += (r.empty() ? "" : "; ") + x.proc + ": " + x.hyp + " => " + x.concl;
+  return r;
 }
 
-// Loads the text and makes procedure p current, for tests that change its
-// statements before generating.
-inline ProcedurePtr VcLoadOnly(const char *text, const char *p) {
-  VcReset();
+inline void VcReset() {
+  ProcedureListClear();
+  AssumptionListClear();
+  InitializeNewName();
+  currentProcedureList = &procedureList;
+  currentProcedure = nullptr;
+}
+
+// Reads the text (white space removed; the text stays alive), after a reset
+// unless `add`; stdout is appended to *out. Returns procedure p.
+inline ProcedurePtr VcLoad(const char *text, const char *p = "p", std::string *out = nullptr,
+                           bool add = false) {
+  if (!add) VcReset();
   testing::internal::CaptureStdout();
-  VcLoad(text);
-  testing::internal::GetCapturedStdout();
-  currentProcedure = Procedure2Ptr(p);
-  return currentProcedure;
+  char *s = strdup(text);
+  CompressString(s);
+  ProcedureReadList(s);
+  std::string o = testing::internal::GetCapturedStdout();
+  if (out) *out += o;
+  return currentProcedure = Procedure2Ptr(p);
 }
 
 inline std::vector<VcAssumption> VcGenerateLoaded(std::string *out = nullptr) {
   testing::internal::CaptureStdout();
   GenerateVerificationCond();
   std::string o = testing::internal::GetCapturedStdout();
-  if (out) *out = o;
+  if (out) *out += o;
   return VcAssumptions();
 }
 
-// The conclusion of the last assumption of procedure p.
-inline std::string VcLastOf(const std::vector<VcAssumption> &a, const char *p) {
-  std::string r = "<none>";
-  for (const VcAssumption &x : a)
-    if (x.proc == p) r = x.concl;
-  return r;
+// Loads (expecting no read error) and generates; stdout goes to *out.
+inline std::vector<VcAssumption> VcGenerate(const char *text, std::string *out = nullptr) {
+  std::string o;
+  VcLoad(text, "p", &o);
+  for (ProcedureListPtr n = &procedureList; n && n->procedure; n = n->procedureList)
+    EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name << ": " << o;
+  auto a = VcGenerateLoaded(&o);
+  if (out) *out = o;
+  return a;
+}
+
+// A worked example: the program, its assumptions rendered (only those of
+// procedure `only` when given) and the exact printed output.
+struct VcCase { const char *text, *expect, *out, *only = nullptr; };
+
+inline void VcCheck(const VcCase &c) {
+  SCOPED_TRACE(c.text);
+  std::string out;
+  EXPECT_EQ(VcRender(VcGenerate(c.text, &out), c.only), c.expect);
+  EXPECT_EQ(out, c.out);
 }
