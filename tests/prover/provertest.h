@@ -1,50 +1,49 @@
 // Helpers of the prover tests: formulas and sequents from text, printed
-// forms, and a clean global state.
+// forms, and a clean global state. Records are never freed (by design).
 #pragma once
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
-#include "../../prover/proof.h"
 #include "../../program/sentence.h"
+#include "../../prover/proof.h"
+#include "../../prover/refute.h"
 #include "../../vcgen/assump.h"
 
-inline FormulaPtr F(const char *text) {
-  char *s = strdup(text);
+using Texts = std::vector<std::string>;
+
+inline FormulaPtr F(const std::string &text) {
   FormulaPtr f = FormulaAlloc();
-  FormulaRead(s, f);   // the reader splits the text in place; it stays alive
+  FormulaRead(strdup(text.c_str()), f);  // split in place; the text stays alive
   return f;
 }
 
 inline TermPtr T(const char *text) {
-  char *s = strdup(text);
   TermPtr t = TermAlloc();
-  TermRead(s, t);
+  TermRead(strdup(text), t);
   return t;
 }
 
-inline std::string FText(FormulaPtr f) {
+// The printed form of anything with a Print(x, Text *) function.
+template <class X>
+std::string Str(void (*print)(X, Text *), X x) {
   Text t;
   TextInit(&t);
-  FormulaPrint(f, &t);
+  print(x, &t);
   std::string r = TextStr(&t);
   TextFree(&t);
   return r;
 }
+inline std::string FText(FormulaPtr f) { return Str(FormulaPrint, f); }
+inline std::string TText(TermPtr x) { return Str(TermPrint, x); }
+inline std::string LText(FormulaListPtr p) { return Str(FormulaListPrint, p); }
+inline std::string SText(Sequent *s) { return Str(SequentPrintOne, s); }
+inline std::string AllText() { return Str(SequentPrint, (const char *)nullptr); }
 
-inline std::string TText(TermPtr x) {
-  Text t;
-  TextInit(&t);
-  TermPrint(x, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
-}
-
-inline FormulaListPtr L(std::vector<const char *> texts) {
+inline FormulaListPtr L(const Texts &texts) {
   FormulaListPtr head = 0, *tail = &head;
-  for (const char *x : texts) {
+  for (const std::string &x : texts) {
     *tail = (FormulaListPtr)calloc(1, sizeof(FormulaList));
     (*tail)->formula = F(x);
     tail = &(*tail)->formulaList;
@@ -52,17 +51,7 @@ inline FormulaListPtr L(std::vector<const char *> texts) {
   return head;
 }
 
-inline std::string LText(FormulaListPtr p) {
-  Text t;
-  TextInit(&t);
-  FormulaListPrint(p, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
-}
-
-inline Sequent *Seq(std::vector<const char *> left, std::vector<const char *> right,
-                    const char *remark = "p") {
+inline Sequent *Seq(const Texts &left, const Texts &right, const char *remark = "p") {
   Sequent *s = (Sequent *)calloc(1, sizeof(Sequent));
   s->formulaList1 = L(left);
   s->formulaList2 = L(right);
@@ -71,31 +60,14 @@ inline Sequent *Seq(std::vector<const char *> left, std::vector<const char *> ri
 }
 
 // Appends a sequent to the global list (as the pipeline does).
-inline Sequent *Append(std::vector<const char *> left, std::vector<const char *> right,
-                       const char *remark = "p") {
-  Sequent *s = Seq(left, right, remark);
+inline Sequent *Append(Sequent *s) {
   sequentListPtr->sequent = s;
   sequentListPtr->sequentList = (SequentListPtr)calloc(1, sizeof(SequentList));
   sequentListPtr = sequentListPtr->sequentList;
   return s;
 }
-
-inline std::string SText(Sequent *s) {
-  Text t;
-  TextInit(&t);
-  SequentPrintOne(s, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
-}
-
-inline std::string AllText() {
-  Text t;
-  TextInit(&t);
-  SequentPrint(0, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
+inline Sequent *Append(const Texts &left, const Texts &right, const char *remark = "p") {
+  return Append(Seq(left, right, remark));
 }
 
 inline int ListLength() {
@@ -110,4 +82,11 @@ inline void ProverReset() {
   AssumptionListClear();
   userAxiom.formulaList1 = 0;
   userAxiom.formulaList2 = 0;
+}
+
+// The refuter's witness ("" for no verdict); *found gets its result.
+inline std::string Refute(Sequent *s, int *found) {
+  char w[256];
+  *found = RefuteSequent(s, w, sizeof w);
+  return w;
 }

@@ -1,67 +1,55 @@
 // The premisses pass.
 #include "provertest.h"
 
-static std::string Pre(std::vector<const char *> left, std::vector<const char *> right) {
-  Sequent *s = Seq(left, right);
-  SimplifySequentUsePremisses(s);
-  return SText(s);
-}
-
-TEST(Premisses, OppositeComparisons) {
-  // a>b, b>a leave; a=b comes in front and then defines a
-  EXPECT_EQ(Pre({"c>0"}, {"a>b", "b>a"}), "c>0\n =>\n  $F\n\n");
-  // a=b is then used as a definition of a
-  EXPECT_EQ(Pre({"c>a"}, {"a>b", "d>0", "b>a"}), "c>b\n =>\n  d>0\n\n");
-  // the order of the two does not matter: b=a defines b
-  EXPECT_EQ(Pre({"c>a"}, {"b>a", "d>0", "a>b"}), "c>a\n =>\n  d>0\n\n");
-  EXPECT_EQ(Pre({}, {"a>b"}), "$T\n =>\n  a>b\n\n");
-  EXPECT_EQ(Pre({}, {"f(a)>f(b)", "f(b)>f(a)"}), "f(a)=f(b)\n =>\n  $F\n\n");
-}
-
-TEST(Premisses, Definitions) {
-  EXPECT_EQ(Pre({"x=5"}, {"x>0"}), "$T\n =>\n  5>0\n\n");
-  EXPECT_EQ(Pre({"5=x"}, {"x>0"}), "$T\n =>\n  5>0\n\n");
-  EXPECT_EQ(Pre({"x=+(x,1)", "x>y"}, {"x>0"}), "x=+(x,1),+(x,1)>y\n =>\n  +(x,1)>0\n\n");
-  EXPECT_EQ(Pre({"x=y", "y=3", "z>x"}, {"x>z"}), "z>3\n =>\n  3>z\n\n");
-  EXPECT_EQ(Pre({"f(x)=y", "y>0"}, {"z>y"}), "f(x)>0\n =>\n  z>f(x)\n\n");
-  EXPECT_EQ(Pre({"1=2"}, {"z>0"}), "1=2\n =>\n  z>0\n\n");
-}
-
-TEST(Premisses, NoCaptureByAQuantifier) {
-  // x=y with $Ay:(g(y)>x|x=0) must not become $Ay:(g(y)>y|y=0): the
-  // sequent is not valid and must stay as it is
-  std::string before = Pre({"x=y", "$Ay:(g(y)>x|x=0)"}, {"$Ay:(g(y)>y|y=0)"});
-  EXPECT_EQ(before, "x=y,$Ay:(g(y)>x|x=0)\n =>\n  $Ay:(g(y)>y|y=0)\n\n");
-  // the bound variable itself is not replaced
-  EXPECT_EQ(Pre({"x=3", "$Ax:x>z"}, {"x>z"}), "$Ax:x>z\n =>\n  3>z\n\n");
+TEST(Premisses, OppositeComparisonsAndDefinitions) {
+  struct { Texts left, right; const char *out; } cases[] = {
+      // a>b, b>a leave; a=b comes in front and then defines a
+      {{"c>0"}, {"a>b", "b>a"}, "c>0\n =>\n  $F\n\n"},
+      {{"c>a"}, {"a>b", "d>0", "b>a"}, "c>b\n =>\n  d>0\n\n"},
+      {{"c>a"}, {"b>a", "d>0", "a>b"}, "c>a\n =>\n  d>0\n\n"},  // b=a defines b
+      {{}, {"a>b"}, "$T\n =>\n  a>b\n\n"},
+      {{}, {"f(a)>f(b)", "f(b)>f(a)"}, "f(a)=f(b)\n =>\n  $F\n\n"},
+      {{"x=5"}, {"x>0"}, "$T\n =>\n  5>0\n\n"},
+      {{"5=x"}, {"x>0"}, "$T\n =>\n  5>0\n\n"},
+      {{"x=+(x,1)", "x>y"}, {"x>0"}, "x=+(x,1),+(x,1)>y\n =>\n  +(x,1)>0\n\n"},
+      {{"x=y", "y=3", "z>x"}, {"x>z"}, "z>3\n =>\n  3>z\n\n"},
+      {{"f(x)=y", "y>0"}, {"z>y"}, "f(x)>0\n =>\n  z>f(x)\n\n"},
+      {{"1=2"}, {"z>0"}, "1=2\n =>\n  z>0\n\n"},
+      // No capture by a quantifier: $Ay:(g(y)>x|x=0) must not become
+      // $Ay:(g(y)>y|y=0) (not valid); the bound variable is not replaced.
+      {{"x=y", "$Ay:(g(y)>x|x=0)"}, {"$Ay:(g(y)>y|y=0)"},
+       "x=y,$Ay:(g(y)>x|x=0)\n =>\n  $Ay:(g(y)>y|y=0)\n\n"},
+      {{"x=3", "$Ax:x>z"}, {"x>z"}, "$Ax:x>z\n =>\n  3>z\n\n"},
+  };
+  for (auto &c : cases) {
+    Sequent *s = Seq(c.left, c.right);
+    SimplifySequentUsePremisses(s);
+    EXPECT_EQ(SText(s), c.out);
+  }
 }
 
 TEST(Premisses, GrowthIsBounded) {
   // x1=+(x0,x0), x2=+(x1,x1), ...: substituting every definition would double
   // the size each time
-  std::vector<std::string> defs;
-  for (int i = 1; i <= 40; i++)
-    defs.push_back("x" + std::to_string(i) + "=+(x" + std::to_string(i - 1) + ",x" +
-                   std::to_string(i - 1) + ")");
-  std::vector<const char *> left;
-  for (auto &d : defs) left.push_back(d.c_str());
+  Texts left;
+  for (int i = 1; i <= 40; i++) {
+    std::string p = "x" + std::to_string(i - 1);
+    left.push_back("x" + std::to_string(i) + "=+(" + p + "," + p + ")");
+  }
   Sequent *s = Seq(left, {"x40>0"});
   SimplifySequentUsePremisses(s);
   long size = 0;
-  for (FormulaListPtr q = s->formulaList1; q; q = q->formulaList) size += FormulaSize(q->formula, 1L << 40);
-  for (FormulaListPtr q = s->formulaList2; q; q = q->formulaList) size += FormulaSize(q->formula, 1L << 40);
+  for (FormulaListPtr q : {s->formulaList1, s->formulaList2})
+    for (; q; q = q->formulaList) size += FormulaSize(q->formula, 1L << 40);
   EXPECT_LE(size, 2 * PREMISS_NODE_LIMIT);
 }
 
 TEST(Premisses, TermNotInFuncIsAWholeWordTest) {
-  EXPECT_FALSE(TermNotInFunc(T("a"), T("f(a,b)")));
-  EXPECT_FALSE(TermNotInFunc(T("a"), T("a[i]")));
-  EXPECT_FALSE(TermNotInFunc(T("a"), T("a")));
-  EXPECT_TRUE(TermNotInFunc(T("a"), T("ab")));
-  EXPECT_TRUE(TermNotInFunc(T("a"), T("#a")));
-  EXPECT_TRUE(TermNotInFunc(T("a"), T("f(ba,ab)")));
-  EXPECT_FALSE(TermNotInFunc(T("f(a)"), T("g(f(a))")));
-  std::string longName(3000, 'n');
-  std::string value = "f(" + std::string(2000, 'm') + "," + longName.substr(0, 2000) + ")";
-  EXPECT_FALSE(TermNotInFunc(T(longName.substr(0, 2000).c_str()), T(value.c_str())));
+  struct { const char *x, *in; bool notIn; } cases[] = {
+      {"a", "f(a,b)", 0}, {"a", "a[i]", 0}, {"a", "a", 0},         {"a", "ab", 1},
+      {"a", "#a", 1},     {"a", "f(ba,ab)", 1}, {"f(a)", "g(f(a))", 0},
+  };
+  for (auto &c : cases) EXPECT_EQ(!!TermNotInFunc(T(c.x), T(c.in)), c.notIn) << c.x << " " << c.in;
+  std::string n(2000, 'n'), value = "f(" + std::string(2000, 'm') + "," + n + ")";
+  EXPECT_FALSE(TermNotInFunc(T(n.c_str()), T(value.c_str())));
 }

@@ -3,11 +3,11 @@
 
 TEST(Sets, MembershipRemovalAndInclusion) {
   FormulaListPtr s = L({"a=b", "c>d", "a=b"});
-  EXPECT_TRUE(SetInclude(F("b=a"), s));    // mirrored equation
-  EXPECT_FALSE(SetInclude(F("d<c"), s));   // < and > only side by side
+  EXPECT_TRUE(SetInclude(F("b=a"), s));   // mirrored equation
+  EXPECT_FALSE(SetInclude(F("d<c"), s));  // < and > only side by side
   EXPECT_FALSE(SetInclude(F("d>c"), s));
   FormulaPtr second = s->formulaList->formulaList->formula;
-  s = SetRemove(F("a=b"), s);              // only the first of two
+  s = SetRemove(F("a=b"), s);  // only the first of two
   EXPECT_EQ(LText(s), "c>d,a=b");
   EXPECT_EQ(s->formulaList->formula, second);
   EXPECT_EQ(SetRemove(F("x=y"), s), s);
@@ -15,63 +15,43 @@ TEST(Sets, MembershipRemovalAndInclusion) {
   EXPECT_TRUE(SetSetInclude(0, s));
   EXPECT_TRUE(SetSetInclude(L({"b=a", "c>d"}), s));
   EXPECT_FALSE(SetSetInclude(L({"b=a", "e>d"}), s));
-  FormulaPtr e = F("x>0");
-  FormulaListPtr t = SetAdd(e, s);
-  EXPECT_EQ(t->formula, e);
+  FormulaListPtr t = SetAdd(F("x>0"), s);
   EXPECT_EQ(t->formulaList, s);
-}
-
-TEST(Sets, RemoveIdenticalUnlinksThatNodeOnly) {
-  FormulaListPtr s = L({"a=b", "a=b"});
-  FormulaPtr second = s->formulaList->formula;
+  // SetRemoveIdentical unlinks that node only, not an equal one.
+  s = L({"a=b", "a=b"});
   FormulaPtr first = s->formula;
-  s = SetRemoveIdentical(second, s);
+  s = SetRemoveIdentical(s->formulaList->formula, s);
   ASSERT_TRUE(s);
   EXPECT_EQ(s->formula, first);
   EXPECT_EQ(s->formulaList, nullptr);
   EXPECT_EQ(SetRemoveIdentical(F("a=b"), s), s);
 }
 
-TEST(Sequent, PrintFormAndSelection) {
+TEST(Sequent, PrintFormSelectionAndDeepCopy) {
   ProverReset();
-  Append({"x>0", "y=1"}, {"z>0"}, "p");
+  Sequent *s = Append({"x>0", "y=1"}, {"z>0"}, "p");
   Append({}, {}, "q");
   Append({"a=b"}, {}, "p");
-  Text t;
-  TextInit(&t);
-  SequentPrint("p", &t);
-  EXPECT_STREQ(TextStr(&t), "x>0,y=1\n =>\n  z>0\n\na=b\n =>\n  $F\n\n");
-  TextClear(&t);
-  SequentPrint("nobody", &t);
-  EXPECT_STREQ(TextStr(&t), "");
-  SequentPrint("", &t);
-  EXPECT_EQ(std::string(TextStr(&t)),
-            "x>0,y=1\n =>\n  z>0\n\n$T\n =>\n  $F\n\na=b\n =>\n  $F\n\n");
-  TextFree(&t);
-}
-
-TEST(Sequent, NewSequentAppendsADeepCopyAtTheTail) {
-  ProverReset();
-  Sequent *s = Append({"x>0"}, {"y>0"}, "proc");
+  EXPECT_EQ(Str(SequentPrint, "p"), "x>0,y=1\n =>\n  z>0\n\na=b\n =>\n  $F\n\n");
+  EXPECT_EQ(Str(SequentPrint, "nobody"), "");
+  EXPECT_EQ(Str(SequentPrint, ""), "x>0,y=1\n =>\n  z>0\n\n$T\n =>\n  $F\n\na=b\n =>\n  $F\n\n");
+  // NewSequent appends a deep copy at the tail.
   SequentListPtr tail = sequentListPtr;
   Sequent *n = NewSequent(s);
   EXPECT_EQ(tail->sequent, n);
   EXPECT_EQ(tail->sequentList, sequentListPtr);
   EXPECT_EQ(sequentListPtr->sequent, nullptr);
-  EXPECT_STREQ(n->remark, "proc");
+  EXPECT_STREQ(n->remark, "p");
   EXPECT_NE(n->formulaList1->formula, s->formulaList1->formula);
   EXPECT_EQ(SText(n), SText(s));
-  EXPECT_EQ(ListLength(), 2);
+  EXPECT_EQ(ListLength(), 4);
 }
 
 TEST(Sequent, CompactionKeepsOrderAndTheTailCursor) {
   ProverReset();
-  Sequent *a = Append({"a>0"}, {"b>0"});
-  Sequent *b = Append({"c>0"}, {"d>0"});
-  Sequent *c = Append({"e>0"}, {"f>0"});
-  Sequent *d = Append({"g>0"}, {"h>0"});
-  a->proved = 1;
-  c->proved = 1;
+  Sequent *a = Append({"a>0"}, {"b>0"}), *b = Append({"c>0"}, {"d>0"});
+  Sequent *c = Append({"e>0"}, {"f>0"}), *d = Append({"g>0"}, {"h>0"});
+  a->proved = c->proved = 1;
   EXPECT_EQ(PactSequentList(&sequentList), &sequentList);
   EXPECT_EQ(ListLength(), 2);
   EXPECT_EQ(sequentList.sequent, b);
@@ -94,18 +74,11 @@ TEST(Sequent, CompactionKeepsOrderAndTheTailCursor) {
   EXPECT_EQ(sequentListPtr, &sequentList);
   NewSequent(a);
   EXPECT_EQ(ListLength(), 1);
-}
 
-TEST(Sequent, CompactionOfAVeryLongListIsIterative) {
+  // A very long list is compacted iteratively.
   ProverReset();
   const int n = 300000;
-  for (int i = 0; i < n; i++) {
-    Sequent *s = (Sequent *)calloc(1, sizeof(Sequent));
-    s->proved = i % 3 != 0;
-    sequentListPtr->sequent = s;
-    sequentListPtr->sequentList = (SequentListPtr)calloc(1, sizeof(SequentList));
-    sequentListPtr = sequentListPtr->sequentList;
-  }
+  for (int i = 0; i < n; i++) Append((Sequent *)calloc(1, sizeof(Sequent)))->proved = i % 3 != 0;
   PactSequentList(&sequentList);
   EXPECT_EQ(ListLength(), n / 3);
   SequentListPtr p = &sequentList;
@@ -114,9 +87,8 @@ TEST(Sequent, CompactionOfAVeryLongListIsIterative) {
 }
 
 TEST(Sequent, PassesIgnoreTheEmptyTailNode) {
-  EXPECT_EQ(SimplifySequentUseRules(0), 1);
-  EXPECT_EQ(SimplifySequentUseAxioms(0), 1);
-  EXPECT_EQ(SimplifySequentUseFunAxioms(0), 1);
-  EXPECT_EQ(SimplifySequentUsePremisses(0), 1);
-  EXPECT_EQ(SimplifySequentUseUserAxiom(0), 1);
+  for (SequentPass pass : {SimplifySequentUseRules, SimplifySequentUseAxioms,
+                           SimplifySequentUseFunAxioms, SimplifySequentUsePremisses,
+                           SimplifySequentUseUserAxiom})
+    EXPECT_EQ(pass(0), 1);
 }

@@ -1,95 +1,58 @@
 // The rewriter and the occurrence tests.
 #include "provertest.h"
 
-static std::string Rw(const char *text) { return FText(SimplifySequentUseRewrite(F(text))); }
+static std::string Rw(const std::string &text) { return FText(SimplifySequentUseRewrite(F(text))); }
 
-TEST(Rewrite, NegationAndComparisons) {
-  EXPECT_EQ(Rw("~~(x>0)"), "x>0");
-  EXPECT_EQ(Rw("~~~(x>0)"), "~x>0");
-  EXPECT_EQ(Rw("x<y"), "y>x");
-  EXPECT_EQ(Rw("x<x"), "~$T");
-  EXPECT_EQ(Rw("x=x"), "$T");
-  EXPECT_EQ(Rw("x>x"), "~$T");
-}
-
-TEST(Rewrite, PropositionalIdentities) {
-  EXPECT_EQ(Rw("$T^x>0"), "x>0");
-  EXPECT_EQ(Rw("x>0^$F"), "~$T");
-  EXPECT_EQ(Rw("x>0|$T"), "$T");
-  EXPECT_EQ(Rw("$F|x>0"), "x>0");
-  EXPECT_EQ(Rw("x>0^~x>0"), "~$T");
-  EXPECT_EQ(Rw("~x>0^x>0"), "~$T");
-  EXPECT_EQ(Rw("x>0|~x>0"), "$T");
-  EXPECT_EQ(Rw("x>0^0<x"), "x>0");
-  EXPECT_EQ(Rw("(x=x)^y>0"), "y>0");
-  EXPECT_EQ(Rw("x>0^y>0"), "(x>0^y>0)");
-  EXPECT_EQ(Rw("x>0->$F"), "~x>0");
-  EXPECT_EQ(Rw("$F->x>0"), "$T");
-  EXPECT_EQ(Rw("x>0->x>0"), "$T");
-  EXPECT_EQ(Rw("$T->x>0"), "x>0");
-  EXPECT_EQ(Rw("~x>0->x>0"), "x>0");
-  EXPECT_EQ(Rw("x>0->~x>0"), "~x>0");
-}
-
-TEST(Rewrite, NoTestOfAConclusionBeginningWithT) {
-  EXPECT_EQ(Rw("x=1->Tz=2"), "((x=1)->Tz=2)");
-  EXPECT_EQ(Rw("x=1->T(z)>0"), "((x=1)->T(z)>0)");
-}
-
-TEST(Rewrite, Quantifiers) {
-  EXPECT_EQ(Rw("$Ai:y>0"), "y>0");
-  EXPECT_EQ(Rw("$Ai:a[i]>0"), "$Ai:a[i]>0");
-  // the array name and the function name count as occurrences
-  EXPECT_EQ(Rw("$Aa:a[i]>0"), "$Aa:a[i]>0");
-  EXPECT_EQ(Rw("$Af:f(x)>0"), "$Af:f(x)>0");
-  EXPECT_EQ(Rw("$Ax:$Ax:x>0"), "$Ax:$Ax:x>0");
+TEST(Rewrite, NegationComparisonsConnectivesAndQuantifiers) {
+  struct { const char *in, *out; } cases[] = {
+      {"~~(x>0)", "x>0"},      {"~~~(x>0)", "~x>0"},     {"x<y", "y>x"},
+      {"x<x", "~$T"},          {"x=x", "$T"},            {"x>x", "~$T"},
+      {"$T^x>0", "x>0"},       {"x>0^$F", "~$T"},        {"x>0|$T", "$T"},
+      {"$F|x>0", "x>0"},       {"x>0^~x>0", "~$T"},      {"~x>0^x>0", "~$T"},
+      {"x>0|~x>0", "$T"},      {"x>0^0<x", "x>0"},       {"(x=x)^y>0", "y>0"},
+      {"x>0^y>0", "(x>0^y>0)"}, {"x>0->$F", "~x>0"},     {"$F->x>0", "$T"},
+      {"x>0->x>0", "$T"},      {"$T->x>0", "x>0"},       {"~x>0->x>0", "x>0"},
+      {"x>0->~x>0", "~x>0"},
+      // no test of a conclusion beginning with T
+      {"x=1->Tz=2", "((x=1)->Tz=2)"}, {"x=1->T(z)>0", "((x=1)->T(z)>0)"},
+      // a quantifier is dropped only when its variable does not occur (the
+      // array name and the function name count)
+      {"$Ai:y>0", "y>0"},      {"$Ai:a[i]>0", "$Ai:a[i]>0"}, {"$Aa:a[i]>0", "$Aa:a[i]>0"},
+      {"$Af:f(x)>0", "$Af:f(x)>0"}, {"$Ax:$Ax:x>0", "$Ax:$Ax:x>0"},
+  };
+  for (auto &c : cases) EXPECT_EQ(Rw(c.in), c.out) << c.in;
+  // Long children need no buffers.
+  std::string big = "x>0";
+  for (int i = 0; i < 2000; i++) big = "f(" + big.substr(0, big.size() - 2) + ")>0";
+  EXPECT_EQ(Rw(big + "^~" + big), "~$T");
+  EXPECT_EQ(Rw(big + "|" + big), big);
 }
 
 TEST(Rewrite, EmptyChildIsAnOpaqueAtom) {
-  FormulaPtr f = FormulaAlloc();
-  f->connective = '^';
-  f->left = F("$T");
-  EXPECT_EQ(SimplifySequentUseRewrite(f), f);
-  FormulaPtr g = FormulaAlloc();
-  g->connective = ':';
-  g->right = F("$T");
-  EXPECT_EQ(SimplifySequentUseRewrite(g), g);
-  FormulaPtr n = FormulaAlloc();
-  n->connective = '~';
-  EXPECT_EQ(SimplifySequentUseRewrite(n), n);
-  FormulaPtr q = FormulaAlloc();
-  q->connective = 'A';
-  q->left = T("x");
-  EXPECT_EQ(SimplifySequentUseRewrite(q), q);
+  struct { char connective; const char *left, *right; } cases[] = {
+      {'^', "$T", 0}, {':', 0, "$T"}, {'~', 0, 0}, {'A', "x", 0}, {'|', 0, "x<y"}};
+  for (auto &c : cases) {
+    FormulaPtr f = FormulaAlloc();
+    f->connective = c.connective;
+    if (c.left) f->left = c.connective == 'A' ? (void *)T(c.left) : (void *)F(c.left);
+    if (c.right) f->right = F(c.right);
+    EXPECT_EQ(SimplifySequentUseRewrite(f), f) << c.connective;
+  }
   FormulaPtr o = FormulaAlloc();
   o->connective = '|';
   o->right = F("x<y");
-  EXPECT_EQ(SimplifySequentUseRewrite(o), o);
-  EXPECT_EQ(FText((FormulaPtr)o->right), "y>x");
-}
-
-TEST(Rewrite, LongChildrenNeedNoBuffers) {
-  std::string big = "x>0";
-  for (int i = 0; i < 2000; i++) big = "f(" + big.substr(0, big.size() - 2) + ")>0";
-  std::string both = big + "^~" + big;
-  EXPECT_EQ(Rw(both.c_str()), "~$T");
-  std::string same = big + "|" + big;
-  EXPECT_EQ(Rw(same.c_str()), big);
+  SimplifySequentUseRewrite(o);
+  EXPECT_EQ(FText((FormulaPtr)o->right), "y>x");  // the other child is still rewritten
 }
 
 TEST(FreeVar, OccurrenceTests) {
   TermPtr x = T("x");
-  EXPECT_TRUE(isFreeVarFormula(x, F("y>0^z=f(y)")));
-  EXPECT_FALSE(isFreeVarFormula(x, F("y>0^z=f(x)")));
-  EXPECT_FALSE(isFreeVarFormula(x, F("a[x]>0")));
-  EXPECT_FALSE(isFreeVarFormula(x, F("x[i]>0")));
-  EXPECT_FALSE(isFreeVarFormula(x, F("x(i)>0")));
-  EXPECT_TRUE(isFreeVarFormula(x, F("xy>0")));
-  EXPECT_FALSE(isFreeVarFormula(x, F("$Ax:y>0")));
-  EXPECT_TRUE(isFreeVarFormula(x, 0));
-  EXPECT_TRUE(isFreeVarTermTermList(x, 0));
-  EXPECT_TRUE(isFreeVarTermExpPairList(x, 0));
-  EXPECT_TRUE(isFreeVarTermArraySubList(x, 0));
-  EXPECT_TRUE(isFreeVarTerm(x, 0));
+  struct { const char *f; bool free; } cases[] = {
+      {"y>0^z=f(y)", 1}, {"y>0^z=f(x)", 0}, {"a[x]>0", 0}, {"x[i]>0", 0},
+      {"x(i)>0", 0},     {"xy>0", 1},       {"$Ax:y>0", 0}};
+  for (auto &c : cases) EXPECT_EQ(!!isFreeVarFormula(x, F(c.f)), c.free) << c.f;
+  EXPECT_TRUE(isFreeVarFormula(x, 0) && isFreeVarTermTermList(x, 0) &&
+              isFreeVarTermExpPairList(x, 0) && isFreeVarTermArraySubList(x, 0) &&
+              isFreeVarTerm(x, 0));
   EXPECT_FALSE(isFreeVarTerm(x, T("g(h(x))")));
 }

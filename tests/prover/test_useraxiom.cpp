@@ -1,12 +1,9 @@
 // User axioms.
 #include "provertest.h"
 
-static int Axiom(const char *text) {
-  char *s = strdup(text);
-  return wMakeUseAxiom(s);
-}
+static int Axiom(const char *text) { return wMakeUseAxiom(strdup(text)); }
 
-TEST(UserAxiom, CoversPremissesAndConclusions) {
+TEST(UserAxiom, CoversPremissesConclusionsAndMirroredEquations) {
   ProverReset();
   Append({"x>0", "z=1"}, {"y>0", "w>2"});
   Append({"z=1"}, {"y>0"});
@@ -15,9 +12,7 @@ TEST(UserAxiom, CoversPremissesAndConclusions) {
   EXPECT_TRUE(Axiom("{y>0}"));
   EXPECT_EQ(AllText(), "");
   EXPECT_EQ(sequentListPtr, &sequentList);
-}
 
-TEST(UserAxiom, FalseConclusionAndMirroredEquations) {
   ProverReset();
   Append({"x>0"}, {"q>0"});
   Append({"b=a"}, {"c>d"});
@@ -26,27 +21,23 @@ TEST(UserAxiom, FalseConclusionAndMirroredEquations) {
   EXPECT_TRUE(Axiom("x>0->$F"));
   EXPECT_TRUE(Axiom("a=b->c>d"));
   EXPECT_EQ(AllText(), "b=a\n =>\n  d<c\n\nu>0\n =>\n  v>0\n\n");
-  EXPECT_TRUE(Axiom("d<c"));   // typed with "<": matches only that text
+  EXPECT_TRUE(Axiom("d<c"));  // typed with "<": matches only that text
   EXPECT_EQ(AllText(), "u>0\n =>\n  v>0\n\n");
 }
 
 TEST(UserAxiom, EmptyOrTrivialAxiomsAreRefused) {
   ProverReset();
   Append({"x>0"}, {"y>0"});
-  Append({}, {});   // lost all its formulas, not proved
+  Append({}, {});  // lost all its formulas, not proved
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(Axiom("$T"));
-  EXPECT_FALSE(Axiom("$T->$F"));
-  EXPECT_FALSE(Axiom("x=x->y>y"));
-  EXPECT_FALSE(Axiom(""));
-  EXPECT_FALSE(Axiom("x>0->"));
+  for (const char *a : {"$T", "$T->$F", "x=x->y>y", "", "x>0->"}) EXPECT_FALSE(Axiom(a)) << a;
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(ListLength(), 2);
   EXPECT_NE(out.find("Error: "), std::string::npos);
   // the refused axiom does not replace the last one, nor prove anything later
   EXPECT_EQ(SimplifySequentUseUserAxiom(sequentList.sequent), 0);
   EXPECT_FALSE(sequentList.sequent->proved);
-  EXPECT_TRUE(Axiom("$T->y>0"));   // a true premiss says nothing
+  EXPECT_TRUE(Axiom("$T->y>0"));  // a true premiss says nothing
   EXPECT_EQ(ListLength(), 1);
 }
 
