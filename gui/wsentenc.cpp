@@ -25,8 +25,20 @@ static int wLabelTake(const char *s, char *l) {
   return (int)(3 + len);
 }
 
+// A pair that would not fit is left empty: a cut pair could name another
+// statement.
 static void wPairMake(char *l, const char *entry, const char *exit) {
-  snprintf(l, LABEL_SIZE, "(%s,%s)", entry, exit);
+  size_t le = strlen(entry), lx = strlen(exit);
+  if (le + lx + 3 > static_cast<size_t>(LABEL_SIZE - 1)) {
+    l[0] = 0;
+    return;
+  }
+  l[0] = '(';
+  memcpy(l + 1, entry, le);
+  l[1 + le] = ',';
+  memcpy(l + 2 + le, exit, lx);
+  l[2 + le + lx] = ')';
+  l[3 + le + lx] = 0;
 }
 
 // Length from the opening bracket at s[1] through its matching "]", or to

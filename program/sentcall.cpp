@@ -33,8 +33,14 @@ int SentCallAssignList(const char *s, AssignListPtr tp) {
         }
         refused = 1;
       } else {
-        snprintf(bind + blen, sizeof bind - blen, "^$O%s=%s", formal, buf);
+        // need above keeps "^$O" formal "=" actual inside bind
+        size_t lf = strlen(formal), la = strlen(buf);
+        memcpy(bind + blen, "^$O", 3);
+        memcpy(bind + blen + 3, formal, lf);
+        bind[blen + 3 + lf] = '=';
+        memcpy(bind + blen + 4 + lf, buf, la);
         blen += need;
+        bind[blen] = 0;
       }
     } else {
       Text t;

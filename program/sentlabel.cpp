@@ -40,7 +40,13 @@ int LabelPairMake(char *dst, const char *a, const char *b) {
     dst[0] = 0;
     return 0;
   }
-  snprintf(dst, LABEL_SIZE, "(%s,%s)", a, b);
+  size_t la = strlen(a), lb = strlen(b);  // n above keeps the pair inside dst
+  dst[0] = '(';
+  memcpy(dst + 1, a, la);
+  dst[1 + la] = ',';
+  memcpy(dst + 2 + la, b, lb);
+  dst[2 + la + lb] = ')';
+  dst[3 + la + lb] = 0;
   return 1;
 }
 
