@@ -10,6 +10,7 @@ def callee(k):
     # Even callees prove; odd ones keep a condition the prover cannot show.
     other = "y" if k % 2 == 0 else "+(y,1)"
     return (
+        f";; c{k}: keeps y positive, whichever branch it takes\n"
         "{y>0}\n"
         f"%PROC c{k}(%IOP/y:int)==\n"
         "%STM [\n"
@@ -25,6 +26,7 @@ def callee(k):
 def caller(k, proved):
     post = "x>0" if proved else "x>+(n,1)"
     return (
+        f";; p{k}: calls c{k} n times in a loop and resets its counter\n"
         "{x>0^n>0}\n"
         f"%PROC p{k}(%IOP/x:int;%INP/n:int)==\n"
         "%LOC [int:i]\n"
@@ -38,6 +40,7 @@ def caller(k, proved):
         "    LB=7=>$Oi=+(i,1)^$OLB=2;\n"
         "    {x>0}\n"
         "  ]\n"
+        "  LB=6=>$Ox=x^$Oi=0^$OLB=8;\n"
         "]\n"
         f"{{{post}}}\n\n"
     )
