@@ -1,8 +1,7 @@
 // In-process fixture of the X client. One display and application context per
-// process (a second XtOpenDisplay after closing the first is unsafe with libXaw's
-// per-display caches); each test builds a fresh client under a new application
-// shell and destroys it at the end. Any Xt warning fails the test; without
-// DISPLAY the tests skip.
+// process (reopening a display is unsafe with libXaw's per-display caches); each
+// test builds a fresh client under a new shell and destroys it. Any Xt warning
+// fails the test; without DISPLAY the tests skip.
 #pragma once
 #include <gtest/gtest.h>   // before the X headers (they define None, Bool, ...)
 
@@ -27,45 +26,33 @@
 #include "../../vcgen/assump.h"
 
 namespace guitest {
-
 inline std::string &Warnings() { static std::string w; return w; }
 inline XtAppContext &App() { static XtAppContext app = nullptr; return app; }
-
 // The display of the process, opened on first use; null without DISPLAY.
 inline Display *TheDisplay() {
   static bool tried = false;
   static Display *dpy = nullptr;
-  if (tried) return dpy;
-  tried = true;
   const char *d = getenv("DISPLAY");
-  if (!d || !*d) return nullptr;
+  if (tried || !d || !*d) return tried = true, dpy;
+  tried = true;
   XtToolkitInitialize();
   App() = XtCreateApplicationContext();
-  XtAppSetWarningHandler(App(),
-                         [](String m) { Warnings() += std::string(m ? m : "(null)") + "\n"; });
+  XtAppSetWarningHandler(App(), [](String m) { Warnings() += std::string(m ? m : "") + "\n"; });
   static int argc = 1;
-  static char arg0[] = "quell1";
-  static char *argv[] = {arg0, nullptr};
+  static char arg0[] = "quell1", *argv[] = {arg0, nullptr};
   return dpy = XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
 }
-
 // Delivers everything the server has sent and every pending timer.
 inline void Pump() {
-  if (!TheDisplay()) return;
-  for (int round = 0; round < 3; round++) {
+  for (int round = 0; TheDisplay() && round < 3; round++) {
     XSync(TheDisplay(), False);
     for (int n = 0; XtAppPending(App()) && n < 100000; n++) XtAppProcessEvent(App(), XtIMAll);
   }
 }
-
 inline void RunStateReset() {
-  ProcedureListClear();
-  AssumptionListClear();
-  SequentListClear();
-  InitializeNewName();
+  ProcedureListClear(), AssumptionListClear(), SequentListClear(), InitializeNewName();
   state = 0;
 }
-
 }  // namespace guitest
 
 struct Rect { int x, y, w, h; };
@@ -73,7 +60,6 @@ struct Rect { int x, y, w, h; };
 class GuiTest : public ::testing::Test {
  protected:
   Widget shell = nullptr;
-
   void SetUp() override {
     if (!guitest::TheDisplay()) GTEST_SKIP() << "no X display (DISPLAY unset or unusable)";
     guitest::Warnings().clear();
@@ -87,44 +73,36 @@ class GuiTest : public ::testing::Test {
   }
   void TearDown() override {
     if (shell) {
-      XtDestroyWidget(shell);
-      shell = nullptr;
-      Pump();
+      XtDestroyWidget(shell), shell = nullptr, Pump();
       EXPECT_EQ(guitest::Warnings(), "") << "Xt warnings during the test";
     }
     guitest::RunStateReset();
   }
-
   static void Pump() { guitest::Pump(); }
   // Fires a button's callbacks (bypasses sensitivity and grabs), then pumps.
   static void Press(Widget b) { XtCallCallbacks(b, XtNcallback, nullptr); Pump(); }
   // Real button press and release on the middle of w (honours sensitivity and grabs).
   static void Click(Widget w) {
-    if (!XtIsRealized(w)) return;
     XEvent ev;
     memset(&ev, 0, sizeof ev);
     ev.xbutton = XButtonEvent{ButtonPress, 0, False, XtDisplay(w), XtWindow(w),
                               RootWindowOfScreen(XtScreen(w)), 0, CurrentTime, Geo(w).w / 2,
                               Geo(w).h / 2, 0, 0, 0, Button1, True};
     XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonPressMask, &ev);
-    ev.xbutton.type = ButtonRelease;
-    ev.xbutton.state = Button1Mask;
+    ev.xbutton.type = ButtonRelease, ev.xbutton.state = Button1Mask;
     XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonReleaseMask, &ev);
     Pump();
   }
   // The whole text of a text widget, read through its source.
   static std::string TextOf(Widget t) {
     std::string out;
-    Widget src = XawTextGetSource(t);
-    for (XawTextPosition pos = 0; src;) {
-      XawTextBlock b;
+    XawTextBlock b;
+    for (XawTextPosition pos = 0, next;; pos = next) {
       memset(&b, 0, sizeof b);
-      XawTextPosition next = XawTextSourceRead(src, pos, &b, 1 << 20);
-      if (b.length <= 0 || !b.ptr || next <= pos) break;
+      next = XawTextSourceRead(XawTextGetSource(t), pos, &b, 1 << 20);
+      if (b.length <= 0 || !b.ptr || next <= pos) return out;
       out.append(b.ptr, b.length);
-      pos = next;
     }
-    return out;
   }
   // Replaces the text of t (also of a read-only one): a typed answer.
   static void SetTextOf(Widget t, const std::string &s) {

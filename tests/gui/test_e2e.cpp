@@ -15,85 +15,73 @@
 namespace {
 
 std::string Slurp(const std::string &path) {
-  std::ifstream f(path, std::ios::binary);
   std::stringstream ss;
-  ss << f.rdbuf();
+  ss << std::ifstream(path, std::ios::binary).rdbuf();
   return ss.str();
 }
-std::string Example(const char *name) {
-  return std::string(QUELL_SOURCE_DIR) + "/examples/" + name;
-}
+std::string Example(const char *name) { return std::string(QUELL_SOURCE_DIR) + "/examples/" + name; }
 bool Exists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-struct Child {
-  pid_t pid = -1;
-  std::string out;   // stdout and stderr
-};
+std::string Shell(const std::string &cmd) {
+  std::string out;
+  char buf[4096];
+  if (FILE *p = popen(cmd.c_str(), "r")) {
+    for (size_t k; (k = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, k);
+    pclose(p);
+  }
+  return out;
+}
 
 class EndToEnd : public ::testing::Test {
  protected:
-  std::string dir;
+  std::string dir, log;
+  pid_t pid = -1;
   void SetUp() override {
     const char *d = getenv("DISPLAY");
     if (!d || !*d) GTEST_SKIP() << "no X display";
     char p[] = "/tmp/quell-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(p), nullptr);
-    dir = p;
+    dir = p, log = dir + "/output.txt";
   }
   void TearDown() override {
+    Kill();
     if (!dir.empty() && system(("rm -rf '" + dir + "'").c_str()) != 0) ADD_FAILURE() << dir;
   }
-
-  Child Spawn(const std::string &bin, const std::vector<std::string> &args, bool display = true) {
-    Child c;
-    c.out = dir + "/output.txt";
-    if ((c.pid = fork()) == 0) {
-      int fd = open(c.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  // Starts bin in dir, its stdout and stderr going to the log.
+  void Spawn(const std::string &bin, const std::vector<std::string> &args) {
+    if ((pid = fork()) == 0) {
+      int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       if (chdir(dir.c_str()) != 0 || fd < 0) _exit(127);
       dup2(fd, 1), dup2(fd, 2), close(fd);
-      if (!display) unsetenv("DISPLAY");
       std::vector<char *> argv{const_cast<char *>(bin.c_str())};
       for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
       argv.push_back(nullptr);
       execv(bin.c_str(), argv.data());
       _exit(127);
     }
-    return c;
   }
   // Waits at most ms milliseconds; true with the wait status when it ended.
-  static bool WaitFor(Child &c, int ms, int *status) {
-    for (int waited = 0; c.pid > 0; waited += 20) {
-      if (waitpid(c.pid, status, WNOHANG) == c.pid) return c.pid = -1, true;
+  bool WaitFor(int ms, int *status) {
+    for (int waited = 0; pid > 0; waited += 20, Sleep(20)) {
+      if (waitpid(pid, status, WNOHANG) == pid) return pid = -1, true;
       if (waited > ms) return false;
-      Sleep(20);
     }
     return false;
   }
-  static void Kill(Child &c) {
+  void Kill() {
     int st;
-    if (c.pid > 0 && (kill(c.pid, SIGTERM), !WaitFor(c, 2000, &st)))
-      kill(c.pid, SIGKILL), waitpid(c.pid, &st, 0);
-    c.pid = -1;
+    if (pid > 0 && (kill(pid, SIGTERM), !WaitFor(2000, &st))) kill(pid, SIGKILL), waitpid(pid, &st, 0);
+    pid = -1;
   }
   // The exit status, or -1 when it did not end normally within 20 s.
-  int RunToEnd(const std::string &bin, const std::vector<std::string> &args, bool display = true) {
-    Child c = Spawn(bin, args, display);
+  int RunToEnd(const std::string &bin, const std::vector<std::string> &args) {
+    Spawn(bin, args);
     int st = 0;
-    if (!WaitFor(c, 20000, &st)) return Kill(c), -1;
+    if (!WaitFor(20000, &st)) return Kill(), -1;
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   }
-  static std::string Shell(const std::string &cmd) {
-    std::string out;
-    FILE *p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (size_t k; (k = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, k);
-    pclose(p);
-    return out;
-  }
-  // Waits (5 s at most) until the process shows `count` windows of class Quell1.
-  static bool WaitWindows(pid_t pid, size_t count, std::vector<std::string> *ids) {
+  // Waits (5 s at most) until the client shows `count` windows of class Quell1.
+  bool WaitWindows(size_t count, std::vector<std::string> *ids) {
     for (int i = 0; i < 50; i++, Sleep(100)) {
       std::istringstream in(Shell("timeout 5 xdotool search --onlyvisible --pid " +
                                   std::to_string(pid) + " --class Quell1 2>/dev/null"));
@@ -117,8 +105,7 @@ class EndToEnd : public ::testing::Test {
       // No --sync: it waits for a motion that never comes when the pointer is there already.
       Shell("xdotool windowraise " + win + " mousemove " + std::to_string(x + w / 2) + " " +
             std::to_string(y + h / 2) + " sleep 0.05 " + then + " 2>/dev/null");
-      Sleep(250);
-      return true;
+      return Sleep(250), true;
     }
     return false;
   }
@@ -133,68 +120,36 @@ class EndToEnd : public ::testing::Test {
 
 TEST_F(EndToEnd, NoArgumentsShowsWindowAndQuitEndsIt) {
   PrivateDisplay priv;
-  Child c = Spawn(QUELL_GUI_BIN, {});
+  Spawn(QUELL_GUI_BIN, {});
   std::vector<std::string> ids;
-  ASSERT_TRUE(WaitWindows(c.pid, 1, &ids)) << Slurp(c.out);
-  EXPECT_NE(Shell("xprop -id " + ids[0] + " WM_CLASS 2>/dev/null").find("\"Quell1\""),
-            std::string::npos);
+  ASSERT_TRUE(WaitWindows(1, &ids)) << Slurp(log);
   int st = 0;
   bool ended = false;
   for (int attempt = 0; attempt < 5 && !ended; attempt++)
-    ended = ClickOn(ids[0], "40x70", 3) && WaitFor(c, 3000, &st);   // quit
-  if (!ended) Kill(c);
+    ended = ClickOn(ids[0], "40x70", 3) && WaitFor(3000, &st);   // quit
   ASSERT_TRUE(ended) << "quit did not end the client";
   EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << st;
 }
 
 TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptions) {
-  for (const char *p : {"swap.q", "count.q", "maxwrong.q"}) {
-    SCOPED_TRACE(p);
-    std::string prog = Example(p), batch = dir + "/batch.txt", gui = dir + "/gui.txt";
-    ASSERT_TRUE(Exists(prog));
-    EXPECT_GE(RunToEnd(QUELL_BATCH, {prog, batch}), 0);
-    ASSERT_TRUE(Exists(batch)) << Slurp(dir + "/output.txt");
-    EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {prog, gui}), 0) << Slurp(dir + "/output.txt");
-    EXPECT_EQ(Slurp(gui), Slurp(batch));
-    EXPECT_EQ(Slurp(gui).rfind("Procedures:\n\n", 0), 0u);
-  }
-  // Toolkit options with a value are taken away before the two arguments are read.
-  std::string prog = Example("swap.q"), batch = dir + "/batch.txt";
-  RunToEnd(QUELL_BATCH, {prog, batch});
-  for (std::vector<std::string> opt :
-       {std::vector<std::string>{"-xrm", "*foo: bar"}, {"-geometry", "800x600"}}) {
-    std::string out = dir + "/" + opt[0].substr(1) + ".txt";
-    EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {opt[0], opt[1], prog, out}), 0) << opt[0];
-    EXPECT_EQ(Slurp(out), Slurp(batch)) << opt[0];
-  }
+  std::string prog = Example("maxwrong.q"), batch = dir + "/batch.txt", gui = dir + "/gui.txt";
+  EXPECT_GE(RunToEnd(QUELL_BATCH, {prog, batch}), 0);
+  ASSERT_TRUE(Exists(batch)) << Slurp(log);
+  // A toolkit option with a value is taken away before the two arguments are read.
+  EXPECT_EQ(RunToEnd(QUELL_GUI_BIN, {"-xrm", "*foo: bar", prog, gui}), 0) << Slurp(log);
+  EXPECT_EQ(Slurp(gui), Slurp(batch));
+  EXPECT_EQ(Slurp(gui).rfind("Procedures:\n\n", 0), 0u);
 }
 
 TEST_F(EndToEnd, MissingInvariantAsksAndNeverWrites) {
   std::string out = dir + "/out.txt";
-  Child c = Spawn(QUELL_GUI_BIN, {Example("noinv.q"), out});
+  Spawn(QUELL_GUI_BIN, {Example("noinv.q"), out});
   std::vector<std::string> ids;
-  EXPECT_TRUE(WaitWindows(c.pid, 2, &ids)) << ids.size();   // the question is a second window
+  EXPECT_TRUE(WaitWindows(2, &ids)) << ids.size();   // the question is a second window
   int st = 0;
-  EXPECT_FALSE(WaitFor(c, 700, &st)) << "the client ended: " << Slurp(c.out);
+  EXPECT_FALSE(WaitFor(700, &st)) << "the client ended: " << Slurp(log);
+  Kill();
   EXPECT_FALSE(Exists(out));
-  Kill(c);
-  EXPECT_FALSE(Exists(out));
-}
-
-TEST_F(EndToEnd, FailuresOfTheBatchExitAndNoDisplayAreReported) {
-  std::string out = dir + "/out.txt", bad = dir + "/no-such-dir/out.txt";
-  struct { std::vector<std::string> args; bool display; std::string printed; } rows[] = {
-      {{dir + "/missing.q", out}, true, "missing.q"},
-      {{Example("swap.q"), bad}, true, bad},
-      {{Example("swap.q"), out}, false, "Can't open display"}};
-  for (auto &r : rows) {
-    SCOPED_TRACE(r.printed);
-    EXPECT_GT(RunToEnd(QUELL_GUI_BIN, r.args, r.display), 0);
-    std::string printed = Slurp(dir + "/output.txt");
-    EXPECT_NE(printed.find(r.printed), std::string::npos) << printed;
-    if (r.display) { EXPECT_NE(printed.find("Error: "), std::string::npos) << printed; }
-    EXPECT_FALSE(Exists(out));
-  }
 }
 
 // One session: load a program through the start dialog, veri-conds with an
@@ -202,33 +157,31 @@ TEST_F(EndToEnd, FailuresOfTheBatchExitAndNoDisplayAreReported) {
 TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSave) {
   PrivateDisplay priv;
   std::string result = dir + "/result.txt";
-  Child c = Spawn(QUELL_GUI_BIN, {});
+  Spawn(QUELL_GUI_BIN, {});
   std::vector<std::string> ids;
-  bool ok = WaitWindows(c.pid, 1, &ids);
+  bool ok = WaitWindows(1, &ids);
   std::string main = ok ? ids[0] : "", box;
   // start: the read box opens; type the file name and press Ok.
-  ok = ok && ClickOn(main, "80x70", 1) && WaitWindows(c.pid, 2, &ids);
+  ok = ok && ClickOn(main, "80x70", 1) && WaitWindows(2, &ids);
   for (const std::string &id : ids) if (id != main) box = id;
   ok = ok && TypeInto(box, Example("maxwrong.q")) && ClickOn(box, "246x30", 1) &&
-       WaitWindows(c.pid, 1, &ids);
-  EXPECT_TRUE(ok) << "load failed: " << Slurp(c.out);
+       WaitWindows(1, &ids);
+  EXPECT_TRUE(ok) << "load failed: " << Slurp(log);
   // veri-conds: conditions, sequents, axiom prompt, axiom applied, Cancel.
-  ok = ok && ClickOn(main, "80x70", 6) && WaitWindows(c.pid, 2, &ids) &&
-       ClickOn(box, "246x30", 1) && ClickOn(box, "246x30", 1) && TypeInto(box, "a>b") &&
-       ClickOn(box, "246x30", 1) && ClickOn(box, "246x30", 2) && WaitWindows(c.pid, 1, &ids);
-  EXPECT_TRUE(ok) << "veri-conds failed: " << Slurp(c.out);
-  ok = ok && ClickOn(main, "40x70", 2) && WaitWindows(c.pid, 2, &ids) && TypeInto(box, result) &&
-       ClickOn(box, "246x30", 1) && WaitWindows(c.pid, 1, &ids);
-  EXPECT_TRUE(ok) << "save failed: " << Slurp(c.out);
+  ok = ok && ClickOn(main, "80x70", 6) && WaitWindows(2, &ids) && ClickOn(box, "246x30", 1) &&
+       ClickOn(box, "246x30", 1) && TypeInto(box, "a>b") && ClickOn(box, "246x30", 1) &&
+       ClickOn(box, "246x30", 2) && WaitWindows(1, &ids);
+  EXPECT_TRUE(ok) << "veri-conds failed: " << Slurp(log);
+  ok = ok && ClickOn(main, "40x70", 2) && WaitWindows(2, &ids) && TypeInto(box, result) &&
+       ClickOn(box, "246x30", 1) && WaitWindows(1, &ids);
+  EXPECT_TRUE(ok) << "save failed: " << Slurp(log);
   if (ok) ClickOn(main, "40x70", 3);   // quit
   int st = 0;
-  bool ended = WaitFor(c, 3000, &st);
-  if (!ended) Kill(c);
-  EXPECT_TRUE(ended && WIFEXITED(st) && WEXITSTATUS(st) == 0) << "quit did not end the client";
+  EXPECT_TRUE(WaitFor(3000, &st) && WIFEXITED(st) && WEXITSTATUS(st) == 0) << "quit failed";
   std::string text = Slurp(result);
   EXPECT_EQ(text.rfind("Procedures:\n\n{ $T }\n%PROC maxwrong(", 0), 0u) << text;
-  EXPECT_NE(text.find(";;--------------------------------------\n\nRemaining Verification"),
-            std::string::npos);
+  EXPECT_TRUE(text.find(";;--------------------------------------\n\nRemaining Verification") !=
+              std::string::npos);
   // The axiom a>b discharged one of the two remaining sequents.
   EXPECT_EQ(text.find("b>a\n =>\n  a>b"), std::string::npos) << text;
   EXPECT_NE(text.find("a>b\n =>\n  $F"), std::string::npos) << text;
