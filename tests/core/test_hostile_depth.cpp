@@ -43,28 +43,20 @@ std::string Exercise(const std::string &text, long *errors) {
 TEST(HostileDepth, NestingPastTheBoundIsCutWithAnError) {
   const int deep = 6000;   // past MAX_NEST_DEPTH
   struct Case { std::string text; const char *what; };
-  std::string term = "x";
-  std::string nestedTerm;
-  for (int i = 0; i < deep; i++) nestedTerm += "+(";
-  nestedTerm += "x";
-  for (int i = 0; i < deep; i++) nestedTerm += ",1)";
-  std::string arr;
-  for (int i = 0; i < deep; i++) arr += "a[";
-  arr += "0";
-  for (int i = 0; i < deep; i++) arr += "]";
-  std::string quant;
-  for (int i = 0; i < deep; i++) quant += "$Ax:";
-  std::string exists;
-  for (int i = 0; i < deep; i++) exists += "$Ex:";
+  auto rep = [&](const std::string &s) {
+    std::string r;
+    for (int i = 0; i < deep; i++) r += s;
+    return r;
+  };
   Case cases[] = {
       {std::string(deep, '(') + "x>0" + std::string(deep, ')'), "parentheses"},
       {std::string(deep, '(') + "x>0", "unclosed parentheses"},
       {"x>0" + std::string(deep, ')'), "surplus parentheses"},
       {std::string(deep, '~') + "x>0", "negations"},
-      {nestedTerm + ">0", "nested terms"},
-      {arr + "=1", "nested array elements"},
-      {quant + "x>0", "quantifiers"},
-      {exists + "x>0", "existential quantifiers"},
+      {rep("+(") + "x" + rep(",1)") + ">0", "nested terms"},
+      {rep("a[") + "0" + rep("]") + "=1", "nested array elements"},
+      {rep("$Ax:") + "x>0", "quantifiers"},
+      {rep("$Ex:") + "x>0", "existential quantifiers"},
   };
   for (const Case &k : cases) {
     SCOPED_TRACE(k.what);
@@ -87,18 +79,14 @@ TEST(HostileDepth, NestingPastTheBoundIsCutWithAnError) {
 TEST(HostileDepth, LongFlatChainsAreLinear) {
   // 100000 conjuncts and disjuncts in a row: a flat chain is not deep, it is
   // read, split and printed in full.
-  std::string conj = "x>0";
-  for (int i = 0; i < 100000; i++) conj += "^x>0";
-  long errors = 0;
-  CaptureStdout();
-  std::string printed = Exercise(conj, &errors);
-  GetCapturedStdout();
-  EXPECT_EQ(errors, 0);
-  EXPECT_GT(printed.size(), conj.size());
-  std::string disj = "a";
-  for (int i = 0; i < 100000; i++) disj += "|a";
-  CaptureStdout();
-  printed = Exercise(disj, &errors);
-  GetCapturedStdout();
-  EXPECT_EQ(errors, 0);
+  for (std::string link : {"^x>0", "|a"}) {
+    std::string chain = link.substr(1);
+    for (int i = 0; i < 100000; i++) chain += link;
+    long errors = 0;
+    CaptureStdout();
+    std::string printed = Exercise(chain, &errors);
+    GetCapturedStdout();
+    EXPECT_EQ(errors, 0) << link;
+    EXPECT_GE(printed.size(), chain.size()) << link;
+  }
 }

@@ -13,12 +13,12 @@
 
 using Texts = std::vector<std::string>;
 
+// Readers split the text in place; the copy stays alive.
 inline FormulaPtr F(const std::string &text) {
   FormulaPtr f = FormulaAlloc();
-  FormulaRead(strdup(text.c_str()), f);  // split in place; the text stays alive
+  FormulaRead(strdup(text.c_str()), f);
   return f;
 }
-
 inline TermPtr T(const char *text) {
   TermPtr t = TermAlloc();
   TermRead(strdup(text), t);
@@ -58,7 +58,6 @@ inline Sequent *Seq(const Texts &left, const Texts &right, const char *remark = 
   CopyBounded(s->remark, sizeof s->remark, remark);
   return s;
 }
-
 // Appends a sequent to the global list (as the pipeline does).
 inline Sequent *Append(Sequent *s) {
   sequentListPtr->sequent = s;
@@ -69,13 +68,11 @@ inline Sequent *Append(Sequent *s) {
 inline Sequent *Append(const Texts &left, const Texts &right, const char *remark = "p") {
   return Append(Seq(left, right, remark));
 }
-
 inline int ListLength() {
   int n = 0;
   for (SequentListPtr p = &sequentList; p && p->sequent; p = p->sequentList) n++;
   return n;
 }
-
 inline void ProverReset() {
   SequentListClear();
   ProcedureListClear();

@@ -28,7 +28,7 @@ std::string Verdict(Sequent *s) {
 // variables; the sequent must then fail without any free variable left.
 void ExpectWitnessRefutes(Sequent *s, const std::string &witness) {
   AssignListPtr head = nullptr, *tail = &head;
-  for (size_t pos = 0; pos < witness.size();) {
+  for (size_t pos = 0; pos < witness.size(); pos += 2) {
     size_t end = std::min(witness.find(", ", pos), witness.size());
     std::string item = witness.substr(pos, end - pos);
     size_t eq = item.rfind('=');
@@ -38,7 +38,7 @@ void ExpectWitnessRefutes(Sequent *s, const std::string &witness) {
     (*tail)->assign->termLeft = NameTerm(item.substr(0, eq));
     (*tail)->assign->termRight = NameTerm(item.substr(eq + 1));
     tail = &(*tail)->assignList;
-    pos = end + 2;
+    pos = end;
   }
   Sequent g = *s;
   g.formulaList1 = FormulaListCopy(s->formulaList1);
@@ -48,11 +48,11 @@ void ExpectWitnessRefutes(Sequent *s, const std::string &witness) {
   EXPECT_EQ(Verdict(&g), "1:all values") << witness;
 }
 
+// Each case: antecedent, succedent, expected witness ("" for no verdict).
 struct Case {
   Texts ante, succ;
-  const char *witness;  // expected witness, "" when the refuter must give none
+  const char *witness;
 };
-
 void RunCases(const std::vector<Case> &cases) {
   for (const Case &c : cases) {
     Sequent *s = Seq(c.ante, c.succ);
@@ -68,57 +68,45 @@ void RunCases(const std::vector<Case> &cases) {
 
 TEST(RefuteSequent, RefutableSequentsGetACheckedWitness) {
   RunCases({
-      {{}, {"x>0"}, "x=0"},    {{"x>0"}, {"x>1"}, "x=1"},    {{}, {"!(n)>n"}, "n=1"},
-      {{"x>0", "y>x"}, {"y>+(x,1)"}, "x=1, y=2"},
+      {{}, {"x>0"}, "x=0"}, {{"x>0", "y>x"}, {"y>+(x,1)"}, "x=1, y=2"}, {{}, {"!(n)>n"}, "n=1"},
       {{"x>10"}, {"x>11"}, "x=11"},     // numerals of the sequent are tried
       {{"x=-5"}, {"x>-5"}, "x=-5"},     // negative numerals
       {{"#@a>0"}, {"#@a>1"}, "#@a=1"},  // fresh names are variables
-      {{"@y=+1(x)"}, {"@y>-1(x)"}, ""}, // valid: x+1 > x-1
       {{}, {"x>0->x>1"}, "x=1"},        // implication in the succedent
       {{"p(x)|x>0"}, {"x>1"}, "x=1"},   // a true side decides a disjunction
-      {{}, {"*(x,x)>x"}, "x=0"}, {{}, {"-(x,y)=-(y,x)"}, "x=1, y=0"},
-      {{"$T"}, {"~$T"}, "all values"},
-      {{}, {}, "all values"},           // $T => $F
-      {{"~x<0", "~x>2"}, {"x=0", "x=1", "x=2"}, ""},
+      {{}, {"-(x,y)=-(y,x)"}, "x=1, y=0"}, {{"$T"}, {"~$T"}, "all values"},
+      {{}, {}, "all values"},  // $T => $F
       {{"~x<0", "~x>3"}, {"x=0", "x=1", "x=2"}, "x=3"},
-  });
-}
-
-TEST(RefuteSequent, QuantifiersAreFalseOnlyByAWitness) {
-  RunCases({
-      {{}, {"$Ax:x>y"}, "y=0"},  // succedent quantifier: false by a witness
-      // A bound variable is not a free one, and shadows a free one.
-      {{}, {"$Ax:x>0"}, "all values"},
-      {{"x>0"}, {"$Ax:x>0"}, "x=1"},
+      // Quantifiers are false only by a witness; a bound variable is not a
+      // free one, and shadows a free one.
+      {{}, {"$Ax:x>y"}, "y=0"}, {{}, {"$Ax:x>0"}, "all values"}, {{"x>0"}, {"$Ax:x>0"}, "x=1"},
       {{"$Ex:x>y"}, {"y>5"}, "y=0"},  // existential in the antecedent: a witness
       {{"$Ax:y>0"}, {"y>1"}, "y=1"},  // body without the bound variable
-      // A quantifier that must be true cannot be shown true by trying values.
-      {{"$Ax:+(x,1)>x"}, {"y>0"}, ""},
-      {{}, {"$Ex:x>y"}, ""},  // existential in the succedent: never decided
       {{"~~$Ex:x=y"}, {"y>0"}, "y=0"},
   });
 }
 
 TEST(RefuteSequent, ValidSequentsAndOutsideTheFragmentGiveNoVerdict) {
   RunCases({
-      {{"x>0"}, {"+(x,1)>1"}, ""},      {{}, {"*(x,x)>-1"}, ""},      {{"x=y"}, {"y=x"}, ""},
-      {{}, {"x>y|x=y|x<y"}, ""},        {{}, {"x>y", "x=y", "x<y"}, ""},
-      {{"x>0", "~x>0"}, {}, ""},        {{"x>y", "y>z"}, {"x>z"}, ""}, {{}, {"+(-(a,b),b)=a"}, ""},
-      {{}, {"!(n)>0"}, ""},         // negative arguments have no value
-      {{}, {"$Ax:~$Ay:~y>x"}, ""},  // no definite value: never refuted
-      {{}, {"a[i]>0"}, ""},             {{}, {"f(x)>0"}, ""},         {{"f(x)=y"}, {"y>0"}, ""},
-      {{}, {"+(x,y,z)>0"}, ""},                   // wrong arity
-      {{}, {"\"abc\"=x"}, ""},                    // strings
-      {{}, {"p(x)"}, ""},                         // predicate atoms
-      {{}, {"x+1>x"}, ""},                        // one name, not a sum
+      {{"@y=+1(x)"}, {"@y>-1(x)"}, ""}, {{"~x<0", "~x>2"}, {"x=0", "x=1", "x=2"}, ""},
+      {{"x>0"}, {"+(x,1)>1"}, ""}, {{}, {"*(x,x)>-1"}, ""}, {{}, {"x>y", "x=y", "x<y"}, ""},
+      {{"x>0", "~x>0"}, {}, ""}, {{"x>y", "y>z"}, {"x>z"}, ""}, {{}, {"+(-(a,b),b)=a"}, ""},
+      {{}, {"!(n)>0"}, ""},             // negative arguments have no value
+      {{}, {"$Ax:~$Ay:~y>x"}, ""},      // no definite value: never refuted
+      {{"$Ax:+(x,1)>x"}, {"y>0"}, ""},  // a premise quantifier cannot be shown true
+      {{}, {"$Ex:x>y"}, ""},            // existential in the succedent: never decided
+      {{}, {"a[i]>0"}, ""}, {{}, {"f(x)>0"}, ""}, {{"f(x)=y"}, {"y>0"}, ""},
+      {{}, {"+(x,y,z)>0"}, ""},                  // wrong arity
+      {{}, {"\"abc\"=x"}, ""},                   // strings
+      {{}, {"p(x)"}, ""},                        // predicate atoms
+      {{}, {"x+1>x"}, ""},                       // one name, not a sum
       {{}, {"*(9223372036854775807,2)>0"}, ""},  // overflow
       {{}, {"99999999999999999999>0"}, ""},      // numeral beyond 64 bits
-      {{}, {"!(25)<0"}, ""},                      // factorial too large
-      {{}, {"x>0^"}, ""},                         // empty formula inside
-      {{}, {"x<=y"}, ""},                         // a read error left an empty name
+      {{}, {"!(25)<0"}, ""},                     // factorial too large
+      {{}, {"x>0^"}, ""},                        // empty formula inside
+      {{}, {"x<=y"}, ""},                        // a read error left an empty name
       // Unknown parts stay unknown even when the same term is on both sides.
-      {{}, {"f(x)=f(x)"}, ""},
-      {{}, {"f(x)>f(x)"}, "all values"},
+      {{}, {"f(x)=f(x)"}, ""}, {{}, {"f(x)>f(x)"}, "all values"},
   });
   // A null formula in a list, too many free variables, no sequent at all.
   Sequent *s = Seq({}, {"x>0"});
@@ -142,7 +130,6 @@ TEST(RefuteSequent, WitnessBufferIsBoundedAndSearchStaysSmall) {
   EXPECT_EQ(Verdict(Seq({nest, "$Ae:$Af:~e=f"}, {"x=x"})), "0:");
 }
 
-// Appends a procedure to the global list (emptied by ProverReset first).
 static void AddProcedure(const char *name, int readError = 0) {
   ProcedureListPtr n = &procedureList;
   while (n->procedure) n = n->procedureList;
@@ -151,7 +138,6 @@ static void AddProcedure(const char *name, int readError = 0) {
   n->procedure->readError = readError;
   n->procedureList = (ProcedureListPtr)calloc(1, sizeof(ProcedureList));
 }
-
 static std::string Report(int quiet) {
   CaptureStdout();
   RefuteReportAll(quiet);
@@ -164,23 +150,20 @@ TEST(RefuteReportAll, NumbersPerProcedureInListingOrderAndBoundsTheWork) {
   AddProcedure("q", 1);
   AddProcedure("r");
   // Interleaved in the sequent list; numbered per procedure in list order.
-  Append({}, {"f(x)>0"}, "r");                  // r 1: no verdict
-  Append({"x>0"}, {"x>1"}, "p");                // p 1: refuted
-  Append({}, {"x>0"}, "q");                     // q 1: read error
-  Append({}, {"x>0"}, "p")->proved = 1;         // not remaining
-  Append({"x>0"}, {"x>-1"}, "p");               // p 2: valid
-  Append({}, {"y=x"}, "p");                     // p 3: refuted
-  Append({}, {"x>0"}, "nobody");                // listed under no procedure
-  Append({}, {"~$T"}, "r");                     // r 2: refuted
-  EXPECT_EQ(Report(0),
-            "p: condition 1 fails for x=1\n"
-            "p: condition 3 fails for x=1, y=0\n"
-            "r: condition 2 fails for all values\n"
-            "conditions remaining: 6, refuted: 3, without verdict: 3\n");
+  Append({}, {"f(x)>0"}, "r");           // r 1: no verdict
+  Append({"x>0"}, {"x>1"}, "p");         // p 1: refuted
+  Append({}, {"x>0"}, "q");              // q 1: read error
+  Append({}, {"x>0"}, "p")->proved = 1;  // not remaining
+  Append({"x>0"}, {"x>-1"}, "p");        // p 2: valid
+  Append({}, {"y=x"}, "p");              // p 3: refuted
+  Append({}, {"x>0"}, "nobody");         // listed under no procedure
+  Append({}, {"~$T"}, "r");              // r 2: refuted
+  EXPECT_EQ(Report(0), "p: condition 1 fails for x=1\np: condition 3 fails for x=1, y=0\n"
+                       "r: condition 2 fails for all values\n"
+                       "conditions remaining: 6, refuted: 3, without verdict: 3\n");
   EXPECT_EQ(Report(1), "");
   ProverReset();
   EXPECT_EQ(Report(0), "conditions remaining: 0, refuted: 0, without verdict: 0\n");
-
   // Premises that can never be shown true use up each sequent's budget: the
   // last one would be refuted on its own, but the work is used up.
   AddProcedure("p");
@@ -191,8 +174,6 @@ TEST(RefuteReportAll, NumbersPerProcedureInListingOrderAndBoundsTheWork) {
   ProverReset();
 }
 
-// --- through quell1-batch ---------------------------------------------------
-
 namespace {
 
 std::string ReadAll(FILE *f) {
@@ -201,7 +182,6 @@ std::string ReadAll(FILE *f) {
   for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) r.append(buf, n);
   return r;
 }
-
 std::string ReadFile(const std::string &name) {
   FILE *f = fopen(name.c_str(), "r");
   std::string r = ReadAll(f);
@@ -209,34 +189,20 @@ std::string ReadFile(const std::string &name) {
   return r;
 }
 
-// Writes the program to name.q, runs quell1-batch on it and returns the exit
+// Writes the program to refute.q, runs quell1-batch on it and returns the exit
 // status; out gets standard output only (sanitizer reports go to stderr).
-int RunBatch(const std::string &name, const std::string &program, std::string *out,
-             const char *flags = "") {
-  FILE *f = fopen((name + ".q").c_str(), "w");
+int RunBatch(const std::string &program, std::string *out, const char *flags = "") {
+  FILE *f = fopen("refute.q", "w");
   if (!f) return -2;
   fputs(program.c_str(), f);
   fclose(f);
-  std::string cmd =
-      std::string(QUELL_BATCH) + " " + flags + name + ".q " + name + ".out 2>/dev/null";
-  FILE *p = popen(cmd.c_str(), "r");
+  remove("refute.out");
+  FILE *p = popen((std::string(QUELL_BATCH) + " " + flags + "refute.q refute.out 2>/dev/null").c_str(), "r");
   if (!p) return -1;
   *out = ReadAll(p);
   int rc = pclose(p);
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
-
-void Remove(const std::string &name) {
-  remove((name + ".q").c_str());
-  remove((name + ".out").c_str());
-}
-
-// x>0 is not kept: the statement decrements x.
-const std::string wrongProgram =
-    "{x>0}\n%PROC dec(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=-(x,1)^$OLB=2;\n]\n{x>0}\n";
-// Right, but the prover knows nothing about products.
-const std::string unprovedProgram =
-    "{x>0}\n%PROC sq(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=*(x,x)^$OLB=2;\n]\n{x>0}\n";
 
 // Two loops with the invariant x<=n: upto is right (its remaining conditions
 // hold over the integers), past claims x>n at the exit, where x=n.
@@ -249,60 +215,46 @@ std::string LoopProcedure(const char *name, int start, const char *post) {
 }  // namespace
 
 TEST(RefuteBatch, OnlyWrongProgramsGetCounterexampleLines) {
+  // x>0 is not kept by dec; sq is right, but the prover knows nothing about products.
+  const std::string dec = "{x>0}\n%PROC dec(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=-(x,1)^$OLB=2;\n]\n{x>0}\n",
+                    sq = "{x>0}\n%PROC sq(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=*(x,x)^$OLB=2;\n]\n{x>0}\n";
   std::string out;
-  EXPECT_EQ(RunBatch("refute_dec", wrongProgram, &out), 1);
+  EXPECT_EQ(RunBatch(dec, &out), 1);
   EXPECT_EQ(out, "dec: condition 1 fails for x=1\n"
                  "conditions remaining: 1, refuted: 1, without verdict: 0\n");
-  std::string result = ReadFile("refute_dec.out");
+  std::string result = ReadFile("refute.out");
   EXPECT_NE(result.find("Remaining Verification Conditions:"), std::string::npos);
   // Quiet: nothing printed, the same exit code and the same result file.
-  remove("refute_dec.out");
-  EXPECT_EQ(RunBatch("refute_dec", wrongProgram, &out, "-q "), 1);
+  EXPECT_EQ(RunBatch(dec, &out, "-q "), 1);
   EXPECT_EQ(out, "");
-  EXPECT_EQ(ReadFile("refute_dec.out"), result);
-  Remove("refute_dec");
-
-  EXPECT_EQ(RunBatch("refute_sq", unprovedProgram, &out), 1);
+  EXPECT_EQ(ReadFile("refute.out"), result);
+  EXPECT_EQ(RunBatch(sq, &out), 1);
   EXPECT_EQ(out, "conditions remaining: 1, refuted: 0, without verdict: 1\n");
-  Remove("refute_sq");
-  // Both in one file: only the wrong procedure is named.
-  EXPECT_EQ(RunBatch("refute_two", unprovedProgram + wrongProgram, &out), 1);
+  EXPECT_EQ(RunBatch(sq + dec, &out), 1);  // both in one file: only the wrong one is named
   EXPECT_EQ(out, "dec: condition 1 fails for x=1\n"
                  "conditions remaining: 2, refuted: 1, without verdict: 1\n");
-  Remove("refute_two");
-
-  std::string loops = LoopProcedure("upto", 1, "x=n") + LoopProcedure("past", 0, "x>n");
-  EXPECT_EQ(RunBatch("refute_loop", loops, &out), 1);
+  EXPECT_EQ(RunBatch(LoopProcedure("upto", 1, "x=n") + LoopProcedure("past", 0, "x>n"), &out), 1);
   EXPECT_EQ(out.find("upto:"), std::string::npos) << out;
   EXPECT_EQ(out.find("past: condition "), 0u) << out;
   EXPECT_NE(out.find(" fails for "), std::string::npos) << out;
   EXPECT_NE(out.find("refuted: 1, without verdict: "), std::string::npos) << out;
-  Remove("refute_loop");
-}
-
-TEST(RefuteBatch, ReadErrorGivesNoVerdict) {
   // The half-read procedure keeps the condition $T => $F, which is false
   // for every value; it says nothing about the program as meant.
-  std::string out;
-  const char *bad = "{$T}\n%PROC bad(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=1^$OLB=2;\nxyz\n]\n{x>0}\n";
-  EXPECT_EQ(RunBatch("refute_bad", bad, &out), 1);
+  EXPECT_EQ(RunBatch("{$T}\n%PROC bad(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=1^$OLB=2;\nxyz\n]\n{x>0}\n", &out), 1);
   EXPECT_NE(out.find("Error: "), std::string::npos) << out;
   EXPECT_EQ(out.find(" fails for "), std::string::npos) << out;
   EXPECT_NE(out.find("conditions remaining: 1, refuted: 0, without verdict: 1\n"), out.npos) << out;
-  Remove("refute_bad");
+  remove("refute.q");
+  remove("refute.out");
 }
-
-// --- agreement with the prover ------------------------------------------------
 
 namespace {
 
 unsigned randomState = 12345;
-
 unsigned Random(unsigned n) {
   randomState = randomState * 1103515245u + 12345u;
   return (randomState >> 16) % n;
 }
-
 std::string RandomTerm(int depth) {
   static const char *const leaves[] = {"x", "y", "0", "1", "2", "-1"};
   if (depth <= 0 || Random(3) == 0) return leaves[Random(6)];
@@ -311,7 +263,6 @@ std::string RandomTerm(int depth) {
   if (k >= 3) return (k == 3 ? "+1(" : "-1(") + a + ")";
   return "+-*"[k] + ("(" + a + "," + RandomTerm(depth - 1) + ")");
 }
-
 std::string RandomFormula(int depth) {
   if (depth <= 0 || Random(3) == 0) {
     std::string l = RandomTerm(2);
@@ -330,7 +281,7 @@ std::string RandomFormula(int depth) {
 // either one doing so has a fault.
 TEST(RefuteSequent, NeverRefutesWhatTheProverProves) {
   int refutedCount = 0, provedCount = 0;
-  for (int i = 0; i < 1000; i++) {
+  for (int i = 0; i < 400; i++) {
     Texts ante, succ;
     for (int k = Random(3); k > 0; k--) ante.push_back(RandomFormula(2));
     for (int k = Random(3); k > 0; k--) succ.push_back(RandomFormula(2));
@@ -345,7 +296,6 @@ TEST(RefuteSequent, NeverRefutesWhatTheProverProves) {
     refutedCount += found;
     provedCount += proved;
   }
-  // The random sequents reach both answers.
-  EXPECT_GT(refutedCount, 100);  // of 1000
-  EXPECT_GT(provedCount, 10);
+  EXPECT_GT(refutedCount, 40);  // the random sequents reach both answers
+  EXPECT_GT(provedCount, 4);
 }

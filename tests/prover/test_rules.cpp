@@ -10,12 +10,8 @@ static std::string RunRules(const Texts &left, const Texts &right) {
 
 TEST(Truth, TestsNormaliseInPlace) {
   FormulaPtr e = F("f(x)=f(x)"), g = F("x>x");
-  EXPECT_TRUE(isTrue(e));
-  EXPECT_EQ(FText(e), "$T");
-  EXPECT_FALSE(isTrue(g));
-  EXPECT_TRUE(isFalse(g));
-  EXPECT_EQ(FText(g), "~$T");
-  EXPECT_TRUE(isFalse(F("~(x=x)")));
+  EXPECT_TRUE(isTrue(e) && !isTrue(g) && isFalse(g) && isFalse(F("~(x=x)")));
+  EXPECT_EQ(FText(e) + FText(g), "$T~$T");
   EXPECT_FALSE(isFalse(F("x<x")) || isTrue(F("x=y")) || isFalse(F("~x=y")));
   // an empty child is an opaque atom
   FormulaPtr neg = FormulaAlloc();
@@ -57,7 +53,6 @@ TEST(Rules, DecompositionSplitsAndAxioms) {
   Sequent *s = Append({"$T"}, {"$F"});
   SimplifySequentUseAxioms(s);
   EXPECT_FALSE(s->proved);
-  EXPECT_EQ(ListLength(), 1);
   ProverReset();
   s = Append({"(~a>0)^c>0", "~a>0", "~~e>0"}, {"e>0", "d>0"});
   SimplifySequentList(SimplifySequentUseRules);  // proved: its lists are freed once
@@ -99,8 +94,7 @@ TEST(Rules, SplittingIsBounded) {
   SimplifySequentList(SimplifySequentUseRules);
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Error: "), std::string::npos);
   int n = ListLength();
-  EXPECT_LE(n, SEQUENT_LIMIT + 1);
-  EXPECT_GT(n, 1000);
+  EXPECT_TRUE(n > 1000 && n <= SEQUENT_LIMIT + 1) << n;
   // what could not be taken apart stays: none of them is proved
   int compound = 0;
   for (SequentListPtr p = &sequentList; p->sequent; p = p->sequentList)
