@@ -12,7 +12,6 @@ namespace {
 
 std::string ClassName(Widget w) { return XtClass(w)->core_class.class_name; }
 bool Exists(const char *path) { return access(path, F_OK) == 0; }
-// The children of a composite widget, in creation order.
 std::vector<Widget> Children(Widget w) {
   WidgetList list = nullptr;
   Cardinal k = 0;
@@ -21,14 +20,15 @@ std::vector<Widget> Children(Widget w) {
 }
 // Counts the calls of a callback added with &counter as client data.
 void CountCall(Widget, XtPointer c, XtPointer) { ++*static_cast<int *>(c); }
-// Switches the log off: opening it where "vLog" is a directory fails.
-void LogOff() {
-  unlink("vLog");
-  mkdir("vLog", 0700);
-  testing::internal::CaptureStdout();
-  LogFileOpen();
-  testing::internal::GetCapturedStdout();
-  rmdir("vLog");
+std::string Sizes(Widget w) {
+  Dimension wd = 0, ht = 0;
+  XtVaGetValues(w, XtNwidth, &wd, XtNheight, &ht, NULL);
+  return std::to_string(wd) + "x" + std::to_string(ht);
+}
+XawTextEditType EditType(Widget t) {
+  XawTextEditType et = XawtextAppend;
+  XtVaGetValues(t, XtNeditType, &et, NULL);
+  return et;
 }
 
 const char *const kSwap =
@@ -38,12 +38,10 @@ const char *const kSwap =
 class WindowTest : public GuiTest {};
 
 TEST_F(WindowTest, WidgetTreeNamesClassesOrderAndSizes) {
-  // The shell's only widget child is "box" (Xaw adds a non-widget object).
-  std::vector<Widget> top;
+  std::vector<Widget> top;   // Xaw adds a non-widget object to the shell
   for (Widget c : Children(shell)) if (XtIsWidget(c)) top.push_back(c);
   ASSERT_EQ(top.size(), 1u);
-  Widget box = top[0];
-  std::vector<Widget> inBox = Children(box);
+  std::vector<Widget> inBox = Children(top[0]);
   ASSERT_EQ(inBox.size(), 5u);
   EXPECT_EQ(inBox, (std::vector<Widget>{inBox[0], inBox[1], wclear, wsave, wquit}));
   EXPECT_EQ(Children(inBox[0]),
@@ -51,45 +49,33 @@ TEST_F(WindowTest, WidgetTreeNamesClassesOrderAndSizes) {
   std::vector<Widget> boxb = Children(inBox[1]);
   ASSERT_EQ(boxb.size(), 2u);
   EXPECT_EQ(boxb[1], wtext);
-  Dimension bw = 9;
-  XtVaGetValues(inBox[0], XtNborderWidth, &bw, NULL);
-  EXPECT_EQ(bw, 0);
-  struct { Widget w; const char *name, *cls; int width, height; } rows[] = {
-      {box, "box", "Box", 0, 0}, {inBox[0], "boxa", "Box", 0, 0}, {inBox[1], "boxb", "Box", 0, 0},
-      {wstart, "start", "Command", 80, 70}, {wredisplay, "refresh", "Command", 80, 70},
-      {wselect, "select", "Command", 80, 70}, {wpost, "post-cond", "Command", 80, 70},
-      {wexpand, "expand", "Command", 80, 70}, {wassumption, "veri-conds", "Command", 80, 70},
-      {wclear, "clear", "Command", 40, 70}, {wsave, "save", "Command", 40, 70},
-      {wquit, "quit", "Command", 40, 70}, {boxb[0], "Procedure List:", "Label", 250, 30},
-      {wtext, "text", "Text", 250, 415}};   // AsciiText's class name
+  struct { Widget w; const char *name, *cls, *size; } rows[] = {
+      {top[0], "box", "Box", 0}, {inBox[0], "boxa", "Box", 0}, {inBox[1], "boxb", "Box", 0},
+      {wstart, "start", "Command", "80x70"}, {wredisplay, "refresh", "Command", "80x70"},
+      {wselect, "select", "Command", "80x70"}, {wpost, "post-cond", "Command", "80x70"},
+      {wexpand, "expand", "Command", "80x70"}, {wassumption, "veri-conds", "Command", "80x70"},
+      {wclear, "clear", "Command", "40x70"}, {wsave, "save", "Command", "40x70"},
+      {wquit, "quit", "Command", "40x70"}, {boxb[0], "Procedure List:", "Label", "250x30"},
+      {wtext, "text", "Text", "250x415"}};   // AsciiText's class name
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);
-    EXPECT_STREQ(XtName(r.w), r.name);
-    EXPECT_EQ(ClassName(r.w), r.cls);
-    if (r.width) {
-      EXPECT_TRUE(Geo(r.w).w == r.width && Geo(r.w).h == r.height)
-          << Geo(r.w).w << "x" << Geo(r.w).h;
-    }
-    if (ClassName(r.w) != "Box" && r.w != wtext) { EXPECT_EQ(LabelOf(r.w), r.name); }
+    EXPECT_EQ(XtName(r.w) + std::string("|") + ClassName(r.w), r.name + std::string("|") + r.cls);
+    if (r.size) { EXPECT_EQ(Sizes(r.w), r.size); }
+    if (r.size && r.w != wtext) { EXPECT_EQ(LabelOf(r.w), r.name); }
   }
-  EXPECT_EQ(TextOf(wtext), "");
-  XawTextEditType et = XawtextEdit;
   XawTextSelectType *sel = nullptr;
-  XtVaGetValues(wtext, XtNeditType, &et, XtNselectTypes, &sel, NULL);
-  EXPECT_EQ(et, XawtextRead);
-  EXPECT_EQ(sel, a);
-  EXPECT_EQ(a[0], XawselectWord);
-  EXPECT_EQ(a[1], XawselectNull);
+  XtVaGetValues(wtext, XtNselectTypes, &sel, NULL);
+  EXPECT_EQ(EditType(wtext), XawtextRead);
+  EXPECT_TRUE(sel == a && a[0] == XawselectWord && a[1] == XawselectNull);
 }
 
 // The command line at start-up: what each form returns, loads, shows and writes.
 struct StartRow {
   const char *name;
-  // "$SWAP": program text, "$NOINV": a program file missing an invariant
-  std::vector<std::string> args;
+  std::vector<std::string> args;   // "$SWAP": program text, "$NOINV": a file missing an invariant
   int ret;                         // -1: enter the event loop
   const char *start, *list;        // label of start; text the list holds
-  int usable, st;                  // usable buttons of the seven (-1: not checked); state
+  int st;                          // state (109: an invariant question is open)
   bool writes;                     // out.txt is written
   const char *printed;             // part of what was printed (null: not checked)
 };
@@ -100,13 +86,10 @@ class Startup : public GuiTest, public ::testing::WithParamInterface<StartRow> {
   char old[4096] = "", dir[32] = "/tmp/quell-gui-XXXXXX";
   void SetUp() override {
     GuiTest::SetUp();
-    if (IsSkipped()) return;
-    ASSERT_TRUE(getcwd(old, sizeof old) && mkdtemp(dir) && chdir(dir) == 0);
+    if (!IsSkipped()) { ASSERT_TRUE(getcwd(old, sizeof old) && mkdtemp(dir) && chdir(dir) == 0); }
   }
   void TearDown() override {
-    if (*old) {
-      EXPECT_TRUE(chdir(old) == 0 && system((std::string("rm -rf ") + dir).c_str()) == 0);
-    }
+    if (*old) { EXPECT_TRUE(chdir(old) == 0 && system((std::string("rm -rf ") + dir).c_str()) == 0); }
     GuiTest::TearDown();
   }
 };
@@ -122,32 +105,29 @@ TEST_P(Startup, CommandLineForms) {
   std::string printed = Out([&] { EXPECT_EQ(CommandLine(args), r.ret); });
   if (r.printed) { EXPECT_TRUE(Has(printed, r.printed) && Has(printed, "Error: ")) << printed; }
   EXPECT_EQ(LabelOf(wstart), r.start);
-  EXPECT_EQ(Geo(wstart).w, 80);
-  EXPECT_EQ(Geo(wstart).h, 70);
-  if (r.usable >= 0) { EXPECT_EQ(SevenUsable(), r.usable); }
+  EXPECT_EQ(Sizes(wstart), "80x70");
+  if (*r.list || !r.printed) { EXPECT_EQ(SevenUsable(), *r.list ? 7 : 0); }
   EXPECT_EQ(IsSensitive(wstart), r.st != 109);   // greyed out while a question is open
   EXPECT_TRUE(IsSensitive(wquit));
   EXPECT_EQ(TextOf(wtext), r.list);
   EXPECT_EQ(state, r.st);
   EXPECT_EQ(IsPoppedUp(wp1), r.st == 109);
   EXPECT_EQ(Exists("out.txt"), r.writes);
-  if (r.writes) {
-    std::stringstream ss;
-    ss << std::ifstream("out.txt").rdbuf();
-    EXPECT_EQ(ss.str().rfind("Procedures:\n\n", 0), 0u);
-  }
+  std::stringstream ss;
+  ss << std::ifstream("out.txt").rdbuf();
+  if (r.writes) { EXPECT_EQ(ss.str().rfind("Procedures:\n\n", 0), 0u); }
   EXPECT_EQ(procedureList.procedure != nullptr, *r.list != 0);
   if (r.args.size() && r.args[0] == "-d") {   // the log is opened, nothing is loaded
-    EXPECT_TRUE(LogIsOn());
-    EXPECT_TRUE(Exists("vLog"));
-    LogOff();
+    EXPECT_TRUE(LogIsOn() && Exists("vLog"));
+    unlink("vLog"), mkdir("vLog", 0700);   // switched off: opening a directory fails
+    Out([] { LogFileOpen(); });
+    rmdir("vLog");
     EXPECT_FALSE(LogIsOn());
   }
   if (r.st == 109) {   // answering the question generates the conditions but writes no file
     EXPECT_TRUE(Has(Prompt(), "invariant"));
     Answer("x < +(n,1)");
-    EXPECT_EQ(state, 0);
-    EXPECT_FALSE(IsPoppedUp(wp1));
+    EXPECT_TRUE(state == 0 && !IsPoppedUp(wp1));
     EXPECT_NE(assumptionList.assumption, nullptr);
     EXPECT_FALSE(Exists("out.txt"));
   }
@@ -155,128 +135,102 @@ TEST_P(Startup, CommandLineForms) {
 
 const char *kNone = "/nonexistent-dir/none.q", *kNoDir = "/nonexistent-dir/out.txt";
 INSTANTIATE_TEST_SUITE_P(Forms, Startup, ::testing::Values(
-    StartRow{"none", {}, -1, "start", "", 0, 0, false, nullptr},
-    StartRow{"debug", {"-d", "p.q", "out.txt"}, -1, "start", "", 0, 0, false, nullptr},
-    StartRow{"text", {"$SWAP"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
-    StartRow{"file", {"p.q"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
-    StartRow{"three", {"$SWAP", "out.txt", "x"}, -1, "add-proc", "swap\n", 7, 0, false, nullptr},
-    StartRow{"batch", {"$SWAP", "out.txt"}, 0, "add-proc", "swap\n", 7, 0, true, nullptr},
-    StartRow{"noinv", {"$NOINV", "out.txt"}, -1, "add-proc", "noinv\n", 7, 109, false, nullptr},
-    StartRow{"unreadable", {kNone, "out.txt"}, 1, "start", "", -1, 0, false, kNone},
-    StartRow{"unreadable_alone", {kNone}, 1, "start", "", -1, 0, false, kNone},
-    StartRow{"unwritable", {"$SWAP", kNoDir}, 1, "add-proc", "swap\n", 7, 0, false,
+    StartRow{"none", {}, -1, "start", "", 0, false, nullptr},
+    StartRow{"debug", {"-d", "p.q", "out.txt"}, -1, "start", "", 0, false, nullptr},
+    StartRow{"text", {"$SWAP"}, -1, "add-proc", "swap\n", 0, false, nullptr},
+    StartRow{"file", {"p.q"}, -1, "add-proc", "swap\n", 0, false, nullptr},
+    StartRow{"three", {"$SWAP", "out.txt", "x"}, -1, "add-proc", "swap\n", 0, false, nullptr},
+    StartRow{"batch", {"$SWAP", "out.txt"}, 0, "add-proc", "swap\n", 0, true, nullptr},
+    StartRow{"noinv", {"$NOINV", "out.txt"}, -1, "add-proc", "noinv\n", 109, false, nullptr},
+    StartRow{"unreadable", {kNone, "out.txt"}, 1, "start", "", 0, false, kNone},
+    StartRow{"unreadable_alone", {kNone}, 1, "start", "", 0, false, kNone},
+    StartRow{"unwritable", {"$SWAP", kNoDir}, 1, "add-proc", "swap\n", 0, false,
              "Error: cannot write the file /nonexistent-dir/out.txt"}),
     [](const ::testing::TestParamInfo<StartRow> &i) { return std::string(i.param.name); });
 
-TEST_F(WindowTest, GreyedOutButtonsTakeNoClicks) {
-  EXPECT_EQ(CommandLine({}), -1);
-  int calls = 0;
-  XtAddCallback(wredisplay, XtNcallback, CountCall, &calls);
-  Click(wredisplay);
-  EXPECT_EQ(calls, 0);
-  SetSensitiveFalse(1);
-  EXPECT_EQ(SevenUsable(), 7);
-  Click(wredisplay);
-  EXPECT_EQ(calls, 1);
-  SetSensitiveFalse(0);
-  EXPECT_EQ(SevenUsable(), 0);
-  EXPECT_TRUE(IsSensitive(wstart) && IsSensitive(wquit));
-}
-
-TEST_F(WindowTest, PopupBoxesAfterInit) {
+TEST_F(WindowTest, PopupBoxesAfterInitAndTheirBound) {
   EXPECT_EQ(numberOfBoxes, 2);
   EXPECT_TRUE(wp1 == &popupBoxes[0] && wp2 == &popupBoxes[1] && wp3 == &popupBoxes[2]);
   for (PopupBoxPtr p : {wp1, wp3}) {   // the two read boxes
-    std::vector<std::string> names{XtName(p->pshell), XtName(p->box),    XtName(p->label),
-                                   XtName(p->text),   XtName(p->ok),     XtName(p->cancel),
-                                   LabelOf(p->ok),    LabelOf(p->cancel)};
+    std::vector<std::string> names{XtName(p->pshell), XtName(p->box), XtName(p->label),
+                                   XtName(p->text), XtName(p->ok), XtName(p->cancel),
+                                   LabelOf(p->ok), LabelOf(p->cancel), ClassName(p->pshell),
+                                   Sizes(p->text), Sizes(p->ok)};
     EXPECT_EQ(names, (std::vector<std::string>{"pshell", "box", "label", "text", "ok", "cancel",
-                                               "Ok", "Cancel"}));
-    EXPECT_EQ(ClassName(p->pshell), "TransientShell");
+                                               "Ok", "Cancel", "TransientShell", "500x400", "246x30"}));
     EXPECT_EQ(XtParent(p->pshell), topLevel);
-    XawTextEditType et = XawtextRead;
-    XtVaGetValues(p->text, XtNeditType, &et, NULL);
-    EXPECT_EQ(et, XawtextEdit);
-    EXPECT_TRUE(Geo(p->text).w == 500 && Geo(p->text).h == 400);
-    EXPECT_TRUE(Geo(p->ok).w == 246 && Geo(p->ok).h == 30);
+    EXPECT_EQ(EditType(p->text), XawtextEdit);
     EXPECT_FALSE(IsPoppedUp(p));
   }
   std::vector<std::string> names{XtName(wp2->pshell), XtName(wp2->box), XtName(wp2->ok),
-                                 LabelOf(wp2->ok), LabelOf(wp2->cancel)};
-  EXPECT_EQ(names, (std::vector<std::string>{"pshell2", "box2", "expand", "Expand", "Cancel"}));
+                                 LabelOf(wp2->ok), LabelOf(wp2->cancel), Sizes(wp2->text)};
+  EXPECT_EQ(names, (std::vector<std::string>{"pshell2", "box2", "expand", "Expand", "Cancel", "300x450"}));
   XawTextSelectType *sel = nullptr;
   XtVaGetValues(wp2->text, XtNselectTypes, &sel, NULL);
   EXPECT_EQ(sel, a);
-  EXPECT_TRUE(Geo(wp2->text).w == 300 && Geo(wp2->text).h == 450);
   // The storage of boxes is bounded: past it creation fails with an Error line.
   numberOfBoxes = POPUP_CAPACITY - 1;
   int r1 = 0, r2 = 0;
-  std::string printed = Out([&] { r1 = CreateReadBox(), r2 = CreateListBox(); });
+  EXPECT_TRUE(Has(Out([&] { r1 = CreateReadBox(), r2 = CreateListBox(); }), "Error: "));
   EXPECT_TRUE(r1 == -1 && r2 == -1);
   EXPECT_EQ(numberOfBoxes, POPUP_CAPACITY - 1);
-  EXPECT_TRUE(Has(printed, "Error: "));
   numberOfBoxes = POPUP_CAPACITY - 2;   // the last free element can still be used
   EXPECT_EQ(CreateListBox(), POPUP_CAPACITY - 1);
   numberOfBoxes = 2;
 }
 
-TEST_F(WindowTest, PopShellsShowPromptTextButtonsAndPlace) {
+TEST_F(WindowTest, PopShellsPlaceShowAndGreyOutWhatTakesNoClicks) {
+  EXPECT_EQ(CommandLine({}), -1);
+  int calls = 0;
+  XtAddCallback(wredisplay, XtNcallback, CountCall, &calls);
+  Click(wredisplay);   // greyed out without a program
+  EXPECT_EQ(calls, 0);
+  SetSensitiveFalse(1);
+  EXPECT_EQ(SevenUsable(), 7);
   PopShell1(topLevel, wsave, "Please Provide a File Name:", "abc", "Ok", "Cancel");
   EXPECT_TRUE(IsPoppedUp(wp1));
   EXPECT_FALSE(IsSensitive(wsave));
-  EXPECT_EQ(LabelOf(wp1->label) + "|" + TextOf(wp1->text) + "|" + LabelOf(wp1->ok) + "|" +
-                LabelOf(wp1->cancel),
+  EXPECT_EQ(Prompt() + "|" + TextOf(wp1->text) + "|" + LabelOf(wp1->ok) + "|" + LabelOf(wp1->cancel),
             "Please Provide a File Name:|abc|Ok|Cancel");
   Position rx = 0, ry = 0;
   XtTranslateCoords(topLevel, 50, 100, &rx, &ry);
   EXPECT_TRUE(Geo(wp1->pshell).x == rx && Geo(wp1->pshell).y == ry);
-  // The main window takes no input while the popup is up.
-  int calls = 0;
-  SetSensitiveFalse(1);
-  XtAddCallback(wredisplay, XtNcallback, CountCall, &calls);
-  Click(wredisplay);
+  Click(wredisplay);   // the main window takes no input while the popup is up
   EXPECT_EQ(calls, 0);
   // The second read box opens relative to the first box; a null text is "".
   PopShell3(wp1->box, wp1->ok, "Program Part (1,2) of swap:", nullptr, "Select", "Back");
   EXPECT_TRUE(IsPoppedUp(wp3));
   EXPECT_FALSE(IsSensitive(wp1->ok));
-  EXPECT_EQ(TextOf(wp3->text) + "|" + LabelOf(wp3->ok) + "|" + LabelOf(wp3->cancel),
-            "|Select|Back");
+  EXPECT_EQ(TextOf(wp3->text) + "|" + LabelOf(wp3->ok) + "|" + LabelOf(wp3->cancel), "|Select|Back");
   XtTranslateCoords(wp1->box, 50, 100, &rx, &ry);
   EXPECT_TRUE(Geo(wp3->pshell).x == rx && Geo(wp3->pshell).y == ry);
   popdown(wp1->ok, wp3->pshell);
-  EXPECT_FALSE(IsPoppedUp(wp3));
-  EXPECT_TRUE(IsSensitive(wp1->ok));
+  EXPECT_TRUE(!IsPoppedUp(wp3) && IsSensitive(wp1->ok));
   popdown(wsave, wp1->pshell);
-  EXPECT_FALSE(IsPoppedUp(wp1));
-  EXPECT_TRUE(IsSensitive(wsave));
+  EXPECT_TRUE(!IsPoppedUp(wp1) && IsSensitive(wsave));
   Click(wredisplay);
   EXPECT_EQ(calls, 1);
-  // Shown again, the contents are replaced; null texts show as empty.
-  PopShell1(topLevel, wstart, "second", "", "Ok", "Cancel");
-  EXPECT_EQ(LabelOf(wp1->label) + "|" + TextOf(wp1->text), "second|");
-  PopShell1(topLevel, wstart, nullptr, nullptr, "Ok", "Cancel");
-  EXPECT_EQ(LabelOf(wp1->label) + "|" + TextOf(wp1->text), "|");
+  PopShell1(topLevel, wstart, nullptr, nullptr, "Ok", "Cancel");   // null texts show as empty
+  EXPECT_EQ(Prompt() + "|" + TextOf(wp1->text), "|");
   popdown(wstart, wp1->pshell);
   // The list box: a long prompt left-justified above the list, which is read-only.
   std::string longName(2047, 'n');
   const char *list = "LB=1=>$Ox=1^$OLB=2;\nLB=2=>$Ox=2^$OLB=3;\n";
   PopShell2(topLevel, wselect, longName.c_str(), list, "Expand", "Cancel");
-  EXPECT_TRUE(IsPoppedUp(wp2));
-  EXPECT_FALSE(IsSensitive(wselect));
+  EXPECT_TRUE(IsPoppedUp(wp2) && !IsSensitive(wselect));
   EXPECT_EQ(LabelOf(wp2->label), longName);
-  EXPECT_EQ(LabelOf(wp2->ok) + "|" + LabelOf(wp2->cancel), "Expand|Cancel");
+  EXPECT_EQ(TextOf(wp2->text), list);
   XtJustify j = XtJustifyCenter;
   Dimension bw = 9;
-  XawTextEditType et = XawtextEdit;
   XtVaGetValues(wp2->label, XtNjustify, &j, XtNborderWidth, &bw, NULL);
-  XtVaGetValues(wp2->text, XtNeditType, &et, NULL);
-  EXPECT_TRUE(j == XtJustifyLeft && bw == 0 && et == XawtextRead);
+  EXPECT_TRUE(j == XtJustifyLeft && bw == 0 && EditType(wp2->text) == XawtextRead);
   EXPECT_EQ(Geo(wp2->label).x, 4);
   EXPECT_LE(Geo(wp2->label).y + Geo(wp2->label).h, Geo(wp2->text).y);   // the prompt stays visible
-  EXPECT_EQ(TextOf(wp2->text), list);
   popdown(wselect, wp2->pshell);
   EXPECT_TRUE(IsSensitive(wselect));
+  SetSensitiveFalse(0);
+  EXPECT_EQ(SevenUsable(), 0);
+  EXPECT_TRUE(IsSensitive(wstart) && IsSensitive(wquit));
 }
 
 TEST_F(WindowTest, DispatchReachesOnlyTheOpenCommand) {
@@ -288,7 +242,7 @@ TEST_F(WindowTest, DispatchReachesOnlyTheOpenCommand) {
   DialogDone1(0, wp1->cancel, wp1->box, nullptr);
   state = 0;
   EXPECT_TRUE(IsPoppedUp(wp1) && !IsPoppedUp(wp2) && !IsPoppedUp(wp3));
-  EXPECT_EQ(LabelOf(wp1->label) + "|" + TextOf(wp1->text), "prompt|text");
+  EXPECT_EQ(Prompt() + "|" + TextOf(wp1->text), "prompt|text");
   EXPECT_FALSE(IsSensitive(wstart));
   EXPECT_EQ(procedureList.procedure, nullptr);
   popdown(wstart, wp1->pshell);
@@ -305,23 +259,18 @@ TEST_F(WindowTest, DispatchReachesOnlyTheOpenCommand) {
     SCOPED_TRACE(XtName(*r.button));
     PopupBoxPtr p = *r.box;
     Press(*r.button);
-    EXPECT_EQ(state, r.state);
-    EXPECT_TRUE(IsPoppedUp(p));
-    EXPECT_FALSE(IsSensitive(*r.button));
+    EXPECT_TRUE(state == r.state && IsPoppedUp(p) && !IsSensitive(*r.button));
     EXPECT_TRUE(Geo(p->pshell).x == rx && Geo(p->pshell).y == ry);
     Press(p->cancel);
-    EXPECT_EQ(state, 0);
-    EXPECT_FALSE(IsPoppedUp(p));
-    EXPECT_TRUE(IsSensitive(*r.button));
+    EXPECT_TRUE(state == 0 && !IsPoppedUp(p) && IsSensitive(*r.button));
   }
   EXPECT_EQ(XtHasCallbacks(wquit, XtNcallback), XtCallbackHasSome);
 }
 
 TEST_F(WindowTest, InputAndSelectionWithoutWhiteSpaceAndInBounds) {
   static char s[INPUT_SIZE];
-  struct {
-    const char *text, *read;
-  } inputs[] = {{"  {x = 1 ^\n\ty=2}\n ", "{x=1^y=2}"}, {" \t\n\n  ", ""}, {"", ""}};
+  struct { const char *text, *read; } inputs[] = {
+      {"  {x = 1 ^\n\ty=2}\n ", "{x=1^y=2}"}, {" \t\n\n  ", ""}, {"", ""}};
   for (auto &r : inputs) {
     SetTextOf(wp1->text, r.text);
     strcpy(s, "old");
@@ -330,10 +279,8 @@ TEST_F(WindowTest, InputAndSelectionWithoutWhiteSpaceAndInBounds) {
   }
   char sel[SELECT_SIZE + 8];
   SetTextOf(wtext, "first\nse c\tond\nthird\n");
-  struct {
-    long from, to;
-    const char *read;
-  } sels[] = {{0, 0, ""}, {6, 14, "second"}, {5, 6, ""}, {15, 20, "third"}};
+  struct { long from, to; const char *read; } sels[] = {
+      {0, 0, ""}, {6, 14, "second"}, {5, 6, ""}, {15, 20, "third"}};
   for (auto &r : sels) {
     Select(wtext, r.from, r.to);
     strcpy(sel, "old");
