@@ -31,6 +31,12 @@ std::string Label(int i) {
   return std::string(1, c[(i / 52) % 52]) + c[i % 52];
 }
 
+// Writes `text` to the file `name` of d and runs the verifier on it.
+BatchRun RunFile(const Dir &d, const std::string &name, const std::string &text) {
+  FileWrite(d.In(name), text);
+  return Batch(d, name);
+}
+
 // A clean run that said "Error: ...".
 void ExpectError(const BatchRun &r, double limit = 60) {
   ExpectClean(r, limit);
@@ -43,8 +49,7 @@ TEST(Hostile, EmptyCommentsAndRandomBytes) {
   Dir d;
   BatchRun r;
   for (const char *text : {"", ";; only\n;;comments\n;;\n"}) {
-    FileWrite(d.In("empty.q"), text);
-    r = Batch(d, "empty.q");
+    r = RunFile(d, "empty.q", text);
     ExpectClean(r);
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(r.wroteResult);
@@ -59,8 +64,7 @@ TEST(Hostile, EmptyCommentsAndRandomBytes) {
     std::string bytes;
     for (int i = 0; i < 6000; i++)
       bytes += seed <= 3 ? static_cast<char>(g() & 255) : notation[g() % notation.size()];
-    FileWrite(d.In("random.q"), bytes);
-    r = Batch(d, "random.q");
+    r = RunFile(d, "random.q", bytes);
     SCOPED_TRACE(seed);
     ExpectError(r);
   }
@@ -69,27 +73,25 @@ TEST(Hostile, EmptyCommentsAndRandomBytes) {
 TEST(Hostile, OverlongNamesLabelsAndParameters) {
   Dir d;
   // A procedure name of 5000 characters: the head cannot be used.
-  FileWrite(d.In("name.q"), Proc(std::string(5000, 'n'), "LB=1=>$Ox=x^$OLB=2;\n") + okProc);
-  BatchRun r = Batch(d, "name.q");
+  BatchRun r = RunFile(d, "name.q", Proc(std::string(5000, 'n'), "LB=1=>$Ox=x^$OLB=2;\n") + okProc);
   ExpectError(r);
   EXPECT_TRUE(HasProcedure(r, "ok"));
   EXPECT_EQ(r.result.find("nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"), std::string::npos);
 
   // Label pairs of 200 characters.
-  FileWrite(d.In("label.q"),
-            Proc("lab", "LB=" + std::string(100, '1') + "=>$Ox=+(x,1)^$OLB=" + std::string(100, '2') +
-                            ";\n") + okProc);
-  r = Batch(d, "label.q");
+  r = RunFile(d, "label.q",
+              Proc("lab", "LB=" + std::string(100, '1') +
+                              "=>$Ox=+(x,1)^$OLB=" + std::string(100, '2') + ";\n") +
+                  okProc);
   ExpectError(r);
   ExpectUnproved(r, "lab");
   EXPECT_TRUE(HasProcedure(r, "ok"));
 
   // Parameter fields of 300 characters: io, name and type.
-  FileWrite(d.In("param.q"),
-            Proc("par", "LB=1=>$Ox=x^$OLB=2;\n",
-                 "%IOP/" + std::string(300, 'x') + ":" + std::string(300, 't')) +
-                Proc("par2", "LB=1=>$Ox=x^$OLB=2;\n", std::string(300, '%') + "/x:int") + okProc);
-  r = Batch(d, "param.q");
+  r = RunFile(d, "param.q",
+              Proc("par", "LB=1=>$Ox=x^$OLB=2;\n",
+                   "%IOP/" + std::string(300, 'x') + ":" + std::string(300, 't')) +
+                  Proc("par2", "LB=1=>$Ox=x^$OLB=2;\n", std::string(300, '%') + "/x:int") + okProc);
   ExpectClean(r);
   EXPECT_GE(Count(r.out, "Error: "), 2u) << r.out;
   ExpectUnproved(r, "par");
@@ -102,8 +104,9 @@ TEST(Hostile, DeepNestingAndUnclosedBrackets) {
   // 1900 nested parentheses in the pre-condition: the assertion cannot be
   // used, so the verifier asks for the pre-condition instead.
   std::string deep = "{" + std::string(1900, '(') + "x>0" + std::string(1900, ')') + "}\n";
-  FileWrite(d.In("deep.q"), deep + "%PROC deep(%IOP/x:int)==\n%STM [\n LB=1=>$Ox=x^$OLB=2;\n]\n{x>0}\n" + okProc);
-  BatchRun r = Batch(d, "deep.q");
+  BatchRun r =
+      RunFile(d, "deep.q",
+              deep + "%PROC deep(%IOP/x:int)==\n%STM [\n LB=1=>$Ox=x^$OLB=2;\n]\n{x>0}\n" + okProc);
   ExpectError(r);
   EXPECT_NE(r.out.find("missing pre-condition of deep"), std::string::npos) << r.out;
   EXPECT_EQ(r.status, 2);
@@ -112,10 +115,10 @@ TEST(Hostile, DeepNestingAndUnclosedBrackets) {
   // relation and a term nested 300 deep are read in full.
   std::string term = "x";
   for (int i = 0; i < 300; i++) term = "+(" + term + ",1)";
-  FileWrite(d.In("deep2.q"), "{" + std::string(1000, '(') + "x>0" + std::string(1000, ')') +
-                                 "}%PROC deep2(%IOP/x:int)==%STM[LB=1=>$Ox=x^$OLB=2;]{" + term +
-                                 ">0}\n" + Proc("t300", "LB=1=>$Ox=" + term + "^$OLB=2;") + okProc);
-  r = Batch(d, "deep2.q");
+  r = RunFile(d, "deep2.q",
+              "{" + std::string(1000, '(') + "x>0" + std::string(1000, ')') +
+                  "}%PROC deep2(%IOP/x:int)==%STM[LB=1=>$Ox=x^$OLB=2;]{" + term + ">0}\n" +
+                  Proc("t300", "LB=1=>$Ox=" + term + "^$OLB=2;") + okProc);
   ExpectClean(r);
   EXPECT_EQ(r.out.find("Error: "), std::string::npos) << r.out.substr(0, 2000);
   EXPECT_TRUE(HasProcedure(r, "deep2"));
@@ -136,8 +139,7 @@ TEST(Hostile, DeepNestingAndUnclosedBrackets) {
   };
   for (const char *b : broken) {
     SCOPED_TRACE(b);
-    FileWrite(d.In("unclosed.q"), b);
-    r = Batch(d, "unclosed.q");
+    r = RunFile(d, "unclosed.q", b);
     ExpectError(r);
     // Whatever was read as a procedure keeps an open condition.
     for (int i = 1; i <= 8; i++) {
@@ -149,8 +151,7 @@ TEST(Hostile, DeepNestingAndUnclosedBrackets) {
 
 TEST(Hostile, LoneProcAndOverlongBlock) {
   Dir d;
-  FileWrite(d.In("lone.q"), "%PROC");
-  BatchRun r = Batch(d, "lone.q");
+  BatchRun r = RunFile(d, "lone.q", "%PROC");
   ExpectError(r);
   EXPECT_TRUE(r.wroteResult);
 
@@ -163,8 +164,7 @@ TEST(Hostile, LoneProcAndOverlongBlock) {
   std::string block;
   for (int i = 1; i <= 400; i++)
     block += "LB=" + std::to_string(i) + "=>$Ox=+(x,1)^$OLB=" + std::to_string(i + 1) + ";\n";
-  FileWrite(d.In("block.q"), okProc + Proc("big", block) + Proc("after", "LB=1=>$Ox=x^$OLB=2;"));
-  r = Batch(d, "block.q");
+  r = RunFile(d, "block.q", okProc + Proc("big", block) + Proc("after", "LB=1=>$Ox=x^$OLB=2;"));
   ExpectError(r);
   ExpectUnproved(r, "big");
   EXPECT_TRUE(HasProcedure(r, "ok"));
@@ -178,8 +178,7 @@ TEST(Hostile, GrowingConditionsStopWithAnError) {
   std::string dbl;
   for (int i = 1; i <= 30; i++)
     dbl += "LB=" + std::to_string(i) + "=>$Ox=+(x,x)^$OLB=" + std::to_string(i + 1) + ";";
-  FileWrite(d.In("double.q"), Proc("dbl", dbl) + okProc);
-  BatchRun r = Batch(d, "double.q");
+  BatchRun r = RunFile(d, "double.q", Proc("dbl", dbl) + okProc);
   ExpectError(r, 30);
   ExpectUnproved(r, "dbl");
   EXPECT_TRUE(HasProcedure(r, "ok"));
@@ -194,8 +193,7 @@ TEST(Hostile, GrowingConditionsStopWithAnError) {
     cases += "?[LB=" + a + "^x>" + std::to_string(i) + "=>$OLB=" + b + "|~=>$OLB=" + c + ";LB=" + b +
              "=>$OLB=" + e + ";LB=" + c + "=>$OLB=" + e + ";]";
   }
-  FileWrite(d.In("cases.q"), "{x>0}%PROC cs(%IOP/x:int)==%STM[" + cases + "]{x>0}\n" + okProc);
-  r = Batch(d, "cases.q");
+  r = RunFile(d, "cases.q", "{x>0}%PROC cs(%IOP/x:int)==%STM[" + cases + "]{x>0}\n" + okProc);
   ExpectError(r, 30);
   ExpectUnproved(r, "cs");
   EXPECT_TRUE(HasProcedure(r, "ok"));
@@ -204,14 +202,14 @@ TEST(Hostile, GrowingConditionsStopWithAnError) {
 
 TEST(Hostile, MissingCalleesAndBadIoTexts) {
   Dir d;
-  FileWrite(d.In("calls.q"),
-            Proc("mc", "LB=1=>nothere(%IOP/x|x)^$OLB=2;") +
-                Proc("bio", "LB=1=>ok(%IOQ/x|x;%INP)^$OLB=2;") +
-                Proc("bio2", "LB=1=>$Ox=x^$OLB=2;", "%XYZ/x:int;%IOP/y;%INP") +
-                Proc("bio3", "LB=1=>ok(%IOP/x|x;%INP/)^$OLB=2;") +
-                Proc("bio4", "LB=1=>ok(%IOP/)^$OLB=2;") +
-                Proc("bio5", "LB=1=>ok(%IOP" + std::string(300, 'x') + ")^$OLB=2;") + okProc);
-  BatchRun r = Batch(d, "calls.q");
+  BatchRun r =
+      RunFile(d, "calls.q",
+              Proc("mc", "LB=1=>nothere(%IOP/x|x)^$OLB=2;") +
+                  Proc("bio", "LB=1=>ok(%IOQ/x|x;%INP)^$OLB=2;") +
+                  Proc("bio2", "LB=1=>$Ox=x^$OLB=2;", "%XYZ/x:int;%IOP/y;%INP") +
+                  Proc("bio3", "LB=1=>ok(%IOP/x|x;%INP/)^$OLB=2;") +
+                  Proc("bio4", "LB=1=>ok(%IOP/)^$OLB=2;") +
+                  Proc("bio5", "LB=1=>ok(%IOP" + std::string(300, 'x') + ")^$OLB=2;") + okProc);
   ExpectClean(r);
   EXPECT_GE(Count(r.out, "Error: "), 5u) << r.out;
   for (const char *n : {"mc", "bio", "bio2", "bio3", "bio4", "bio5"}) ExpectUnproved(r, n);

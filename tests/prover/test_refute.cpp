@@ -3,6 +3,7 @@
 // with the prover.
 #include <sys/wait.h>
 #include <cstdio>
+#include <fstream>
 #include "provertest.h"
 
 using testing::internal::CaptureStdout;
@@ -180,11 +181,6 @@ std::string ReadAll(FILE *f) {
   std::string r;
   char buf[4096];
   for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) r.append(buf, n);
-  return r;
-}
-std::string ReadFile(const std::string &name) {
-  FILE *f = fopen(name.c_str(), "r");
-  std::string r = ReadAll(f);
   if (f) fclose(f);
   return r;
 }
@@ -192,14 +188,13 @@ std::string ReadFile(const std::string &name) {
 // Writes the program to refute.q, runs quell1-batch on it and returns the exit
 // status; out gets standard output only (sanitizer reports go to stderr).
 int RunBatch(const std::string &program, std::string *out, const char *flags = "") {
-  FILE *f = fopen("refute.q", "w");
-  if (!f) return -2;
-  fputs(program.c_str(), f);
-  fclose(f);
+  std::ofstream("refute.q") << program;
   remove("refute.out");
   FILE *p = popen((std::string(QUELL_BATCH) + " " + flags + "refute.q refute.out 2>/dev/null").c_str(), "r");
   if (!p) return -1;
-  *out = ReadAll(p);
+  out->clear();
+  char buf[4096];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out->append(buf, n);
   int rc = pclose(p);
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
@@ -222,12 +217,12 @@ TEST(RefuteBatch, OnlyWrongProgramsGetCounterexampleLines) {
   EXPECT_EQ(RunBatch(dec, &out), 1);
   EXPECT_EQ(out, "dec: condition 1 fails for x=1\n"
                  "conditions remaining: 1, refuted: 1, without verdict: 0\n");
-  std::string result = ReadFile("refute.out");
+  std::string result = ReadAll(fopen("refute.out", "r"));
   EXPECT_NE(result.find("Remaining Verification Conditions:"), std::string::npos);
   // Quiet: nothing printed, the same exit code and the same result file.
   EXPECT_EQ(RunBatch(dec, &out, "-q "), 1);
   EXPECT_EQ(out, "");
-  EXPECT_EQ(ReadFile("refute.out"), result);
+  EXPECT_EQ(ReadAll(fopen("refute.out", "r")), result);
   EXPECT_EQ(RunBatch(sq, &out), 1);
   EXPECT_EQ(out, "conditions remaining: 1, refuted: 0, without verdict: 1\n");
   EXPECT_EQ(RunBatch(sq + dec, &out), 1);  // both in one file: only the wrong one is named
