@@ -25,7 +25,7 @@
 #include "../../prover/proof.h"
 #include "../../vcgen/assump.h"
 
-namespace guitest {
+namespace guitest {  // process-wide display, application context and warnings
 inline std::string &Warnings() { static std::string w; return w; }
 inline XtAppContext &App() { static XtAppContext app = nullptr; return app; }
 // The display of the process, opened on first use; null without DISPLAY.
@@ -68,8 +68,7 @@ class GuiTest : public ::testing::Test {
                                guitest::TheDisplay(), NULL);
     wBuildClient(shell);
     XtVaSetValues(shell, XtNx, 50, XtNy, 100, NULL);
-    XtRealizeWidget(shell);
-    Pump();
+    XtRealizeWidget(shell), Pump();
   }
   void TearDown() override {
     if (shell) {
@@ -106,8 +105,7 @@ class GuiTest : public ::testing::Test {
   }
   // Replaces the text of t (also of a read-only one): a typed answer.
   static void SetTextOf(Widget t, const std::string &s) {
-    XtVaSetValues(t, XtNstring, s.c_str(), NULL);
-    Pump();
+    XtVaSetValues(t, XtNstring, s.c_str(), NULL), Pump();
   }
   static void Select(Widget t, long from, long to) { XawTextSetSelection(t, from, to); Pump(); }
   // Selects the first occurrence of word in t; false when it is not there.
@@ -124,9 +122,7 @@ class GuiTest : public ::testing::Test {
     return s ? s : "";
   }
   static std::string Prompt() { return LabelOf(wp1->label); }
-  static bool Has(const std::string &s, const std::string &part) {
-    return s.find(part) != std::string::npos;
-  }
+  static bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
   static bool IsSensitive(Widget w) { return XtIsSensitive(w) == True; }
   // How many of the seven buttons that need a program are usable.
   static int SevenUsable() {
@@ -135,9 +131,7 @@ class GuiTest : public ::testing::Test {
       k += IsSensitive(b);
     return k;
   }
-  static bool IsPoppedUp(PopupBoxPtr p) {
-    return p && p->pshell && ((ShellWidget)p->pshell)->shell.popped_up;
-  }
+  static bool IsPoppedUp(PopupBoxPtr p) { return ((ShellWidget)p->pshell)->shell.popped_up; }
   static Rect Geo(Widget w) {
     Position x = 0, y = 0;
     Dimension wd = 0, ht = 0;
@@ -146,8 +140,7 @@ class GuiTest : public ::testing::Test {
   }
   // What f printed on standard output.
   static std::string Out(const std::function<void()> &f) {
-    testing::internal::CaptureStdout();
-    f();
+    testing::internal::CaptureStdout(), f();
     return testing::internal::GetCapturedStdout();
   }
   // Runs wCommandLine on the arguments (argv[0] added). The copies stay alive for
@@ -157,7 +150,6 @@ class GuiTest : public ::testing::Test {
     for (const std::string &s : args) argv.push_back(strdup(s.c_str()));
     argv.push_back(nullptr);
     int r = wCommandLine((int)argv.size() - 1, argv.data());
-    Pump();
-    return r;
+    return Pump(), r;
   }
 };
