@@ -184,14 +184,5 @@ TEST_F(Loading, StartProgFromFilesAndText) {
             "{x>1}\n%PROC s()==\n%STM[LB=1=>$OLB=2;]");
   EXPECT_EQ(StartProg1Checked(two), 1);
   EXPECT_EQ(Names(), "q r s ");
-  // With the log on, loading writes the "Prog" entry.
-  LogFileOpen();
-  ProcedureListClear();
-  char again[] = "two.prog";
-  StartProg1(again);
-  std::string log = ReadFile("vLog");
-  EXPECT_EQ(log.rfind("----- Prog -----\n\n", 0), 0u);
-  EXPECT_TRUE(Has(log, "r"));
-  OpenLogOnADirectory();
   ProcedureListClear();
 }
