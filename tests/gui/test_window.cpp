@@ -63,8 +63,8 @@ TEST_F(WindowTest, WidgetTreeNamesClassesOrderAndSizes) {
   }
   XawTextSelectType *sel = nullptr;
   XtVaGetValues(wtext, XtNselectTypes, &sel, NULL);
-  EXPECT_EQ(EditType(wtext), XawtextRead);
-  EXPECT_TRUE(sel == a && a[0] == XawselectWord && a[1] == XawselectNull);
+  EXPECT_TRUE(EditType(wtext) == XawtextRead && sel == a);
+  EXPECT_TRUE(a[0] == XawselectWord && a[1] == XawselectNull);
 }
 
 // The command line at start-up: what each form returns, loads, shows and writes.
@@ -104,16 +104,15 @@ TEST_P(Startup, CommandLineForms) {
   if (r.printed) { EXPECT_TRUE(Has(printed, r.printed) && Has(printed, "Error: ")) << printed; }
   EXPECT_EQ(LabelOf(wstart), r.start);
   if (*r.list || !r.printed) { EXPECT_EQ(SevenUsable(), *r.list ? 7 : 0); }
-  EXPECT_EQ(IsSensitive(wstart), r.st != 109);   // greyed out while a question is open
-  EXPECT_TRUE(IsSensitive(wquit));
+  // start is greyed out while a question is open
+  EXPECT_TRUE(IsSensitive(wstart) == (r.st != 109) && IsSensitive(wquit));
+  EXPECT_TRUE(state == r.st && IsPoppedUp(wp1) == (r.st == 109));
   EXPECT_EQ(TextOf(wtext), r.list);
-  EXPECT_EQ(state, r.st);
-  EXPECT_EQ(IsPoppedUp(wp1), r.st == 109);
-  EXPECT_EQ(Exists("out.txt"), r.writes);
+  EXPECT_EQ(procedureList.procedure != nullptr, *r.list != 0);
   std::stringstream ss;
   ss << std::ifstream("out.txt").rdbuf();
-  if (r.writes) { EXPECT_EQ(ss.str().rfind("Procedures:\n\n", 0), 0u); }
-  EXPECT_EQ(procedureList.procedure != nullptr, *r.list != 0);
+  EXPECT_EQ(Exists("out.txt"), r.writes);
+  EXPECT_EQ(ss.str().rfind("Procedures:\n\n", 0) == 0, r.writes);
   if (r.args.size() && r.args[0] == "-d") {   // the log is opened, nothing is loaded
     EXPECT_TRUE(LogIsOn() && Exists("vLog"));
     unlink("vLog"), mkdir("vLog", 0700);   // switched off: opening a directory fails
@@ -170,8 +169,7 @@ TEST_F(WindowTest, PopupBoxesAfterInitAndTheirBound) {
   numberOfBoxes = POPUP_CAPACITY - 1;
   int r1 = 0, r2 = 0;
   EXPECT_TRUE(Has(Out([&] { r1 = CreateReadBox(), r2 = CreateListBox(); }), "Error: "));
-  EXPECT_TRUE(r1 == -1 && r2 == -1);
-  EXPECT_EQ(numberOfBoxes, POPUP_CAPACITY - 1);
+  EXPECT_TRUE(r1 == -1 && r2 == -1 && numberOfBoxes == POPUP_CAPACITY - 1);
   numberOfBoxes = POPUP_CAPACITY - 2;   // the last free element can still be used
   EXPECT_EQ(CreateListBox(), POPUP_CAPACITY - 1);
   numberOfBoxes = 2;
@@ -274,17 +272,15 @@ TEST_F(WindowTest, InputAndSelectionWithoutWhiteSpaceAndInBounds) {
   SetTextOf(wp1->text, text);
   EXPECT_EQ(GetInput(s, wp1->text), 'a');
   EXPECT_EQ(std::string(s), expect);
-  // Exactly what the buffer holds, with blanks around that do not count.
+  // Exactly what the buffer holds, with blanks around that do not count; one
+  // character more is refused with an Error line.
   std::string full(INPUT_SIZE - 1, 'x');
   SetTextOf(wp1->text, "  " + full + " \n");
-  EXPECT_EQ(GetInput(s, wp1->text), 'x');
-  EXPECT_EQ(strlen(s), (size_t)INPUT_SIZE - 1);
-  // One character more is refused with an Error line.
+  EXPECT_TRUE(GetInput(s, wp1->text) == 'x' && strlen(s) == INPUT_SIZE - 1);
   SetTextOf(wp1->text, full + "y");
   char r = 1;
   EXPECT_EQ(Out([&] { r = GetInput(s, wp1->text); }).rfind("Error: ", 0), 0u);
-  EXPECT_EQ(r, 0);
-  EXPECT_STREQ(s, "");
+  EXPECT_TRUE(r == 0 && !*s);
   // A small caller buffer is never overrun.
   char small[8];
   memset(small, 'Z', sizeof small);
@@ -298,13 +294,11 @@ TEST_F(WindowTest, InputAndSelectionWithoutWhiteSpaceAndInBounds) {
   memset(sel, 'Z', sizeof sel);
   Select(wtext, 0, 3005);
   EXPECT_EQ(GetSelectedItem(sel, wtext), 'q');
-  EXPECT_EQ(strlen(sel), (size_t)SELECT_SIZE - 1);
-  EXPECT_EQ(sel[SELECT_SIZE], 'Z');
+  EXPECT_TRUE(strlen(sel) == SELECT_SIZE - 1 && sel[SELECT_SIZE] == 'Z');
   Select(wtext, 2995, 3005);
   EXPECT_EQ(GetSelectedItem(small, wtext, 4), 'q');
   EXPECT_STREQ(small, "qqq");
-  EXPECT_EQ(GetSelectedItem(small, wtext, 1), 0);
-  EXPECT_STREQ(small, "");
+  EXPECT_TRUE(GetSelectedItem(small, wtext, 1) == 0 && !*small);
 }
 
 }  // namespace
