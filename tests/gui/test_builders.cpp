@@ -132,9 +132,6 @@ TEST(SelectionReader, PairsOfSelectedTexts) {
       {"LB=1=>$Ot=a^$OLB=2;", "(1,2)", ""},
       {"LB=1=>$Ox=y^$OLB=2;LB=2=>$Oy=x^$OLB=3;", "(1,3)", ""},
       {"LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", "(5,6)", ""},
-      {"*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]", "(2,4)", ""},
-      {"?[LB=2^t>b=>$OLB=3|~=>$OLB=4;LB=3=>$Ob=t^$OLB=5;LB=4=>$OLB=5;]", "(2,5)",
-       "Error: sent.seq\n"},
       // A statement and a case after it, as selected in the full printed form.
       {"LB=1=>$Ot=a^$OLB=2;?[LB=2^t>b=>$OLB=3|~=>$OLB=4;LB=3=>$Ob=t^$OLB=5;LB=4=>$OLB=5;]", "(1,5)",
        nullptr},

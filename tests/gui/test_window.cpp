@@ -143,20 +143,13 @@ TEST_F(WindowTest, PopupBoxesAfterInitAndTheirBound) {
   EXPECT_EQ(numberOfBoxes, 2);
   EXPECT_TRUE(wp1 == &popupBoxes[0] && wp2 == &popupBoxes[1] && wp3 == &popupBoxes[2]);
   for (PopupBoxPtr p : {wp1, wp3}) {   // the two read boxes
-    std::vector<std::string> names{XtName(p->pshell), XtName(p->box), XtName(p->label),
-                                   XtName(p->text),   XtName(p->ok),  XtName(p->cancel),
-                                   LabelOf(p->ok),    LabelOf(p->cancel), ClassName(p->pshell),
-                                   Sizes(p->text),    Sizes(p->ok)};
-    EXPECT_EQ(names, (std::vector<std::string>{"pshell", "box", "label", "text", "ok", "cancel", "Ok",
-                                               "Cancel", "TransientShell", "500x400", "246x30"}));
-    EXPECT_EQ(XtParent(p->pshell), topLevel);
-    EXPECT_EQ(EditType(p->text), XawtextEdit);
+    EXPECT_EQ(Tree(p->pshell), "pshell/TransientShell[box/Box[label/Label/500x30/label text/Text/"
+                               "500x400 ok/Command/246x30/Ok cancel/Command/246x30/Cancel]]");
+    EXPECT_TRUE(XtParent(p->pshell) == topLevel && EditType(p->text) == XawtextEdit);
     EXPECT_FALSE(IsPoppedUp(p));
   }
-  std::vector<std::string> names{XtName(wp2->pshell), XtName(wp2->box), XtName(wp2->ok),
-                                 LabelOf(wp2->ok), LabelOf(wp2->cancel), Sizes(wp2->text)};
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"pshell2", "box2", "expand", "Expand", "Cancel", "300x450"}));
+  EXPECT_EQ(Tree(wp2->pshell), "pshell2/TransientShell[box2/Box[label/Label/300x30/label text/Text/"
+                               "300x450 expand/Command/146x30/Expand cancel/Command/146x30/Cancel]]");
   XawTextSelectType *sel = nullptr;
   XtVaGetValues(wp2->text, XtNselectTypes, &sel, NULL);
   EXPECT_EQ(sel, a);
