@@ -25,47 +25,36 @@
 #include "../../prover/proof.h"
 #include "../../vcgen/assump.h"
 
-namespace guitest {  // process-wide display, application context and warnings
-inline std::string &Warnings() { static std::string w; return w; }
-inline XtAppContext &App() { static XtAppContext app = nullptr; return app; }
-// The display of the process, opened on first use; null without DISPLAY.
-inline Display *TheDisplay() {
-  static bool tried = false;
-  static Display *dpy = nullptr;
-  const char *d = getenv("DISPLAY");
-  if (tried || !d || !*d) return tried = true, dpy;
-  tried = true;
-  XtToolkitInitialize();
-  App() = XtCreateApplicationContext();
-  XtAppSetWarningHandler(App(), [](String m) { Warnings() += std::string(m ? m : "") + "\n"; });
-  static int argc = 1;
-  static char arg0[] = "quell1", *argv[] = {arg0, nullptr};
-  return dpy = XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
-}
-// Delivers everything the server has sent and every pending timer.
-inline void Pump() {
-  for (int round = 0; TheDisplay() && round < 3; round++) {
-    XSync(TheDisplay(), False);
-    for (int n = 0; XtAppPending(App()) && n < 100000; n++) XtAppProcessEvent(App(), XtIMAll);
-  }
-}
-inline void RunStateReset() {
-  ProcedureListClear(), AssumptionListClear(), SequentListClear(), InitializeNewName();
-  state = 0;
-}
-}  // namespace guitest
-
 struct Rect { int x, y, w, h; };
 
 class GuiTest : public ::testing::Test {
  protected:
   Widget shell = nullptr;
+  static std::string &Warnings() { static std::string w; return w; }
+  static XtAppContext &App() { static XtAppContext app = nullptr; return app; }
+  // The display of the process, opened on first use; null without DISPLAY.
+  static Display *TheDisplay() {
+    static bool tried = false;
+    static Display *dpy = nullptr;
+    const char *d = getenv("DISPLAY");
+    if (tried || !d || !*d) return tried = true, dpy;
+    tried = true;
+    XtToolkitInitialize();
+    App() = XtCreateApplicationContext();
+    XtAppSetWarningHandler(App(), [](String m) { Warnings() += std::string(m ? m : "") + "\n"; });
+    static int argc = 1;
+    static char arg0[] = "quell1", *argv[] = {arg0, nullptr};
+    return dpy = XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
+  }
+  static void Reset() {
+    ProcedureListClear(), AssumptionListClear(), SequentListClear(), InitializeNewName();
+    state = 0;
+  }
   void SetUp() override {
-    if (!guitest::TheDisplay()) GTEST_SKIP() << "no X display (DISPLAY unset or unusable)";
-    guitest::Warnings().clear();
-    guitest::RunStateReset();
-    shell = XtVaAppCreateShell("quell1", "Quell1", applicationShellWidgetClass,
-                               guitest::TheDisplay(), NULL);
+    if (!TheDisplay()) GTEST_SKIP() << "no X display (DISPLAY unset or unusable)";
+    Warnings().clear();
+    Reset();
+    shell = XtVaAppCreateShell("quell1", "Quell1", applicationShellWidgetClass, TheDisplay(), NULL);
     wBuildClient(shell);
     XtVaSetValues(shell, XtNx, 50, XtNy, 100, NULL);
     XtRealizeWidget(shell), Pump();
@@ -73,11 +62,17 @@ class GuiTest : public ::testing::Test {
   void TearDown() override {
     if (shell) {
       XtDestroyWidget(shell), shell = nullptr, Pump();
-      EXPECT_EQ(guitest::Warnings(), "") << "Xt warnings during the test";
+      EXPECT_EQ(Warnings(), "") << "Xt warnings during the test";
     }
-    guitest::RunStateReset();
+    Reset();
   }
-  static void Pump() { guitest::Pump(); }
+  // Delivers everything the server has sent and every pending timer.
+  static void Pump() {
+    for (int round = 0; TheDisplay() && round < 3; round++) {
+      XSync(TheDisplay(), False);
+      for (int n = 0; XtAppPending(App()) && n < 100000; n++) XtAppProcessEvent(App(), XtIMAll);
+    }
+  }
   // Fires a button's callbacks (bypasses sensitivity and grabs), then pumps.
   static void Press(Widget b) { XtCallCallbacks(b, XtNcallback, nullptr); Pump(); }
   // Real button press and release on the middle of w (honours sensitivity and grabs).

@@ -16,7 +16,7 @@ const char *kExample =
 const char *kAskFile = "Please Provide Procedure Text or a File Name:";
 const char *kAxiom = "Please Provide an Axiom:";
 
-std::string Example(const char *file) { return std::string(QUELL_SOURCE_DIR) + "/examples/" + file; }
+std::string Example(const std::string &f) { return QUELL_SOURCE_DIR "/examples/" + f; }
 
 // One stage of a dialog: first select `sel` in *in ("" clears the selection,
 // "=text" types text instead; no `in`: neither), then press *press. Afterwards

@@ -19,7 +19,7 @@ std::string Slurp(const std::string &path) {
   ss << std::ifstream(path, std::ios::binary).rdbuf();
   return ss.str();
 }
-std::string Example(const char *name) { return std::string(QUELL_SOURCE_DIR) + "/examples/" + name; }
+std::string Example(const std::string &f) { return QUELL_SOURCE_DIR "/examples/" + f; }
 bool Exists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 std::string Shell(const std::string &cmd) {
@@ -66,7 +66,8 @@ class EndToEnd : public ::testing::Test {
   }
   void Kill() {
     int st;
-    if (pid > 0 && (kill(pid, SIGTERM), !WaitFor(2000, &st))) kill(pid, SIGKILL), waitpid(pid, &st, 0);
+    if (pid > 0 && (kill(pid, SIGTERM), !WaitFor(2000, &st)))
+      kill(pid, SIGKILL), waitpid(pid, &st, 0);
     pid = -1;
   }
   // The exit status, or -1 when it did not end normally within 20 s.

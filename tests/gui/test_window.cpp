@@ -154,8 +154,9 @@ TEST_F(WindowTest, PopupBoxesAfterInitAndTheirBound) {
     EXPECT_TRUE(XtParent(p->pshell) == topLevel && EditType(p->text) == XawtextEdit);
     EXPECT_FALSE(IsPoppedUp(p));
   }
-  EXPECT_EQ(Tree(wp2->pshell), "pshell2/TransientShell[box2/Box[label/Label/300x30/label text/Text/"
-                               "300x450 expand/Command/146x30/Expand cancel/Command/146x30/Cancel]]");
+  EXPECT_EQ(Tree(wp2->pshell), "pshell2/TransientShell[box2/Box[label/Label/300x30/label text/"
+                               "Text/300x450 expand/Command/146x30/Expand cancel/Command/146x30/"
+                               "Cancel]]");
   XawTextSelectType *sel = nullptr;
   XtVaGetValues(wp2->text, XtNselectTypes, &sel, NULL);
   EXPECT_EQ(sel, a);
