@@ -149,6 +149,16 @@ TEST_F(EndToEnd, MissingInvariantAsksAndNeverWrites) {
   EXPECT_FALSE(Exists(out));
 }
 
+// Without a display the toolkit says so and the client fails; no file is written.
+TEST(EndToEndNoDisplay, ToolkitMessageAndFailure) {
+  std::string out = "/tmp/quell-nodisplay-" + std::to_string(getpid()) + ".txt";
+  std::string said = Shell("env -u DISPLAY " QUELL_GUI_BIN " " + Example("swap.q") + " " + out +
+                           " 2>&1; echo status=$?");
+  EXPECT_NE(said.find("Can't open display"), std::string::npos) << said;
+  EXPECT_EQ(said.find("status=0"), std::string::npos) << said;
+  EXPECT_FALSE(Exists(out));
+}
+
 // One session: load a program through the start dialog, veri-conds with an
 // axiom, save, quit.
 TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSave) {
