@@ -61,6 +61,8 @@ void wCompressString(char *s);
 void wSetLabel(Widget w, const char *label);          // sets a label resource
 void wSetText(Widget w, const char *text);            // sets a text's string (null: "")
 void wRelabelStart(const char *label);                // label with width 80, height 70
+// Procedure box of post-cond and expand for the selected name (0: none selected).
+int wProcedureBoxOpen(Widget tl, Widget button, int newState, char *(*builder)(const char *));
 
 // Commands: loading, questions, saving (wstart.cpp, waskinv.cpp).
 void wStart(Widget w, XtPointer client_data, XtPointer call_data);

@@ -2,21 +2,10 @@
 // are shown, by the label pair they span, with their conditions.
 #include "w.h"
 
-#include <cstring>
-
 static int state1 = 0;   // 0 procedure box only, 1 part popup open as well
 
 void wExpand(Widget, XtPointer client_data, XtPointer) {
-  char name[SELECT_SIZE];
-  if (!GetSelectedItem(name, wtext, sizeof name)) return;
-  state = 111;
-  state1 = 0;
-  Text prompt;
-  TextInit(&prompt);
-  TextPrintf(&prompt, "Procedure %s:", name);
-  PopShell1((Widget)client_data, wexpand, TextStr(&prompt), wGetProcContent(name), "Show",
-            "Cancel");
-  TextFree(&prompt);
+  if (wProcedureBoxOpen((Widget)client_data, wexpand, 111, wGetProcContent)) state1 = 0;
 }
 
 void wExpandOk(int i, Widget, XtPointer client_data, XtPointer) {

@@ -65,3 +65,18 @@ void popdown(Widget pp, Widget p) {
   XtPopdown(p);
   if (pp) XtSetSensitive(pp, True);
 }
+
+// Opens the procedure box of post-cond and expand for the name selected in the
+// main list: "Procedure %s:" with the text the builder gives for it. 0 (and
+// nothing opened) when no name is selected.
+int wProcedureBoxOpen(Widget tl, Widget button, int newState, char *(*builder)(const char *)) {
+  char name[SELECT_SIZE];
+  if (!GetSelectedItem(name, wtext, sizeof name)) return 0;
+  state = newState;
+  Text prompt;
+  TextInit(&prompt);
+  TextPrintf(&prompt, "Procedure %s:", name);
+  PopShell1(tl, button, TextStr(&prompt), builder(name), "Show", "Cancel");
+  TextFree(&prompt);
+  return 1;
+}

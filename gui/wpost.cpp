@@ -5,15 +5,7 @@
 static int state1 = 0;   // 0 procedure box only, 1 part popup open as well
 
 void wPost(Widget, XtPointer client_data, XtPointer) {
-  char name[SELECT_SIZE];
-  if (!GetSelectedItem(name, wtext, sizeof name)) return;
-  state = 112;
-  state1 = 0;
-  Text prompt;
-  TextInit(&prompt);
-  TextPrintf(&prompt, "Procedure %s:", name);
-  PopShell1((Widget)client_data, wpost, TextStr(&prompt), wGetProcContent2(name), "Show", "Cancel");
-  TextFree(&prompt);
+  if (wProcedureBoxOpen((Widget)client_data, wpost, 112, wGetProcContent2)) state1 = 0;
 }
 
 static void wPostPartClose() {
