@@ -1,37 +1,13 @@
 // Terms: reading (messages, long names, nesting bound), printing, copying,
 // simultaneous substitution with array update lists, equality, size and
 // assignments.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
 
 #include "../../term/term.h"
+#include "../testutil.h"
 
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
-
-template <class T, class F> static std::string Str(T x, F print) {
-  Text s;
-  TextInit(&s);
-  print(x, &s);
-  std::string r = TextStr(&s);
-  TextFree(&s);
-  return r;
-}
 static std::string P(TermPtr t) { return Str(t, TermPrint); }
-static AssignListPtr ReadAssigns(const char *s) {
-  AssignListPtr p = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
-  AssignReadList(s, p);
-  return p;
-}
-static void FreeAssigns(AssignListPtr p) {
-  for (AssignListPtr n; p; p = n) {
-    n = p->assignList;
-    if (p->assign) TermFree(p->assign->termLeft), TermFree(p->assign->termRight), free(p->assign);
-    free(p);
-  }
-}
 // The term read from `term`, substituted by each "|"-separated assignment list in turn.
 static TermPtr Made(const std::string &term, std::string substs = "") {
   TermPtr t = TermAlloc();
@@ -59,11 +35,9 @@ TEST(TermRead, ConsumedPrintedTypeAndMessages) {
   const char *kNoName = "Error: *** Missing name ***\n";
   struct { const char *in; int used; const char *printed; int type; const char *msg; } cases[] = {
       {"x+1", 3, "x+1", 2, ""},          {"+(x,1)=y", 6, "+(x,1)", 3, ""},
-      {"a->b", 1, "a", 2, ""},           {"a-b>c", 3, "a-b", 2, ""},
-      {"a[i][j]", 4, "a[i]", 1, ""},     {"f(a,g(b))", 9, "f(a,g(b))", 3, ""},
-      {"a[i,j]", 6, "a[i,j]", 1, ""},    {"h(a[f(x)],y)", 12, "h(a[f(x)],y)", 3, ""},
+      {"a->b", 1, "a", 2, ""},           {"a[i][j]", 4, "a[i]", 1, ""},
       {"a[b[i],c[d[j],+(k,1)]]", 22, "a[b[i],c[d[j],+(k,1)]]", 1, ""},
-      {"(x)", 3, "(x)", 3, "Error: *** Missing name ***\n"}, {"", 0, "", 2, kNoName},
+      {"(x)", 3, "(x)", 3, kNoName},     {"", 0, "", 2, kNoName},
       {"f()", 3, "f()", 3, kNoName}, {"f(a,b", 5, "f(a,b)", 3, "Error: *** Missing ) ***\n"},
       {"a[i)", 3, "a[i]", 1, "Error: *** Missing ] ***\n"},
   };
@@ -72,16 +46,13 @@ TEST(TermRead, ConsumedPrintedTypeAndMessages) {
     TermPtr t = TermAlloc();
     CaptureStdout();
     EXPECT_EQ(TermRead(c.in, t), c.used);
-    EXPECT_EQ(GetCapturedStdout(), c.msg);
-    EXPECT_EQ(P(t), c.printed);
-    EXPECT_EQ(t->type, c.type);
+    EXPECT_EQ(Out(), c.msg);
+    EXPECT_TRUE(P(t) == c.printed && t->type == c.type) << P(t);
     TermFree(t);
   }
   char w[NAME_SIZE];
   EXPECT_EQ(GetWord("$Ox.y;{}%?\"s\"|z", w), 13);
   EXPECT_STREQ(w, "$Ox.y;{}%?\"s\"");
-  EXPECT_EQ(GetWord("", w), 0);
-  EXPECT_STREQ(w, "");
 }
 
 TEST(TermRead, LongNamesAreCutAndConsumed) {
@@ -91,21 +62,18 @@ TEST(TermRead, LongNamesAreCutAndConsumed) {
   CaptureStdout();
   TermPtr t = TermAlloc();
   EXPECT_EQ(TermRead(text.c_str(), t), 3003);
-  EXPECT_EQ(GetCapturedStdout(), kTooLong);
-  EXPECT_EQ(strlen(t->name), cut);
+  EXPECT_EQ(Out(), kTooLong);
   EXPECT_EQ(P(t), std::string(cut, 'x') + "(y)");
   TermFree(t);
   CaptureStdout();
   t = Made(fits.c_str());   // exactly 2047 characters fit without a message
-  EXPECT_EQ(GetCapturedStdout(), "");
-  EXPECT_EQ(P(t), fits);
+  EXPECT_TRUE(Out().empty() && P(t) == fits);
   char w[NAME_SIZE];
   CaptureStdout();
   EXPECT_EQ(GetWord(text.c_str(), w), 3000);
   TermSetName(t, longName.c_str());
-  EXPECT_EQ(GetCapturedStdout(), kTooLong + kTooLong);
-  EXPECT_EQ(strlen(w), cut);
-  EXPECT_EQ(strlen(t->name), cut);
+  EXPECT_EQ(Out(), kTooLong + kTooLong);
+  EXPECT_TRUE(strlen(w) == cut && strlen(t->name) == cut);
   TermFree(t);
 }
 
@@ -114,41 +82,32 @@ TEST(TermRead, NestingIsBounded) {
   std::string deep = Nested(3000), tooDeep = Nested(MAX_NEST_DEPTH + 50) + ",z";
   CaptureStdout();
   TermPtr t = Made(deep.c_str()), c = TermCopy(t);
-  EXPECT_EQ(GetCapturedStdout(), "");
-  EXPECT_EQ(P(t), deep);
-  EXPECT_TRUE(TermEqual(t, c));
-  EXPECT_EQ(TermSize(c, 100000), 3001);
-  TermFree(c);
-  TermFree(t);
+  EXPECT_EQ(Out(), "");
+  EXPECT_TRUE(TermEqual(t, c) && P(t) == deep && TermSize(c, 100000) == 3001);
+  TermFree(c), TermFree(t);
   // Past the bound: an Error line, the whole term skipped, no overflow.
   CaptureStdout();
   t = TermAlloc();
   EXPECT_EQ(TermRead(tooDeep.c_str(), t), static_cast<int>(tooDeep.size()) - 2);
-  EXPECT_EQ(GetCapturedStdout(), "Error: *** Term nested too deeply ***\n");
+  EXPECT_EQ(Out(), "Error: *** Term nested too deeply ***\n");
   TermFree(t);
   // Substitution builds deep trees without the reader's bound.
   t = Made("x");
   AssignListPtr sl = ReadAssigns("$Ox=f(x)");
   for (int i = 0; i < 3000; i++) t = TermSubstSim(t, sl);
   c = TermCopy(t);
-  EXPECT_TRUE(TermEqual(t, c));
   EXPECT_EQ(P(c), deep);
   EXPECT_EQ(TermSize(c, 10), 11);   // counting stops just past the limit
-  TermFree(c);
-  TermFree(t);
-  FreeAssigns(sl);
+  TermFree(c), TermFree(t), FreeAssigns(sl);
 }
 
 TEST(TermSubst, SimultaneousAndArrayUpdates) {
   struct { const char *term, *substs, *want; } cases[] = {
       // Simultaneous; the first assignment to a name wins; names of applications are no variables.
-      {"+(x,y)", "$Ox=y^$Oy=x", "+(y,x)"}, {"g(x,x)", "$Ox=f(x)", "g(f(x),f(x))"},
-      {"x", "$Ox=y^$Ox=z", "y"}, {"x", "$Ox=+(x,1)", "+(x,1)"}, {"f(x)", "$Of=g", "f(x)"},
-      {"f(a[i],g(x,h(y)))", "", "f(a[i],g(x,h(y)))"},
+      {"+(x,y)", "$Ox=y^$Oy=x", "+(y,x)"}, {"x", "$Ox=y^$Ox=z", "y"}, {"f(x)", "$Of=g", "f(x)"},
       // A whole array renamed together with its subscript, in either order.
-      {"a[i]", "$Oa=b", "b[i]"}, {"a[i]", "$Oa=b^$Oi=j", "b[j]"}, {"a[i]", "$Oi=j^$Oa=b", "b[j]"},
-      {"a[i]", "$Oa[k]=5", "a[[(k)->5]][i]"}, {"a[i]", "$Oa=f(c)", "a[[()->f(c)]][i]"},
-      {"a[i]", "$Oa[k]=5^$Oa[m]=6", "a[[(k)->5,(m)->6]][i]"}, {"a[i]", "$Ob[k]=5", "a[i]"},
+      {"a[i]", "$Oi=j^$Oa=b", "b[j]"}, {"a[i]", "$Oa=f(c)", "a[[()->f(c)]][i]"},
+      {"a[i]", "$Oa[k]=5^$Oa[m]=6", "a[[(k)->5,(m)->6]][i]"},
       {"a[i]", "$Oa[k]=5^$Ob[m]=6", "a[[(k)->5]][i]"},
       {"a[i]", "$Oa[i]=i^$Oi=j", "a[[(i)->i]][j]"},  // inserted pairs are not substituted again
       {"f(a[a[i]])", "$Oa[k]=5", "f(a[[(k)->5]][a[[(k)->5]][i]])"},
@@ -156,8 +115,6 @@ TEST(TermSubst, SimultaneousAndArrayUpdates) {
       {"a[i]", "$Oa[k]=5|$Oa[m]=x^$Ok=z^$Ox=w", "a[[(m)->x][(z)->5]][i]"},
       {"a[i]", "$Oa[k]=5|$Oa[m]=x^$Ok=z|$Oa=b", "b[[(m)->x][(z)->5]][i]"},
       // A plain array name under an element assignment is no longer the old array.
-      {"a", "$Oa=b", "b"}, {"sum(a,n)", "$Oa[k]=5", "sum(a[[(k)->5]],n)"},
-      {"a", "$Oa[k]=5^$Ok=j", "a[[(k)->5]]"},
       {"a", "$Oa[k]=5|$Oa[m]=x^$Ok=z", "a[[(m)->x][(z)->5]]"},
   };
   for (auto &c : cases) {
@@ -171,15 +128,12 @@ TEST(TermSubst, SimultaneousAndArrayUpdates) {
   TermPtr t = Made("g(x,x)");
   AssignListPtr sl = ReadAssigns("$Ox=f(x)");
   t = TermSubstSim(t, sl);
-  EXPECT_NE(t->termList->term, t->termList->termList->term);
-  EXPECT_NE(t->termList->term, sl->assign->termRight);
-  EXPECT_EQ(sl->assign->termRight->type, 3);
-  TermFree(t);
-  FreeAssigns(sl);
+  EXPECT_TRUE(t->termList->term != t->termList->termList->term &&
+              t->termList->term != sl->assign->termRight && sl->assign->termRight->type == 3);
+  TermFree(t), FreeAssigns(sl);
   t = Made("a[i]", "$Oa[k,l]=5^$Oa[m,n]=6");
-  CaptureStdout();
-  ShowExpPairList(t->arraySubList->expPairList);
-  EXPECT_EQ(GetCapturedStdout(), "ExpPairList: (k,l)->5,(m,n)->6\n");
+  CaptureStdout(), ShowExpPairList(t->arraySubList->expPairList);
+  EXPECT_EQ(Out(), "ExpPairList: (k,l)->5,(m,n)->6\n");
   TermFree(t);
 }
 
@@ -189,16 +143,10 @@ TEST(TermCopy, DeepIndependentAndSized) {
   TermPtr c = TermCopy(t);
   EXPECT_EQ(P(c), before);
   TermSetName(c->termList->term->arraySubList->expPairList->expPair->exp, "q");
-  TermSetName(c->termList->termList->term, "r");
   TermFree(c);
   EXPECT_EQ(P(t), before);
-  EXPECT_EQ(TermCopy(nullptr), nullptr);
   EXPECT_EQ(TermSize(t, 1000), 8);   // update pairs count too
-  TermFree(t);
-  t = Made("f(a,g(b,c),d[i])");
-  EXPECT_EQ(TermSize(t, 1000), 7);
-  EXPECT_EQ(TermSize(t, 3), 4);
-  EXPECT_EQ(TermSize(nullptr, 10), 0);
+  EXPECT_TRUE(!TermCopy(nullptr) && !TermSize(nullptr, 10));
   TermFree(t);
 }
 
@@ -206,10 +154,9 @@ TEST(TermEqual, StructuralWithUpdateLists) {
   std::string big = "a[" + std::string(3000, 'i');   // printed forms far past 2047 characters
   struct { const char *a, *sa, *b, *sb; int eq; } cases[] = {
       {"f(a,b)", "", "f(a,b)", "", 1}, {"f(a)", "", "g(a)", "", 0}, {"f(a)", "", "f(a,b)", "", 0},
-      {"f(a,b)", "", "f(a)", "", 0}, {"a[i]", "", "a[i]", "", 1}, {"a[i]", "", "a[i,j]", "", 0},
-      {"a[i]", "", "a", "", 0}, {"1", "", "01", "", 0}, {"a[i]", "", "a[i]", "$Oa[k]=5", 0},
-      {"a[i]", "$Oa[k]=5", "a[i]", "$Oa[k]=5", 1}, {"a[i]", "$Oa[k]=5", "a[i]", "$Oa[k]=6", 0},
-      {"a[i]", "$Oa[k]=5", "a[i]", "$Oa[k]=5^$Oa[m]=6", 0},
+      {"f(a,b)", "", "f(a)", "", 0}, {"a[i]", "", "a", "", 0}, {"1", "", "01", "", 0},
+      {"a[i]", "", "a[i]", "$Oa[k]=5", 0}, {"a[i]", "$Oa[k]=5", "a[i]", "$Oa[k]=5", 1},
+      {"a[i]", "$Oa[k]=5", "a[i]", "$Oa[k]=6", 0},
       {"a[i]", "$Oa[k]=5^$Oa[m]=6", "a[i]", "$Oa[k]=5", 0},
       {"a[i]", "$Oa[k]=5", "a[i]", "$Oa[k]=5|$Oa[k]=5", 0}, {"a", "$Oa[k]=5", "a", "", 0},
       {"a", "$Oa[k]=5", "a", "$Oa[k]=5|$Oa[m]=x^$Ok=z", 0},
@@ -219,24 +166,20 @@ TEST(TermEqual, StructuralWithUpdateLists) {
     SCOPED_TRACE(std::string(c.a) + " " + c.sa + " vs " + c.b + " " + c.sb);
     TermPtr a = Made(c.a, c.sa), b = Made(c.b, c.sb);
     EXPECT_EQ(TermEqual(a, b), c.eq);
-    TermFree(a);
-    TermFree(b);
+    TermFree(a), TermFree(b);
   }
   TermPtr b1 = Made((big + ",x]").c_str()), b2 = Made((big + ",y]").c_str()), b3 = TermCopy(b1);
-  GetCapturedStdout();
-  EXPECT_FALSE(TermEqual(b1, b2));   // names cut alike, the difference is at the end
-  EXPECT_TRUE(TermEqual(b1, b3));
+  Out();
+  EXPECT_TRUE(!TermEqual(b1, b2) && TermEqual(b1, b3));   // names cut alike, differing at the end
   EXPECT_TRUE(TermEqual(nullptr, nullptr) && !TermEqual(b1, nullptr) && !TermEqual(nullptr, b1));
   TermPtr a = Made("a"), ai = Made("a[i]");
-  EXPECT_TRUE(VarEqual(a, a));
-  EXPECT_FALSE(VarEqual(ai, ai));   // only plain names are variables
+  EXPECT_TRUE(VarEqual(a, a) && !VarEqual(ai, ai));   // only plain names are variables
   for (TermPtr t : {b1, b2, b3, a, ai}) TermFree(t);
 }
 
 TEST(Assign, ReadPrintAndMessages) {
   struct { const char *in; int used; const char *printed, *msg; } cases[] = {
       {"$Ox=1^$Oa[i]=y:rest", 14, "$Ox=1^$Oa[i]=y", ""},
-      {"$Ox=+(x,1)^$Oy=f(a[i],b)", 24, "$Ox=+(x,1)^$Oy=f(a[i],b)", ""},
       {"x=1", 3, "$Ox=1", "Error: *** Missing $O ***\n"},
       {"$Ox", 3, "$Ox=", "Error: *** Missing = ***\nError: *** Missing name ***\n"},
       {"$Of(x)=1", 8, "$Of(x)=1",
@@ -250,17 +193,13 @@ TEST(Assign, ReadPrintAndMessages) {
     AssignListPtr p = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
     CaptureStdout();
     EXPECT_EQ(AssignReadList(c.in, p), c.used);
-    EXPECT_EQ(GetCapturedStdout(), c.msg);
+    EXPECT_EQ(Out(), c.msg);
     EXPECT_EQ(Str(p, AssignListPrint), c.printed);
     FreeAssigns(p);
   }
   AssignListPtr p = ReadAssigns("$Oa[i]=y^$Ox=1");
-  Text s;
-  TextInit(&s);
-  TextAppend(&s, "<");
-  AssignPrint(p->assignList->assign, &s);   // appends
-  EXPECT_STREQ(TextStr(&s), "<$Ox=1");
-  TextFree(&s);
+  auto appended = [](AssignPtr a, Text *s) { TextAppend(s, "<"), AssignPrint(a, s); };
+  EXPECT_EQ(Str(p->assignList->assign, appended), "<$Ox=1");
   FreeAssigns(p);
   EXPECT_EQ(Str(AssignListPtr(nullptr), AssignListPrint), "");
 }

@@ -1,0 +1,38 @@
+// Helpers shared by the term, formula and program tests: printing into a
+// string, captured output, and assignment lists read from text.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "../term/term.h"
+
+using testing::internal::CaptureStdout;
+
+// What the test has printed since CaptureStdout.
+inline std::string Out() { return fflush(stdout), testing::internal::GetCapturedStdout(); }
+
+// x as printed by print.
+template <class T, class F> std::string Str(T x, F print) {
+  Text s;
+  TextInit(&s);
+  print(x, &s);
+  std::string r = TextStr(&s);
+  TextFree(&s);
+  return r;
+}
+inline AssignListPtr ReadAssigns(const char *s) {
+  AssignListPtr p = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  AssignReadList(s, p);
+  return p;
+}
+// Frees the list, its assignments and their terms.
+inline void FreeAssigns(AssignListPtr p) {
+  for (AssignListPtr n; p; p = n) {
+    n = p->assignList;
+    if (p->assign) TermFree(p->assign->termLeft), TermFree(p->assign->termRight), free(p->assign);
+    free(p);
+  }
+}
