@@ -31,8 +31,8 @@ inline std::vector<VcAssumption> VcAssumptions() {
 inline std::string VcRender(const std::vector<VcAssumption> &a, const char *only = nullptr) {
   std::string r;
   for (const VcAssumption &x : a)
-    if (!only || x.proc == only)
-      r += (r.empty() ? "" : "; ") + x.proc + ": " + x.hyp + " => " + x.concl;
+    if (!only || x.proc == only) r += (r.empty() ? "" : "; ") + x.proc + ": " + x.hyp + " => "
+                                      + x.concl;
   return r;
 }
 
@@ -53,8 +53,8 @@ inline ProcedurePtr VcLoad(const char *text, const char *p = "p", std::string *o
   char *s = strdup(text);
   CompressString(s);
   ProcedureReadList(s);
-  std::string o = testing::internal::GetCapturedStdout();
-  if (out) *out += o;
+  if (out) *out += testing::internal::GetCapturedStdout();
+  else testing::internal::GetCapturedStdout();
   return currentProcedure = Procedure2Ptr(p);
 }
 
