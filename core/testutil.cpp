@@ -5,19 +5,6 @@
 
 #include <cstdlib>
 
-// Texts handed to the procedure reader stay alive for the rest of the run:
-// the reader splits them in place and nothing may be left pointing into
-// freed storage.
-struct LoadedText { char *text; LoadedText *next; };
-static LoadedText *loadedTexts = nullptr;
-
-static void LoadedTextKeep(char *text) {
-  LoadedText *n = static_cast<LoadedText *>(calloc(1, sizeof(LoadedText)));
-  n->text = text;
-  n->next = loadedTexts;
-  loadedTexts = n;
-}
-
 static int isProgramText(const char *s0) { return s0[0] == '{' || s0[0] == '%'; }
 
 void StartProg1(char *s0) {
@@ -28,9 +15,11 @@ void StartProg1(char *s0) {
     text = s0;
   } else {
     text = FileRead(s0);
-    LoadedTextKeep(text);
   }
+  // The reader copies everything it keeps (names, labels, locals), so a
+  // file's text is not needed once it has been read.
   ProcedureReadList(text);
+  if (text != s0) free(text);
   Log("Prog", ProcedureListPrint);
 }
 

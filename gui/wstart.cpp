@@ -34,10 +34,8 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
   popdown(wstart, wp1->pshell);
   wRelabelStart("add-proc");
   SetSensitiveFalse(1);
-  // Literal program text is parsed in place and stays alive for the run; a
-  // file is read into storage of the loader's own.
   StartProg1Checked(input);
-  if (!isText) free(input);
+  free(input);
   wRedisplay(w, client_data, call_data);
   wAskInv(w, client_data, call_data);
 }
