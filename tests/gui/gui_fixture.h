@@ -1,7 +1,6 @@
-// In-process fixture of the X client. One display and application context per
-// process (reopening a display is unsafe with libXaw's per-display caches); each
-// test builds a fresh client under a new shell and destroys it. Any Xt warning
-// fails the test; without DISPLAY the tests skip.
+// In-process fixture of the X client: one display and application context per
+// process (libXaw caches per display); each test builds a fresh client under a
+// new shell. Any Xt warning fails the test; without DISPLAY the tests skip.
 #pragma once
 #include <gtest/gtest.h>   // before the X headers (they define None, Bool, ...)
 
@@ -32,8 +31,7 @@ class GuiTest : public ::testing::Test {
   Widget shell = nullptr;
   static std::string &Warnings() { static std::string w; return w; }
   static XtAppContext &App() { static XtAppContext app = nullptr; return app; }
-  // The display of the process, opened on first use; null without DISPLAY.
-  static Display *TheDisplay() {
+  static Display *TheDisplay() {   // opened on first use; null without DISPLAY
     static bool tried = false;
     static Display *dpy = nullptr;
     const char *d = getenv("DISPLAY");
@@ -52,8 +50,7 @@ class GuiTest : public ::testing::Test {
   }
   void SetUp() override {
     if (!TheDisplay()) GTEST_SKIP() << "no X display (DISPLAY unset or unusable)";
-    Warnings().clear();
-    Reset();
+    Warnings().clear(), Reset();
     shell = XtVaAppCreateShell("quell1", "Quell1", applicationShellWidgetClass, TheDisplay(), NULL);
     wBuildClient(shell);
     XtVaSetValues(shell, XtNx, 50, XtNy, 100, NULL);
@@ -66,28 +63,26 @@ class GuiTest : public ::testing::Test {
     }
     Reset();
   }
-  // Delivers everything the server has sent and every pending timer.
-  static void Pump() {
+  static void Pump() {   // delivers all events and pending timers
     for (int round = 0; TheDisplay() && round < 3; round++) {
       XSync(TheDisplay(), False);
       for (int n = 0; XtAppPending(App()) && n < 100000; n++) XtAppProcessEvent(App(), XtIMAll);
     }
   }
-  // Fires a button's callbacks (bypasses sensitivity and grabs), then pumps.
+  // Fires a button's callbacks (bypasses sensitivity and grabs).
   static void Press(Widget b) { XtCallCallbacks(b, XtNcallback, nullptr); Pump(); }
-  // Real button press and release on the middle of w (honours sensitivity and grabs).
+  // Real button press and release on w (honours sensitivity and grabs).
   static void Click(Widget w) {
     XEvent ev;
     memset(&ev, 0, sizeof ev);
     ev.xbutton = XButtonEvent{ButtonPress, 0, False, XtDisplay(w), XtWindow(w),
-                              RootWindowOfScreen(XtScreen(w)), 0, CurrentTime, Geo(w).w / 2,
-                              Geo(w).h / 2, 0, 0, 0, Button1, True};
+                              RootWindowOfScreen(XtScreen(w)), 0, CurrentTime, 2, 2, 0, 0, 0,
+                              Button1, True};
     XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonPressMask, &ev);
     ev.xbutton.type = ButtonRelease, ev.xbutton.state = Button1Mask;
     XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonReleaseMask, &ev);
     Pump();
   }
-  // The whole text of a text widget, read through its source.
   static std::string TextOf(Widget t) {
     std::string out;
     XawTextBlock b;
@@ -98,18 +93,15 @@ class GuiTest : public ::testing::Test {
       out.append(b.ptr, b.length);
     }
   }
-  // Replaces the text of t (also of a read-only one): a typed answer.
   static void SetTextOf(Widget t, const std::string &s) {
     XtVaSetValues(t, XtNstring, s.c_str(), NULL), Pump();
   }
   static void Select(Widget t, long from, long to) { XawTextSetSelection(t, from, to); Pump(); }
-  // Selects the first occurrence of word in t; false when it is not there.
-  static bool SelectWord(Widget t, const std::string &word) {
+  static bool SelectWord(Widget t, const std::string &word) {   // its first occurrence
     size_t at = TextOf(t).find(word);
     if (at != std::string::npos) Select(t, (long)at, (long)(at + word.size()));
     return at != std::string::npos;
   }
-  // Types text into the first read box and presses its Ok.
   static void Answer(const std::string &text) { SetTextOf(wp1->text, text); Press(wp1->ok); }
   static std::string LabelOf(Widget w) {
     String s = nullptr;
@@ -119,8 +111,7 @@ class GuiTest : public ::testing::Test {
   static std::string Prompt() { return LabelOf(wp1->label); }
   static bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
   static bool IsSensitive(Widget w) { return XtIsSensitive(w) == True; }
-  // How many of the seven buttons that need a program are usable.
-  static int SevenUsable() {
+  static int SevenUsable() {   // how many of the buttons that need a program are usable
     int k = 0;
     for (Widget b : {wclear, wsave, wassumption, wselect, wredisplay, wpost, wexpand})
       k += IsSensitive(b);
@@ -133,13 +124,11 @@ class GuiTest : public ::testing::Test {
     XtVaGetValues(w, XtNx, &x, XtNy, &y, XtNwidth, &wd, XtNheight, &ht, NULL);
     return {x, y, wd, ht};
   }
-  // What f printed on standard output.
-  static std::string Out(const std::function<void()> &f) {
+  static std::string Out(const std::function<void()> &f) {   // what f printed
     testing::internal::CaptureStdout(), f();
     return testing::internal::GetCapturedStdout();
   }
-  // Runs wCommandLine on the arguments (argv[0] added). The copies stay alive for
-  // the whole process: loaded program text is parsed in place.
+  // wCommandLine on the arguments; the copies live on (program text is parsed in place).
   static int CommandLine(const std::vector<std::string> &args) {
     std::vector<char *> argv{strdup("quell1")};
     for (const std::string &s : args) argv.push_back(strdup(s.c_str()));

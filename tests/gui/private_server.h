@@ -1,6 +1,5 @@
-// A private Xvfb for end-to-end tests that move the pointer and click: other
-// tests' windows on a shared display would take their clicks. DISPLAY names it
-// for the life of the object (the shared one when Xvfb does not come up within 5 s).
+// A private Xvfb for end-to-end tests that move the pointer and click, named by
+// DISPLAY for the life of the object (the shared one when it is not up within 5 s).
 #pragma once
 #include <fcntl.h>
 #include <poll.h>
