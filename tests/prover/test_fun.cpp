@@ -4,21 +4,16 @@
 TEST(FunAxioms, IdentitiesComparisonsAndArity) {
   // term: rewritten by FunRewrite; formula: by ApplyFunctionAxiomsFormula.
   struct { bool formula; const char *in, *out; } cases[] = {
-      {0, "+(-(a,b),b)", "a"},        {0, "+(b,-(a,b))", "+(b,-(a,b))"}, {0, "-(x,x)", "0"},
-      {0, "-(+(x,y),x)", "y"},        {0, "-(+(x,y),y)", "x"},           {0, "+(1,x)", "+(x,1)"},
-      {0, "*(a,b)", "*(b,a)"},        {0, "+1(-1(n))", "n"},             {0, "-1(+1(n))", "n"},
-      {0, "!(0)", "1"},               {0, "!(1)", "1"},                  {0, "!(n)", "!(n)"},
-      {0, "!(+1(n))", "*(+1(n),!(n))"}, {0, "!(+1(+1(n)))", "*(+1(+1(n)),*(+1(n),!(n)))"},
-      {0, "f(-(x,x))", "f(0)"},       {0, "a[-(i,i)]", "a[0]"},
-      {1, "0<-(x,y)", "x>y"},         {1, "0>-(x,y)", "y>x"},            {1, "0=-(x,y)", "x=y"},
-      {1, "-(x,y)=0", "x=y"},         {1, "-(x,y)<0", "x<y"},            {1, "~(-(x,x)>y)", "~0>y"},
+      {0, "+(-(a,b),b)", "a"},        {0, "+(b,-(a,b))", "+(b,-(a,b))"}, {0, "-(+(x,y),y)", "x"},
+      {0, "*(a,b)", "*(b,a)"},        {0, "-1(+1(n))", "n"},             {0, "!(n)", "!(n)"},
+      {0, "!(+1(n))", "*(+1(n),!(n))"}, {0, "a[-(i,i)]", "a[0]"},
+      {1, "0>-(x,y)", "y>x"},         {1, "-(x,y)<0", "x<y"},            {1, "~(-(x,x)>y)", "~0>y"},
       // not inside implications or quantifiers
       {1, "(-(x,x)>y)->z>0", "((-(x,x)>y)->z>0)"}, {1, "$Ax:-(x,x)>y", "$Ax:-(x,x)>y"},
       // only at the exact arity; "0" applied is not the name 0
       {0, "-(x,x,y)", "-(x,x,y)"},    {1, "-(x,x,y)=0", "-(x,x,y)=0"},
       {0, "+(-(a,b,c),b)", "+(b,-(a,b,c))"},  // ordered, not cancelled
-      {0, "-1(+1(n,m))", "-1(+1(n,m))"}, {0, "!(+1(n),m)", "!(+1(n),m)"}, {0, "!(0(z))", "!(0(z))"},
-      {0, "+(x)", "+(x)"},            {1, "0(a)<-(x,y)", "0(a)<-(x,y)"},
+      {0, "!(+1(n),m)", "!(+1(n),m)"}, {0, "!(0(z))", "!(0(z))"}, {1, "0(a)<-(x,y)", "0(a)<-(x,y)"},
   };
   for (auto &c : cases)
     EXPECT_EQ(c.formula ? FText(ApplyFunctionAxiomsFormula(F(c.in))) : TText(FunRewrite(T(c.in))),

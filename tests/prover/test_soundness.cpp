@@ -1,5 +1,6 @@
 // Soundness on random conditions: whenever small integer values make a
-// condition false, the prover must leave at least one sequent of it.
+// condition false, the prover must leave at least one sequent of it; and
+// what the prover removes is valid, so the refuter must not refute it.
 #include <functional>
 #include <random>
 #include "provertest.h"
@@ -70,17 +71,21 @@ bool HasCounterexample(const Expr &h, const Expr &c) {
 
 }  // namespace
 
-TEST(Soundness, NoConditionWithACounterexampleIsProved) {
+TEST(Soundness, NoConditionWithACounterexampleIsProvedNorAProvedOneRefuted) {
   Gen g{std::mt19937(20261206)};
-  int proved = 0, refutable = 0;
+  int proved = 0, refutable = 0, refuted = 0;
   for (int i = 0; i < 1000; i++) {
     Expr h = g.Formula(3), c = g.Formula(3);
     ProverReset();
     Sequent *s = Append({}, {});
     s->formulaList1 = Formula2FormulaList(SimplifySequentUseRewrite(F(h.text)), '^');
     s->formulaList2 = Formula2FormulaList(SimplifySequentUseRewrite(F(c.text)), '|');
+    int found;
+    Refute(s, &found);
     SimplifySequentAll();
     bool gone = sequentList.sequent == nullptr;
+    EXPECT_FALSE(found && gone) << "proved and refuted: " << h.text << " => " << c.text;
+    refuted += found;
     if (HasCounterexample(h, c)) {
       refutable++;
       EXPECT_FALSE(gone) << h.text << " => " << c.text;
@@ -90,4 +95,5 @@ TEST(Soundness, NoConditionWithACounterexampleIsProved) {
   // the generator gives both kinds in fair numbers
   EXPECT_GT(proved, 100);
   EXPECT_GT(refutable, 100);
+  EXPECT_GT(refuted, 100);
 }
