@@ -1,5 +1,4 @@
-// Display text builders, the navigation stack and the statement reader for
-// selected text. None of these needs a display.
+// Display text builders and the navigation stack. None of these needs a display.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,15 +14,6 @@ namespace {
 
 std::string Str(const char *s) { return s ? s : "(null)"; }
 bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
-std::string PairOf(std::string text, std::string *out = nullptr) {
-  char l[LABEL_SIZE] = "junk";
-  testing::internal::CaptureStdout();
-  wSentenceRead(&text[0], l);
-  std::string printed = testing::internal::GetCapturedStdout();
-  if (out) *out = printed;
-  EXPECT_LT(strlen(l), (size_t)LABEL_SIZE);
-  return l;
-}
 
 class Builders : public ::testing::Test {
  protected:
@@ -68,28 +58,6 @@ TEST_F(Builders, NamesOfNothingNavigationBoundsAndCutTexts) {
   StartProg1(strdup(prog.c_str()));
   std::string list = Str(wGetProcList());
   EXPECT_TRUE(list.size() < (size_t)SSS_SIZE && Has(list, "text cut"));
-}
-
-TEST(SelectionReader, PairsErrorsAndBounds) {
-  std::string printed;
-  EXPECT_EQ(PairOf("LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", &printed), "(5,6)");
-  EXPECT_EQ(printed, "");
-  EXPECT_EQ(PairOf("LB=1=>$OLB=2;LB=7=>$OLB=8;", &printed), "(7,8)");
-  EXPECT_EQ(printed, "Error: sent.seq\n");
-  EXPECT_EQ(PairOf("LB=1=>$OLB=2;junk", &printed), "(1,2)");
-  EXPECT_EQ(printed, "Error: sentenceRead\n");
-  // Cut and hostile texts: never read past the end, the pair stays in its buffer.
-  std::string deep;
-  for (int i = 0; i < 1000; i++) deep += "*[LB=2^c=>($OLB=3|$OLB=4)";
-  for (std::string c : {std::string("*[LB=2^i<n=>($OLB=3"), std::string("?[LB=2^t>b=>"),
-                        std::string("LB=1=>"), deep,
-                        "LB=" + std::string(300, 'a') + "=>$OLB=" + std::string(300, 'b') + ";"})
-    PairOf(c);
-  char out[LABEL_SIZE];
-  wSentenceRead2("x(3,4)y(5,6)", out);
-  EXPECT_STREQ(out, "(3,4)");
-  wSentenceRead2(("(" + std::string(200, 'a') + ")").c_str(), out);
-  EXPECT_EQ(strlen(out), (size_t)LABEL_SIZE - 1);
 }
 
 }  // namespace
