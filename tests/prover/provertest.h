@@ -26,8 +26,7 @@ inline TermPtr T(const char *text) {
 }
 
 // The printed form of anything with a Print(x, Text *) function.
-template <class X>
-std::string Str(void (*print)(X, Text *), X x) {
+template <class X> std::string Str(void (*print)(X, Text *), X x) {
   Text t;
   TextInit(&t);
   print(x, &t);
@@ -36,8 +35,6 @@ std::string Str(void (*print)(X, Text *), X x) {
   return r;
 }
 inline std::string FText(FormulaPtr f) { return Str(FormulaPrint, f); }
-inline std::string TText(TermPtr x) { return Str(TermPrint, x); }
-inline std::string LText(FormulaListPtr p) { return Str(FormulaListPrint, p); }
 inline std::string SText(Sequent *s) { return Str(SequentPrintOne, s); }
 inline std::string AllText() { return Str(SequentPrint, (const char *)nullptr); }
 
@@ -77,13 +74,5 @@ inline void ProverReset() {
   SequentListClear();
   ProcedureListClear();
   AssumptionListClear();
-  userAxiom.formulaList1 = 0;
-  userAxiom.formulaList2 = 0;
-}
-
-// The refuter's witness ("" for no verdict); *found gets its result.
-inline std::string Refute(Sequent *s, int *found) {
-  char w[256];
-  *found = RefuteSequent(s, w, sizeof w);
-  return w;
+  userAxiom.formulaList1 = userAxiom.formulaList2 = 0;
 }

@@ -16,13 +16,13 @@ TEST(FunAxioms, IdentitiesComparisonsAndArity) {
       {0, "!(+1(n),m)", "!(+1(n),m)"}, {0, "!(0(z))", "!(0(z))"}, {1, "0(a)<-(x,y)", "0(a)<-(x,y)"},
   };
   for (auto &c : cases)
-    EXPECT_EQ(c.formula ? FText(ApplyFunctionAxiomsFormula(F(c.in))) : TText(FunRewrite(T(c.in))),
+    EXPECT_EQ(c.formula ? FText(ApplyFunctionAxiomsFormula(F(c.in))) : Str(TermPrint, FunRewrite(T(c.in))),
               c.out)
         << c.in;
   // Deep sums stay linear.
   std::string t = "x";
   for (int i = 0; i < 200; i++) t = "+(" + t + ",y)";
-  EXPECT_EQ(TText(FunRewrite(T(t.c_str()))).size(), t.size());
+  EXPECT_EQ(Str(TermPrint, FunRewrite(T(t.c_str()))).size(), t.size());
   // The pass rewrites both sides.
   Sequent *s = Seq({"-(a,a)=b"}, {"0<-(c,d)"});
   SimplifySequentUseFunAxioms(s);

@@ -7,7 +7,7 @@ TEST(Sets, MembershipRemovalAndInclusion) {
   EXPECT_FALSE(SetInclude(F("d<c"), s));  // < and > only side by side
   FormulaPtr second = s->formulaList->formulaList->formula;
   s = SetRemove(F("a=b"), s);  // only the first of two
-  EXPECT_EQ(LText(s), "c>d,a=b");
+  EXPECT_EQ(Str(FormulaListPrint, s), "c>d,a=b");
   EXPECT_EQ(s->formulaList->formula, second);
   EXPECT_FALSE(SetSetInclude(L({"b=a", "e>d"}), s));
   // SetRemoveIdentical unlinks that node only, not an equal one.

@@ -11,8 +11,8 @@ using testing::internal::GetCapturedStdout;
 
 // "found:witness", e.g. "0:" for no verdict.
 static std::string Verdict(Sequent *s) {
-  int found;
-  std::string w = Refute(s, &found);
+  char w[256];
+  int found = RefuteSequent(s, w, sizeof w);
   return std::to_string(found) + ":" + w;
 }
 
@@ -86,6 +86,7 @@ static void AddProcedure(const char *name, int readError = 0) {
   n->procedure->readError = readError;
   n->procedureList = (ProcedureListPtr)calloc(1, sizeof(ProcedureList));
 }
+
 static std::string Report(int quiet) {
   CaptureStdout();
   RefuteReportAll(quiet);
@@ -131,7 +132,8 @@ static std::string ReadAll(const char *name) {
 static int RunBatch(const std::string &program, std::string *out, const char *flags = "") {
   std::ofstream("refute.q") << program;
   remove("refute.out");
-  FILE *p = popen((std::string(QUELL_BATCH) + " " + flags + "refute.q refute.out 2>/dev/null").c_str(), "r");
+  std::string cmd = std::string(QUELL_BATCH) + " " + flags + "refute.q refute.out 2>/dev/null";
+  FILE *p = popen(cmd.c_str(), "r");
   if (!p) return -1;
   out->clear();
   char buf[4096];
@@ -142,8 +144,8 @@ static int RunBatch(const std::string &program, std::string *out, const char *fl
 
 TEST(RefuteBatch, OnlyWrongProgramsGetCounterexampleLines) {
   // x>0 is not kept by dec; sq is right, but the prover knows nothing about products.
-  const std::string dec = "{x>0}\n%PROC dec(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=-(x,1)^$OLB=2;\n]\n{x>0}\n",
-                    sq = "{x>0}\n%PROC sq(%IOP/x:int)==\n%STM[\nLB=1=>$Ox=*(x,x)^$OLB=2;\n]\n{x>0}\n";
+  const std::string dec = "{x>0}%PROC dec(%IOP/x:int)==%STM[LB=1=>$Ox=-(x,1)^$OLB=2;]{x>0}\n",
+                    sq = "{x>0}%PROC sq(%IOP/x:int)==%STM[LB=1=>$Ox=*(x,x)^$OLB=2;]{x>0}\n";
   std::string out;
   EXPECT_EQ(RunBatch(dec, &out), 1);
   EXPECT_EQ(out, "dec: condition 1 fails for x=1\n"

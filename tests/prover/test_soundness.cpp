@@ -80,8 +80,8 @@ TEST(Soundness, NoConditionWithACounterexampleIsProvedNorAProvedOneRefuted) {
     Sequent *s = Append({}, {});
     s->formulaList1 = Formula2FormulaList(SimplifySequentUseRewrite(F(h.text)), '^');
     s->formulaList2 = Formula2FormulaList(SimplifySequentUseRewrite(F(c.text)), '|');
-    int found;
-    Refute(s, &found);
+    char w[256];
+    int found = RefuteSequent(s, w, sizeof w);
     SimplifySequentAll();
     bool gone = sequentList.sequent == nullptr;
     EXPECT_FALSE(found && gone) << "proved and refuted: " << h.text << " => " << c.text;
