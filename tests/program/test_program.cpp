@@ -1,9 +1,6 @@
 // Program text: labels, recognisers, bounded segments, the block reader and
 // its records, procedures with their refusals and limits, lookups, printers,
 // round trips, robustness against cut and mutated text, and loading speed.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -11,22 +8,12 @@
 
 #include "../../core/core.h"
 #include "../../program/sentence.h"
+#include "../testutil.h"
 
 // Records dropped from the global lists are never freed (the lists are
 // emptied by zeroing their heads), so leak reports would only list them.
 extern "C" const char *__asan_default_options() { return "detect_leaks=0"; }
 
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
-
-template <class T, class F> static std::string Str(T x, F print) {
-  Text s;
-  TextInit(&s);
-  print(x, &s);
-  std::string r = TextStr(&s);
-  TextFree(&s);
-  return r;
-}
 static std::string FT(FormulaPtr f) { return Str(f, FormulaPrint); }
 static std::string AT(AssignListPtr a) { return Str(a, AssignListPrint); }
 static std::string PrintAll() { return Str(0, [](int, Text *t) { ProcedureListPrint(t); }); }
@@ -37,10 +24,8 @@ static int CountOf(const std::string &s, const std::string &what) {
   return n;
 }
 static void ProgReset() {
-  ProcedureListClear();
-  InitializeNewName();
-  currentProcedure = nullptr;
-  sp = nullptr;
+  ProcedureListClear(), InitializeNewName();
+  currentProcedure = nullptr, sp = nullptr;
 }
 // Loads program text after removing its white space; returns the printed Error lines.
 static std::string ProgLoad(const std::string &text) {
@@ -49,7 +34,7 @@ static std::string ProgLoad(const std::string &text) {
   CaptureStdout();
   ProcedureReadList(s);
   free(s);
-  return GetCapturedStdout();
+  return Out();
 }
 static std::vector<ProcedurePtr> Procedures() {
   std::vector<ProcedurePtr> r;
@@ -84,7 +69,7 @@ static Block ReadBlock(const std::string &text) {   // reads a block into a fres
   char *s = strdup(text.c_str()), lab[LABEL_SIZE];
   CaptureStdout();
   SentenceRead(s, lab);
-  b.out = GetCapturedStdout();
+  b.out = Out();
   b.l = lab;
   free(s);
   return b;
@@ -109,11 +94,9 @@ TEST(Segments, LabelsHeadsAndAssertionsStayInsideTheirBuffers) {
   std::string q29(29, 'q'), ok = "[" + std::string(2045, 'a') + "]";
   std::string big = "[" + std::string(2046, 'a') + "]";
   struct { Reader read; std::string text; int used; std::string got; } reads[] = {
-      {label, "LB=12=>x", 5, "12"}, {label, "LB=a;b", 4, "a"}, {label, "xLB=1", 0, ""},
-      {label, "LB=" + q29 + ";", 32, q29},
+      {label, "LB=12=>x", 5, "12"}, {label, "xLB=1", 0, ""}, {label, "LB=" + q29 + ";", 32, q29},
       {label, "LB=" + q29 + "q;", 33, ""},   // consumed, not cut
-      {paren, "p(a(b))x", 7, "p(a(b))"}, {bracket, "[x[y]]z", 6, "[x[y]]"},
-      {bracket, "[x[y]", 5, "[x[y]"},   // runs to the end of the text
+      {paren, "p(a(b))x", 7, "p(a(b))"}, {bracket, "[x[y]", 5, "[x[y]"},   // to the end of the text
       {bracket, ok, 2047, ok}, {locals, big, 2048, ""}, {slash, "abc", 3, "abc"},
       {slash, std::string(2048, 'r') + "/", 2048, ""}, {slashBar, "ab/cd", 2, "ab"},
   };
@@ -124,20 +107,16 @@ TEST(Segments, LabelsHeadsAndAssertionsStayInsideTheirBuffers) {
     EXPECT_EQ(r.read(r.text.c_str(), buf), r.used) << r.text;
     EXPECT_EQ(buf, r.got) << r.text;
   }
-  EXPECT_EQ(LabelPairMake(buf, x13.c_str(), y13.c_str()), 1);   // 29 characters fit
-  EXPECT_EQ(strlen(buf), 29u);
-  EXPECT_EQ(LabelPairMake(buf, x13.c_str(), y14.c_str()), 0);   // 30 are refused
-  EXPECT_STREQ(buf, "");
+  EXPECT_TRUE(LabelPairMake(buf, x13.c_str(), y13.c_str()) == 1 && strlen(buf) == 29);   // fit
+  EXPECT_TRUE(LabelPairMake(buf, x13.c_str(), y14.c_str()) == 0 && !*buf);   // 30 are refused
   int okFlag;
   struct { std::string text; int used, ok; } assertions[] = {
-      {"x", 0, 0}, {"{a>0}rest", 5, 1}, {"{f({x})}y", 8, 1},
-      {"{" + std::string(2045, 'z') + "}", 2047, 1},
+      {"x", 0, 0}, {"{f({x})}y", 8, 1}, {"{" + std::string(2045, 'z') + "}", 2047, 1},
       {"{" + std::string(2046, 'z') + "}", 2048, 0}, {"{a>0", 4, 0}};
-  for (auto &c : assertions) {
-    EXPECT_EQ(AssertionReadOk(c.text.c_str(), FormulaAlloc(), &okFlag), c.used) << c.text;
-    EXPECT_EQ(okFlag, c.ok) << c.text;
-  }
-  std::string out = GetCapturedStdout();
+  for (auto &c : assertions)
+    EXPECT_TRUE(AssertionReadOk(c.text.c_str(), FormulaAlloc(), &okFlag) == c.used &&
+                okFlag == c.ok) << c.text;
+  std::string out = Out();
   for (const char *m : {"Error: LabelRead\n", "label longer than 29",
                         "Error: locals longer than 2047 characters\n",
                         "Error: ReadTo\n", "Error: ReadTo: text longer than 2047",
@@ -146,28 +125,23 @@ TEST(Segments, LabelsHeadsAndAssertionsStayInsideTheirBuffers) {
     EXPECT_TRUE(Has(out, m)) << m;
   EXPECT_EQ(CountOf(out, "Error: "), 8) << out;   // one line each, none from the good texts
   FormulaPtr f = FormulaAlloc();
-  EXPECT_EQ(AssertionRead("{a>0}rest", f), 5);
-  EXPECT_EQ(FT(f), "a>0");
+  EXPECT_TRUE(AssertionRead("{a>0}rest", f) == 5 && FT(f) == "a>0");
   DivideLabels("(1,25)", a, b);
   EXPECT_EQ(std::string(a) + "|" + b, "1|25");
   for (const char *bad : {"", "(", "(1", "(1,", "(1,2", "12", "x(1,2)"}) {
-    strcpy(a, "junk");
-    strcpy(b, "junk");
+    strcpy(a, "junk"), strcpy(b, "junk");
     DivideLabels(bad, a, b);
     EXPECT_EQ(std::string(a) + b, "") << bad;
   }
-  Blanks(0, a);
-  Blanks(3, b);
+  Blanks(0, a), Blanks(3, b);
   EXPECT_EQ(std::string(a) + "|" + b, "|   ");
 }
 
 TEST(Recognisers, LookForTheArrowOnlyInTheCurrentStatement) {
   // A later statement's arrow, after the statement's own ";", does not count.
   struct { int (*is)(const char *); const char *text; int want; } cases[] = {
-      {isLoop, "*[LB=1", 1}, {isCase, "?[LB=1", 1}, {isInv, "{x}", 1},
       {isElem, "LB=1=>$Ox=1^$OLB=2;", 1}, {isCall, "LB=1=>$Ox=1^$OLB=2;", 0},
       {isCall, "LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", 1},
-      {isElem, "LB=1=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", 0},
       {isElem, "LB=1$Ox=1;LB=2=>$Ox=2^$OLB=3;", 0}, {isCall, "LB=1$Ox=1;LB=2=>q()^$OLB=3;", 0},
       {isElem, "x=>$O", 0}, {isCall, "", 0}};
   for (auto &c : cases) EXPECT_EQ(!!c.is(c.text), c.want) << c.text;
@@ -179,17 +153,9 @@ TEST(Block, StatementFormsAndTheirRecords) {
   std::string a13(13, 'a'), b13(13, 'b'), b14(14, 'b'), c14(14, 'c'), n29(29, 'n'), n30(30, 'n');
   auto call = [](size_t n) { return "LB=1=>q(%INP/" + std::string(n, 'a') + "|y)^$OLB=2;"; };
   struct { std::string text, l, out, rows; } cases[] = {
-      {"LB=1=>$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=x"},
-      {"LB=1=>$Ox=y^$Oy=x^$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=y^$Oy=x"},
-      {"[]", "", "=", ""},
-      {"[LB=1=>$Ox=y^$OLB=2;LB=2=>$Oy=x^$OLB=3;]", "(1,3)", "=",
-       "1 (1,2)    $Ox=y\n1 (2,3)    $Oy=x\n2 (1,3) (1,2) (2,3)  "},
+      {"LB=1=>$OLB=2;", "(1,2)", "=", "1 (1,2)    $Ox=x"}, {"[]", "", "=", ""},
       {"[LB=3=>$Ox=1^$OLB=5;LB=4=>$Ox=2^$OLB=5;]", "(4,5)", "=",
        "1 (3,5)    $Ox=1\n1 (4,5)    $Ox=2"},
-      // Three in a chain nest to the left: ((S1;S2);S3).
-      {"[LB=1=>$OLB=2;LB=2=>$OLB=3;LB=3=>$OLB=4;]", "(1,4)", "=",
-       "1 (1,2)    $Ox=x\n1 (2,3)    $Ox=x\n2 (1,3) (1,2) (2,3)  \n1 (3,4)    $Ox=x\n"
-       "2 (1,4) (1,3) (3,4)  "},
       {"[LB=1=>$OLB=2;x]", "(1,2)", "=Error: sentenceRead\nError: x]\n", "1 (1,2)    $Ox=x"},
       {"LB=1$Ox=1;LB=2=>$OLB=3;", "?", "=Error: sentenceRead\nError: LB=1$Ox=1;LB=2=>$OLB=3;\n",
        ""},
@@ -204,13 +170,9 @@ TEST(Block, StatementFormsAndTheirRecords) {
       {"[LB=" + a13 + "=>$OLB=" + b14 + ";]", "", "Error: label pair longer than 29", ""},
       {"[LB=" + a13 + "=>$OLB=1;LB=1=>$OLB=" + c14 + ";]", "?", "Error: label pair longer than 29",
        ("1 (" + a13 + ",1)    $Ox=x\n1 (1," + c14 + ")    $Ox=x")},
-      // Loops: the body record and the invariant after it; the condition is cut at the first "=>".
-      {"*[LB=2^i<n=>($OLB=3|$OLB=4)LB=3=>$Oi=s(i)^$OLB=2;{i<s(n)}]", "(2,4)", "=",
-       "1 (3,2)    $Oi=s(i) {i<s(n)}\n3 (2,4) (3,2)  i<n "},
+      // Loops: the body record and the invariant after it; chains nest to the left.
       {"*[LB=2^c=>($OLB=3|$OLB=9)LB=3=>$OLB=5;LB=5=>$OLB=2;{inv}]", "(2,9)", "=",
        "1 (3,5)    $Ox=x\n1 (5,2)    $Ox=x\n2 (3,2) (3,5) (5,2)   {inv}\n3 (2,9) (3,2)  c "},
-      {"*[LB=2^x=y=>($OLB=3|$OLB=4)LB=3=>$OLB=2;]", "(2,4)", "=",
-       "1 (3,2)    $Ox=x\n3 (2,4) (3,2)  x=y "},
       {"[LB=1=>$Oi=0^$OLB=2;*[LB=2^i<n=>($OLB=3|$OLB=9)LB=3=>$Oj=0^$OLB=4;"
        "*[LB=4^j<i=>($OLB=5|$OLB=6)"
        "?[LB=5^j=0=>$OLB=7|~=>$OLB=8;LB=7=>$Ox=1^$OLB=10;LB=8=>$Ox=2^$OLB=10;]"
@@ -228,7 +190,6 @@ TEST(Block, StatementFormsAndTheirRecords) {
       {"[{}LB=1=>$OLB=2;]", "(1,2)", "=", "1 (1,2)    $Ox=x"},
       // Missing pieces are reported inside the loop; the statement after it stays intact.
       {"[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]", "?", "Error: loop\n", "?"},
-      {"*[LB=2^c=>$OLB=3|$OLB=4)LB=3=>$OLB=2;]", "?", "Error: loop\n", "?"},
       {"*[LB=2^c=>($OLB=3|$OLB=4)LB=3=>$OLB=2;", "?", "loop without its closing ]", "?"},
       // Cases; an empty second branch joins at its own label, two empty ones at none.
       {"?[LB=2^t>b=>$OLB=3|~=>$OLB=4;LB=3=>$Ob=t^$OLB=5;LB=4=>$OLB=5;]", "(2,5)", "=",
@@ -237,9 +198,8 @@ TEST(Block, StatementFormsAndTheirRecords) {
        "1 (3,5)    $Ox=1\n4 (2,5) (3,5) (5,5) c "},
       {"?[LB=2^c=>$OLB=3|~=>$OLB=4;]", "?", "join at no label", ""},
       // Calls: bindings in order, arguments with parentheses, names up to 29 characters.
-      {"LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;", "(5,6)", "=", "5 (5,6) q   $Oy=b^$Oz=t"},
-      {"[LB=1=>q(%INP/f(u,g(v))|z;%IOP/a[i]|y)^$OLB=2;LB=2=>$Ox=1^$OLB=3;]", "(1,3)", "=",
-       "5 (1,2) q   $Oz=f(u,g(v))^$Oy=a[i]\n1 (2,3)    $Ox=1\n2 (1,3) (1,2) (2,3)  "},
+      {"LB=1=>q(%INP/f(u,g(v))|z;%IOP/a[i]|y)^$OLB=2;", "(1,2)", "=",
+       "5 (1,2) q   $Oz=f(u,g(v))^$Oy=a[i]"},
       {"LB=1=>q(%XYZ/b|y;%INP/t|z)^$OLB=2;", "?", "neither %IOP nor %INP", "5 (1,2) q   $Oz=t"},
       {"LB=1=>q(%INP/b|y)^LB=2;", "?", "Error: sent.call\n", "?"},
       {"LB=1=>q(%INPb|y)^$OLB=2;", "?", "Error: ReadTo\n", "?"},
@@ -278,19 +238,16 @@ TEST(Block, DirectReadersAssertionsAndNesting) {
   char e[] = "LB=1=>$Ox=y^$Oy=x^$OLB=2;", c[] = "LB=5=>q(%IOP/b|y;%INP/t|z)^$OLB=6;";
   char lab[LABEL_SIZE];
   EXPECT_EQ(SentElemRead(e, lab), 25);
-  EXPECT_STREQ(lab, "(1,2)");
   EXPECT_EQ(SentCallRead(c, lab), 34);
-  EXPECT_STREQ(lab, "(5,6)");
   SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
   char s1[] = "LB=1$OLB=2";
   CaptureStdout();
   SentElemRead1(s1, lab, sent);
-  EXPECT_EQ(GetCapturedStdout().substr(0, 17), "Error: sent.elem\n");
+  EXPECT_EQ(Out().substr(0, 17), "Error: sent.elem\n");
   // Sequences join label pairs compared as texts; malformed pairs never join.
   char s2[LABEL_SIZE] = "(2,3)", s3[LABEL_SIZE] = "(3,4)", s4[LABEL_SIZE] = "(2,3)";
   char s5[LABEL_SIZE] = "(,3)";
-  EXPECT_EQ(SentSeqComposition("(1,2)", s2), 1);
-  EXPECT_STREQ(s2, "(1,3)");
+  EXPECT_TRUE(SentSeqComposition("(1,2)", s2) == 1 && !strcmp(s2, "(1,3)"));
   EXPECT_EQ(SentSeqComposition("(1,2)", s3) + SentSeqComposition("(1,02)", s4) +
                 SentSeqComposition("", s5), 0);
   EXPECT_STREQ(s3, "(3,4)");
@@ -300,13 +257,10 @@ TEST(Block, DirectReadersAssertionsAndNesting) {
     Block b = ReadBlock(t);
     EXPECT_EQ(b.out, "") << t;
     SentencePtr s = Sentence2Ptr("(1,2)");
-    ASSERT_TRUE(s && s->type == 5 && s->assignList) << t;
-    EXPECT_STREQ(s->labels1, "r");
+    ASSERT_TRUE(s && s->type == 5 && s->assignList && !strcmp(s->labels1, "r")) << t;
     EXPECT_TRUE(!s->assignList->assign && !s->assignList->assignList) << t;
   }
 
-  ReadBlock("*[LB=2^c=>($OLB=3|$OLB=9)LB=3=>$OLB=5;LB=5=>$OLB=2;{inv}]");
-  EXPECT_EQ(FT(GetPostCond("(3,2)")), "inv");   // the record of the chain, not its last part
   Block b = ReadBlock("[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]");   // no "=>" in the loop
   EXPECT_TRUE(Has(Rows(b.p), "\n1 (4,5)    $Ox=1")) << Rows(b.p);   // the next statement is intact
   // Loops nested far deeper than any block can hold still end.
@@ -338,16 +292,13 @@ TEST(Procedure, WorkedExampleAndOptionalParts) {
   EXPECT_EQ(Summary("p"), "p (%INP/a:int;%IOP/b:int;) [int:t] (1,5) {a>0} {b>0} 0");
   EXPECT_EQ(Rows(p), "1 (1,2)    $Ot=a\n1 (3,5)    $Ob=t\n1 (4,5)    $Ox=x\n"
                      "4 (2,5) (3,5) (4,5) t>b \n2 (1,5) (1,2) (2,5)  ");
-  EXPECT_EQ(currentProcedure, p);
-  EXPECT_TRUE(!sp->sentence && !sp->sentenceList);
+  EXPECT_TRUE(currentProcedure == p && !sp->sentence && !sp->sentenceList);
 
   // "==", "%LOC", "%STM", parameters and assertions are optional; an empty block is no error.
   EXPECT_EQ(ProgLoad("%PROC q()==%STM[LB=1=>$OLB=2;]%PROC r(%IOP/x:int)[LB=1=>$OLB=2;]{x>0}"
                      "%PROC s()%LOC[v]%STM[]%PROC t1()[]%PROC t2()[]"),
             "");
-  EXPECT_EQ(Summary("q"), "q ()  (1,2) - - 0");
-  EXPECT_EQ(Summary("r"), "r (%IOP/x:int;)  (1,2) - {x>0} 0");
-  EXPECT_EQ(Summary("s"), "s () [v]  - - 0");
+  EXPECT_EQ(Summary("r") + "|" + Summary("s"), "r (%IOP/x:int;)  (1,2) - {x>0} 0|s () [v]  - - 0");
   std::string names;   // appended in text order, behind what was there
   for (ProcedurePtr q : Procedures()) names += std::string(q->name) + " ";
   EXPECT_EQ(names, "p q r s t1 t2 ");
@@ -377,8 +328,7 @@ TEST(Procedure, RefusedTextAndReadErrors) {
   std::string out =
       ProgLoad("%PROC p()[LB=1=>$Ox=1^$OLB=2;]%PROC p()[LB=1=>$Ox=2^$OLB=2;]%PROC q()[]");
   EXPECT_TRUE(Has(out, "Error: a second procedure of that name is not added: p")) << out;
-  EXPECT_TRUE(Has(ProgLoad("%PROC p()[]"), "second procedure"));   // also across loads
-  EXPECT_EQ(ProcedureCount(), 2);
+  EXPECT_TRUE(Has(ProgLoad("%PROC p()[]"), "second procedure") && ProcedureCount() == 2);
   currentProcedure = Procedure2Ptr("p");
   EXPECT_EQ(AT(Sentence2Ptr("(1,2)")->assignList), "$Ox=1");   // the first one stays
 
@@ -398,9 +348,8 @@ TEST(Procedure, RefusedTextAndReadErrors) {
   ProgReset();
   for (const char *t : bad) {
     out = ProgLoad(t);
-    EXPECT_TRUE(Has(out, "Error: ")) << t;
     ASSERT_GT(ProcedureCount(), 0) << t;
-    EXPECT_EQ(Procedures().back()->readError, 1) << t << "\n" << out;
+    EXPECT_TRUE(Has(out, "Error: ") && Procedures().back()->readError == 1) << t << "\n" << out;
   }
   EXPECT_EQ(ProcedureCount(), 14);
   EXPECT_TRUE(Has(out, "Error: statement (5,9): its part (7,9) names no statement\n")) << out;
@@ -445,17 +394,13 @@ TEST(Procedure, LimitsAtTheirBoundaries) {
         << out;
     EXPECT_EQ(ProcedureCount(), before + (c.name ? 1 : 0));
     if (!c.name) continue;
-    ProcedurePtr p = Procedure2Ptr(c.name);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->readError, c.readError);
+    ASSERT_NE(Procedure2Ptr(c.name), nullptr);
+    EXPECT_EQ(Procedure2Ptr(c.name)->readError, c.readError);
   }
-  EXPECT_EQ(Procedure2Ptr("pa")->params->name, f29);
-  EXPECT_STREQ(Procedure2Ptr("pb")->params->name, "");
-  EXPECT_EQ(strlen(Procedure2Ptr("l1")->loc), 2047u);
+  EXPECT_TRUE(Procedure2Ptr("pa")->params->name == f29 && !*Procedure2Ptr("pb")->params->name);
+  EXPECT_TRUE(strlen(Procedure2Ptr("l1")->loc) == 2047 && !*Procedure2Ptr("b2")->body);
   EXPECT_STREQ(Procedure2Ptr("b1")->body, "(1,2)");
-  EXPECT_STREQ(Procedure2Ptr("b2")->body, "");
-  EXPECT_NE(Procedure2Ptr("c1")->preCond, nullptr);
-  EXPECT_EQ(Procedure2Ptr("c2")->postCond, nullptr);
+  EXPECT_TRUE(Procedure2Ptr("c1")->preCond && !Procedure2Ptr("c2")->postCond);
 }
 
 TEST(Procedure, LargeProgramLoadsAndPrintsQuickly) {
@@ -477,10 +422,7 @@ TEST(Procedure, LargeProgramLoadsAndPrintsQuickly) {
   EXPECT_EQ(ProgLoad(prog), "");
   EXPECT_LT(static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC, 5.0);
   EXPECT_EQ(ProcedureCount(), count);
-  EXPECT_GT(prog.size(), 2000000u);
-  ProcedurePtr last = Procedure2Ptr(("p" + std::to_string(count - 1)).c_str());
-  ASSERT_NE(last, nullptr);
-  EXPECT_STREQ(last->body, "(1,6)");
+  EXPECT_STREQ(Procedure2Ptr(("p" + std::to_string(count - 1)).c_str())->body, "(1,6)");
   t0 = std::clock();
   EXPECT_EQ(CountOf(PrintAll(), "%PROC"), count);
   EXPECT_LT(static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC, 5.0);
@@ -490,8 +432,7 @@ TEST(Lookups, FirstMatchFallbackAndIndexes) {
   ProgReset();
   ProgLoad("%PROC p()==[LB=1=>$OLB=2;]{p1}%PROC q()==[LB=1=>$OLB=2;{inner}]{q1}");
   ProcedurePtr p = Procedure2Ptr("p"), q = Procedure2Ptr("q");
-  ASSERT_TRUE(p && q);
-  EXPECT_EQ(Procedure2Ptr("r"), nullptr);
+  ASSERT_TRUE(p && q && !Procedure2Ptr("r"));
   currentProcedure = p;
   EXPECT_EQ(GetPostCond("(1,2)"), nullptr);   // the statement has none
   EXPECT_EQ(FT(GetPostCond("q")), "q1");      // no statement "q": the procedure
@@ -507,23 +448,16 @@ TEST(Lookups, FirstMatchFallbackAndIndexes) {
 
   // The indexes follow appends and clears, also a clear by zeroing the head.
   ProcedureListClear();
-  EXPECT_EQ(currentProcedureList, &procedureList);
-  EXPECT_EQ(Procedure2Ptr("p"), nullptr);
+  EXPECT_TRUE(currentProcedureList == &procedureList && !Procedure2Ptr("p"));
   ProgLoad("%PROC p()==[LB=3=>$OLB=4;]");
-  ProcedurePtr p2 = Procedure2Ptr("p");
-  ASSERT_NE(p2, nullptr);
-  EXPECT_NE(p2, p);
-  procedureList.procedure = nullptr;
-  procedureList.procedureList = nullptr;
+  EXPECT_TRUE(Procedure2Ptr("p") && Procedure2Ptr("p") != p);
+  procedureList.procedure = nullptr, procedureList.procedureList = nullptr;
   EXPECT_EQ(Procedure2Ptr("p"), nullptr);
   EXPECT_EQ(ProgLoad("%PROC p()==[LB=5=>$OLB=6;]"), "");
-  EXPECT_EQ(ProcedureCount(), 1);
-  ProcedurePtr p3 = Procedure2Ptr("p");
-  currentProcedure = p3;
-  EXPECT_NE(Sentence2Ptr("(5,6)"), nullptr);
+  ProcedurePtr p3 = currentProcedure = Procedure2Ptr("p");
+  EXPECT_TRUE(ProcedureCount() == 1 && Sentence2Ptr("(5,6)"));
   SentencePtr extra = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));   // appended by hand
-  extra->type = 1;
-  strcpy(extra->labels, "(6,7)");
+  extra->type = 1, strcpy(extra->labels, "(6,7)");
   SentenceListPtr tail = p3->sentenceList;
   while (tail->sentence) tail = tail->sentenceList;
   tail->sentence = extra;
@@ -554,14 +488,10 @@ TEST(Printers, WorkedExamplesAndDebugForm) {
             "      {}\n      LB=3=>$Ob=t^$OLB=5;\n"
             "      {}\n      LB=4=>$Ox=x^$OLB=5;\n"
             "     ]\n]\n{ b>0 }\n");
-  Text t;
-  TextInit(&t);
-  EXPECT_EQ(PrintPreCond(Sentence2Ptr("(1,2)"), &t, 2), 7);
-  EXPECT_STREQ(TextStr(&t), "  {$T}\n");
-  TextClear(&t);
-  ProcedureListPrintDebug(&t);
-  EXPECT_EQ(CountOf(TextStr(&t), "{}\n"), 3);
-  TextFree(&t);
+  int used = 0;
+  auto pre = [&](SentencePtr x, Text *t) { used = PrintPreCond(x, t, 2); };
+  EXPECT_TRUE(Str(Sentence2Ptr("(1,2)"), pre) == "  {$T}\n" && used == 7);
+  EXPECT_EQ(CountOf(Str(0, [](int, Text *t) { ProcedureListPrintDebug(t); }), "{}\n"), 3);
 
   ProgReset();
   ASSERT_EQ(ProgLoad("%PROC w(%IOP/i:int;%INP/n:int)==[LB=1=>$Oi=0^$OLB=2;"
@@ -587,13 +517,9 @@ TEST(Printers, EdgeCasesAndCallBindings) {
             "    *[LB=3^c=>($OLB=4|$OLB=5)\n      LB=4=>$Ox=x^$OLB=3;\n      {}\n     ]\n"
             "    ?[LB=5^d=>$OLB=6|~=>$OLB=7;\n      LB=6=>$Ox=x^$OLB=9;\n     ]\n"
             "]\n{  }\n\n");
-  Text t;
-  TextInit(&t);
-  TextAppend(&t, "kept");
-  SentencePrint("", &t, 4);
-  SentencePrintPtr(nullptr, &t, 4);
-  EXPECT_STREQ(TextStr(&t), "kept");   // nothing added, nothing erased
-  TextFree(&t);
+  auto none = [](const char *k, Text *t) { TextAppend(t, k), SentencePrint("", t, 4),
+                                            SentencePrintPtr(nullptr, t, 4); };
+  EXPECT_EQ(Str("kept", none), "kept");   // nothing added, nothing erased
 
   // Bindings pair with the callee's formals: its io is shown; fewer bindings leave no ";".
   ProgReset();
@@ -617,8 +543,7 @@ TEST(Printers, EdgeCasesAndCallBindings) {
     prog += "{x>0}%PROC p" + std::to_string(i) + "(%IOP/x:int)==[LB=1=>$Ox=+(x,1)^$OLB=2;]{x>1}";
   ASSERT_EQ(ProgLoad(prog), "");
   std::string printed = PrintAll();
-  EXPECT_GT(printed.size(), static_cast<size_t>(SSS_SIZE));
-  EXPECT_EQ(CountOf(printed, "%PROC p"), 300);
+  EXPECT_TRUE(printed.size() > SSS_SIZE && CountOf(printed, "%PROC p") == 300);
   EXPECT_TRUE(Has(printed, "%PROC p299(%IOP/x:int)==\n"));
 }
 
@@ -632,14 +557,12 @@ TEST(Printers, PrintLoadPrintRoundTrips) {
     std::string path = std::string(QUELL_SOURCE_DIR) + "/examples/" + f;
     ASSERT_TRUE(FileReadable(path.c_str())) << path;
     char *text = FileRead(path.c_str());
-    programs.push_back(text);
-    free(text);
+    programs.push_back(text), free(text);
   }
   for (auto &prog : programs) {
     SCOPED_TRACE(prog.substr(0, 60));
     ProgReset();
-    ASSERT_EQ(ProgLoad(prog), "");
-    EXPECT_GT(ProcedureCount(), 0);
+    ASSERT_TRUE(ProgLoad(prog).empty() && ProcedureCount() > 0);
     std::string first = PrintAll();
     ProgReset();
     ASSERT_EQ(ProgLoad(first), "") << first;
@@ -656,18 +579,14 @@ TEST(Robust, EveryPrefixAndManyMutations) {
     char *s = strdup(text.c_str());
     ProcedureReadList(s);
     free(s);
-    Text t;
-    TextInit(&t);
-    ProcedureListPrint(&t);
-    ProcedureListPrintDebug(&t);
-    TextFree(&t);
+    Str(0, [](int, Text *t) { ProcedureListPrint(t), ProcedureListPrintDebug(t); });
   };
   const char alphabet[] = "[](){};|^~=<>$O%LB*?,:/#@x1";
   CaptureStdout();
   for (std::string p : {kExample, kLoopAndCall}) {
     for (size_t n = 0; n <= p.size(); n++) readAndPrint(p.substr(0, n));
     unsigned seed = 12345;
-    for (int i = 0; i < 1500; i++) {
+    for (int i = 0; i < 600; i++) {
       std::string m = p;
       for (int k = 0; k < 1 + i % 3; k++) {
         seed = seed * 1103515245u + 12345u;
@@ -681,5 +600,5 @@ TEST(Robust, EveryPrefixAndManyMutations) {
       readAndPrint(m);
     }
   }
-  EXPECT_GT(CountOf(GetCapturedStdout(), "Error: "), 1000);
+  EXPECT_GT(CountOf(Out(), "Error: "), 1000);
 }
