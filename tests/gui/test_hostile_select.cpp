@@ -25,8 +25,8 @@ static std::string PairOf(std::string text, std::string *printed) {
 TEST(HostileSelect, NestedBracketsTakeLinearTimeAndKeepTheirPairs) {
   std::string printed;
   // A loop followed by a statement: the loop's body does not run on into it.
-  EXPECT_EQ(PairOf("*[LB=2^i<n=>($OLB=3|$OLB=6)LB=3=>$Oi=+(i,1)^$OLB=2;]LB=6=>$Ox=i^$OLB=7;", &printed),
-            "(2,7)");
+  EXPECT_EQ(PairOf("*[LB=2^i<n=>($OLB=3|$OLB=6)LB=3=>$Oi=+(i,1)^$OLB=2;]LB=6=>$Ox=i^$OLB=7;",
+                   &printed), "(2,7)");
   EXPECT_EQ(printed, "");
   // Found by fuzzing: brackets closing before the loop's "=>" made every loop read
   // the rest of the selection again (exponential time).
