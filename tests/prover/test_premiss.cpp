@@ -45,6 +45,7 @@ TEST(Premisses, TermNotInFuncIsAWholeWordTest) {
       {"a", "a[i]", 0}, {"a", "#a", 1}, {"a", "f(ba,ab)", 1}, {"f(a)", "g(f(a))", 0},
   };
   for (auto &c : cases) EXPECT_EQ(!!TermNotInFunc(T(c.x), T(c.in)), c.notIn) << c.x << " " << c.in;
-  std::string n(2000, 'n'), value = "f(" + std::string(2000, 'm') + "," + n + ")";
+  std::string n(2000, 'n');  // long names need no buffers
+  std::string value = "f(" + std::string(2000, 'm') + "," + n + ")";
   EXPECT_FALSE(TermNotInFunc(T(n.c_str()), T(value.c_str())));
 }

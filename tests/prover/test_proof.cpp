@@ -49,19 +49,16 @@ TEST(Sequent, CompactionKeepsOrderAndTheTailCursor) {
   PactSequentList(&sequentList);
   NewSequent(b);
   EXPECT_EQ(ListLength(), 2);
-  b->proved = 1;
-  PactSequentList(&sequentList);
-  sequentList.sequent->proved = 1;
+  b->proved = sequentList.sequentList->sequent->proved = 1;
   PactSequentList(&sequentList);
   EXPECT_EQ(sequentListPtr, &sequentList);
   NewSequent(a);
   EXPECT_EQ(ListLength(), 1);
   // A very long list is compacted iteratively.
   ProverReset();
-  const int n = 300000;
-  for (int i = 0; i < n; i++) Append((Sequent *)calloc(1, sizeof(Sequent)))->proved = i % 3 != 0;
+  for (int i = 0; i < 300000; i++) Append((Sequent *)calloc(1, sizeof(Sequent)))->proved = i % 3;
   PactSequentList(&sequentList);
-  EXPECT_EQ(ListLength(), n / 3);
+  EXPECT_EQ(ListLength(), 100000);
   SequentListPtr p = &sequentList;
   while (p->sequentList) p = p->sequentList;
   EXPECT_EQ(p, sequentListPtr);

@@ -5,16 +5,11 @@
 #include <random>
 #include "provertest.h"
 
-namespace {
-
 // A generated term or formula: its text and its value under x, y, z.
-struct Expr {
-  std::string text;
-  std::function<long(const long *)> value;
-};
+struct Expr { std::string text; std::function<long(const long *)> value; };
 
 // pre a mid b ")", valued f(a, b).
-Expr Op(const char *pre, const char *mid, const Expr &a, const Expr &b, long (*f)(long, long)) {
+static Expr Op(const char *pre, const char *mid, const Expr &a, const Expr &b, long (*f)(long, long)) {
   auto A = a.value, B = b.value;
   return {pre + a.text + mid + b.text + ")", [=](const long *e) { return f(A(e), B(e)); }};
 }
@@ -60,7 +55,7 @@ struct Gen {
 };
 
 // Some x, y, z in -3..3 make the hypothesis true and the conclusion false.
-bool HasCounterexample(const Expr &h, const Expr &c) {
+static bool HasCounterexample(const Expr &h, const Expr &c) {
   long e[3];
   for (e[0] = -3; e[0] <= 3; e[0]++)
     for (e[1] = -3; e[1] <= 3; e[1]++)
@@ -68,8 +63,6 @@ bool HasCounterexample(const Expr &h, const Expr &c) {
         if (h.value(e) && !c.value(e)) return true;
   return false;
 }
-
-}  // namespace
 
 TEST(Soundness, NoConditionWithACounterexampleIsProvedNorAProvedOneRefuted) {
   Gen g{std::mt19937(20261206)};
