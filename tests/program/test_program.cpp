@@ -103,10 +103,8 @@ TEST(Segments, LabelsHeadsAndAssertionsStayInsideTheirBuffers) {
   char buf[SEGMENT_SIZE], a[LABEL_SIZE], b[LABEL_SIZE];
   std::string x13(13, 'x'), y13(13, 'y'), y14(14, 'y');
   CaptureStdout();
-  for (auto &r : reads) {
-    EXPECT_EQ(r.read(r.text.c_str(), buf), r.used) << r.text;
-    EXPECT_EQ(buf, r.got) << r.text;
-  }
+  for (auto &r : reads)
+    EXPECT_TRUE(r.read(r.text.c_str(), buf) == r.used && buf == r.got) << r.text << " " << buf;
   EXPECT_TRUE(LabelPairMake(buf, x13.c_str(), y13.c_str()) == 1 && strlen(buf) == 29);   // fit
   EXPECT_TRUE(LabelPairMake(buf, x13.c_str(), y14.c_str()) == 0 && !*buf);   // 30 are refused
   int okFlag;
@@ -272,7 +270,6 @@ TEST(Block, DirectReadersAssertionsAndNesting) {
 // A procedure's record: name (parameters) locals body {pre} {post} readError; "-" for none.
 static std::string Summary(const char *name) {
   ProcedurePtr p = Procedure2Ptr(name);
-  if (!p) return "none";
   std::string r = std::string(p->name) + " (";
   for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
     r += std::string(q->io) + "/" + q->name + ":" + q->type + ";";
@@ -443,8 +440,7 @@ TEST(Lookups, FirstMatchFallbackAndIndexes) {
   EXPECT_TRUE(AddPreCond("q", f) == 1 && q->preCond == f);
   // No such statement or procedure; preconditions go to procedures only.
   EXPECT_EQ(AddPostCond("(9,9)", f) + AddPreCond("(1,2)", f) + AddPreCond("zz", f), 0);
-  currentProcedure = nullptr;
-  EXPECT_EQ(Sentence2Ptr("(1,2)"), nullptr);
+  EXPECT_EQ((currentProcedure = nullptr, Sentence2Ptr("(1,2)")), nullptr);
 
   // The indexes follow appends and clears, also a clear by zeroing the head.
   ProcedureListClear();
@@ -477,8 +473,8 @@ TEST(Printers, WorkedExamplesAndDebugForm) {
   ProgReset();
   ASSERT_EQ(ProgLoad(kExample), "");
   ProcedurePtr p = procedureList.procedure;
-  EXPECT_EQ(Str(p, ProcedurePrint), kExamplePrinted);
-  EXPECT_EQ(PrintAll(), std::string(kExamplePrinted) + "\n");
+  EXPECT_TRUE(Str(p, ProcedurePrint) == kExamplePrinted &&
+              PrintAll() == std::string(kExamplePrinted) + "\n") << PrintAll();
   currentProcedure = p;
   Sentence2Ptr("(1,2)")->preCond = FormulaMakeTrue();
   EXPECT_EQ(Str(p, ProcedurePrintDebug),
