@@ -539,8 +539,8 @@ TEST(Printers, EdgeCasesAndCallBindings) {
     prog += "{x>0}%PROC p" + std::to_string(i) + "(%IOP/x:int)==[LB=1=>$Ox=+(x,1)^$OLB=2;]{x>1}";
   ASSERT_EQ(ProgLoad(prog), "");
   std::string printed = PrintAll();
-  EXPECT_TRUE(printed.size() > SSS_SIZE && CountOf(printed, "%PROC p") == 300);
-  EXPECT_TRUE(Has(printed, "%PROC p299(%IOP/x:int)==\n"));
+  EXPECT_TRUE(printed.size() > SSS_SIZE && CountOf(printed, "%PROC p") == 300 &&
+              Has(printed, "%PROC p299(%IOP/x:int)==\n"));
 }
 
 TEST(Printers, PrintLoadPrintRoundTrips) {
@@ -587,8 +587,7 @@ TEST(Robust, EveryPrefixAndManyMutations) {
       for (int k = 0; k < 1 + i % 3; k++) {
         seed = seed * 1103515245u + 12345u;
         size_t at = (seed >> 8) % m.size();
-        seed = seed * 1103515245u + 12345u;
-        char c = alphabet[(seed >> 8) % (sizeof alphabet - 1)];
+        char c = alphabet[(seed >> 20) % (sizeof alphabet - 1)];
         if ((seed >> 4) % 3 == 0) m.erase(at, 1);
         else if ((seed >> 4) % 3 == 1) m.insert(at, 1, c);
         else m[at] = c;
