@@ -54,6 +54,9 @@ TEST(SelectionReader, PairsErrorsAndBounds) {
                         std::string("LB=1=>"), deep,
                         "LB=" + std::string(300, 'a') + "=>$OLB=" + std::string(300, 'b') + ";"})
     PairOf(c, &printed);
+  // Labels too long to form a pair give the empty pair, never a cut one.
+  EXPECT_EQ(PairOf("LB=" + std::string(16, 'a') + "=>$OLB=" + std::string(14, 'b') + ";",
+                   &printed), "");
   char out[LABEL_SIZE];
   wSentenceRead2("x(3,4)y(5,6)", out);
   EXPECT_STREQ(out, "(3,4)");

@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, Startup, ::testing::Values(
     StartRow{"batch", {"$SWAP", "out.txt"}, 0, "swap\n", 0, true, nullptr},
     StartRow{"noinv", {"$NOINV", "out.txt"}, -1, "noinv\n", 109, false, nullptr},
     StartRow{"unreadable", {kNone, "out.txt"}, 1, "", 0, false, kNone},
+    StartRow{"unreadable_alone", {kNone}, 1, "", 0, false, kNone},
     StartRow{"unwritable", {"$SWAP", "/nonexistent-dir/out.txt"}, 1, "swap\n", 0, false,
              "Error: cannot write the file /nonexistent-dir/out.txt"}),
     [](const ::testing::TestParamInfo<StartRow> &i) { return std::string(i.param.name); });
