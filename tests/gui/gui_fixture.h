@@ -4,7 +4,6 @@
 #pragma once
 #include <gtest/gtest.h>   // before the X headers (they define None, Bool, ...)
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -16,7 +15,6 @@
 #include <X11/ShellP.h>
 #include <X11/StringDefs.h>
 #include <X11/Xaw/AsciiText.h>
-#include <X11/Xaw/Label.h>
 
 #include "../../formula/formula.h"
 #include "../../gui/w.h"
@@ -24,25 +22,24 @@
 #include "../../prover/proof.h"
 #include "../../vcgen/assump.h"
 
-struct Rect { int x, y, w, h; };
+inline std::string Example(const std::string &f) { return QUELL_SOURCE_DIR "/examples/" + f; }
+inline bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
 
 class GuiTest : public ::testing::Test {
  protected:
   Widget shell = nullptr;
   static std::string &Warnings() { static std::string w; return w; }
   static XtAppContext &App() { static XtAppContext app = nullptr; return app; }
-  static Display *TheDisplay() {   // opened on first use; null without DISPLAY
-    static bool tried = false;
-    static Display *dpy = nullptr;
-    const char *d = getenv("DISPLAY");
-    if (tried || !d || !*d) return tried = true, dpy;
-    tried = true;
-    XtToolkitInitialize();
-    App() = XtCreateApplicationContext();
-    XtAppSetWarningHandler(App(), [](String m) { Warnings() += std::string(m ? m : "") + "\n"; });
-    static int argc = 1;
-    static char arg0[] = "quell1", *argv[] = {arg0, nullptr};
-    return dpy = XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
+  static Display *TheDisplay() {   // opened on first use; null without a usable DISPLAY
+    static Display *dpy = [] {
+      XtToolkitInitialize();
+      App() = XtCreateApplicationContext();
+      XtAppSetWarningHandler(App(), [](String m) { Warnings() += std::string(m ? m : "") + "\n"; });
+      static int argc = 1;
+      static char arg0[] = "quell1", *argv[] = {arg0, nullptr};
+      return XtOpenDisplay(App(), nullptr, "quell1", "Quell1", nullptr, 0, &argc, argv);
+    }();
+    return dpy;
   }
   static void Reset() {
     ProcedureListClear(), AssumptionListClear(), SequentListClear(), InitializeNewName();
@@ -83,7 +80,7 @@ class GuiTest : public ::testing::Test {
     XSendEvent(XtDisplay(w), XtWindow(w), True, ButtonReleaseMask, &ev);
     Pump();
   }
-  static std::string TextOf(Widget t) {
+  static std::string TextOf(Widget t) {   // one source read returns one block at most
     std::string out;
     XawTextBlock b;
     for (XawTextPosition pos = 0, next;; pos = next) {
@@ -109,31 +106,15 @@ class GuiTest : public ::testing::Test {
     return s ? s : "";
   }
   static std::string Prompt() { return LabelOf(wp1->label); }
-  static bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
   static bool IsSensitive(Widget w) { return XtIsSensitive(w) == True; }
   static int SevenUsable() {   // how many of the buttons that need a program are usable
     int k = 0;
-    for (Widget b : {wclear, wsave, wassumption, wselect, wredisplay, wpost, wexpand})
-      k += IsSensitive(b);
+    for (Widget b : {wclear, wsave, wassumption, wselect, wredisplay, wpost, wexpand}) k += IsSensitive(b);
     return k;
   }
   static bool IsPoppedUp(PopupBoxPtr p) { return ((ShellWidget)p->pshell)->shell.popped_up; }
-  static Rect Geo(Widget w) {
-    Position x = 0, y = 0;
-    Dimension wd = 0, ht = 0;
-    XtVaGetValues(w, XtNx, &x, XtNy, &y, XtNwidth, &wd, XtNheight, &ht, NULL);
-    return {x, y, wd, ht};
-  }
   static std::string Out(const std::function<void()> &f) {   // what f printed
     testing::internal::CaptureStdout(), f();
     return testing::internal::GetCapturedStdout();
-  }
-  // wCommandLine on the arguments; the copies live on (program text is parsed in place).
-  static int CommandLine(const std::vector<std::string> &args) {
-    std::vector<char *> argv{strdup("quell1")};
-    for (const std::string &s : args) argv.push_back(strdup(s.c_str()));
-    argv.push_back(nullptr);
-    int r = wCommandLine((int)argv.size() - 1, argv.data());
-    return Pump(), r;
   }
 };

@@ -2,7 +2,6 @@
 // reading of input and selections, in process.
 #include "gui_fixture.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -12,9 +11,23 @@ namespace {
 
 bool Exists(const char *path) { return access(path, F_OK) == 0; }
 void CountCall(Widget, XtPointer c, XtPointer) { ++*static_cast<int *>(c); }
+std::vector<int> Geo(Widget w) {   // x, y, width, height
+  Position x = 0, y = 0;
+  Dimension wd = 0, ht = 0;
+  XtVaGetValues(w, XtNx, &x, XtNy, &y, XtNwidth, &wd, XtNheight, &ht, NULL);
+  return {x, y, wd, ht};
+}
+// wCommandLine on the arguments; the copies live on (program text is parsed in place).
+int CommandLine(const std::vector<std::string> &args) {
+  std::vector<char *> argv{strdup("quell1")};
+  for (const std::string &s : args) argv.push_back(strdup(s.c_str()));
+  argv.push_back(nullptr);
+  return wCommandLine((int)argv.size() - 1, argv.data());
+}
 
 const char *const kSwap = "{x=a^y=b}%PROC swap(%IOP/x:int;%IOP/y:int)==%LOC [int:t]"
     "%STM [LB=1=>$Ot=x^$OLB=2;LB=2=>$Ox=y^$OLB=3;LB=3=>$Oy=t^$OLB=4;]{x=b^y=a}";
+const char *kNone = "/nonexistent-dir/none.q";
 
 // A start-up command line: what it returns (-1: enter the event loop), the list
 // text, the state (109: an invariant question is open), whether out.txt is
@@ -41,8 +54,8 @@ TEST_P(Startup, CommandLineForms) {
   std::ofstream("p.q") << kSwap;
   std::vector<std::string> args;
   for (const std::string &a : r.args)
-    args.push_back(a == "$SWAP" ? kSwap : a == "$NOINV" ? QUELL_SOURCE_DIR "/examples/noinv.q" : a);
-  std::string printed = Out([&] { EXPECT_EQ(CommandLine(args), r.ret); });
+    args.push_back(a == "$SWAP" ? kSwap : a == "$NOINV" ? Example("noinv.q") : a);
+  std::string printed = Out([&] { EXPECT_EQ(CommandLine(args), r.ret); Pump(); });
   if (r.printed) { EXPECT_TRUE(Has(printed, r.printed) && Has(printed, "Error: ")) << printed; }
   EXPECT_EQ(LabelOf(wstart), *r.list ? "add-proc" : "start");
   if (*r.list || !r.printed) { EXPECT_EQ(SevenUsable(), *r.list ? 7 : 0); }
@@ -53,12 +66,7 @@ TEST_P(Startup, CommandLineForms) {
   ss << std::ifstream("out.txt").rdbuf();
   EXPECT_EQ(Exists("out.txt"), r.writes);
   EXPECT_EQ(ss.str().rfind("Procedures:\n\n", 0) == 0, r.writes);
-  if (r.args.size() && r.args[0] == "-d") {   // the log is opened, nothing is loaded
-    EXPECT_TRUE(LogIsOn() && Exists("vLog"));
-    unlink("vLog"), mkdir("vLog", 0700);   // opening a directory fails: the log is off
-    Out([] { LogFileOpen(); });
-    EXPECT_FALSE(rmdir("vLog") || LogIsOn());
-  }
+  if (r.args.size() && r.args[0] == "-d") { EXPECT_TRUE(LogIsOn() && Exists("vLog")); }
   if (r.st == 109) {   // answering the question generates the conditions but writes no file
     Answer("x < +(n,1)");
     EXPECT_TRUE(state == 0 && !IsPoppedUp(wp1) && assumptionList.assumption);
@@ -66,7 +74,6 @@ TEST_P(Startup, CommandLineForms) {
   }
 }
 
-const char *kNone = "/nonexistent-dir/none.q";
 INSTANTIATE_TEST_SUITE_P(Forms, Startup, ::testing::Values(
     StartRow{"none", {}, -1, "", 0, false, nullptr},
     StartRow{"debug", {"-d", "p.q", "out.txt"}, -1, "", 0, false, nullptr},
@@ -82,20 +89,27 @@ INSTANTIATE_TEST_SUITE_P(Forms, Startup, ::testing::Values(
 
 class WindowTest : public GuiTest {};
 
-TEST_F(WindowTest, PopupsPlaceGreyOutAndAreBounded) {
+TEST_F(WindowTest, PopupsPlaceGreyOutDispatchAndAreBounded) {
   EXPECT_TRUE(numberOfBoxes == 2 && wp1 == &popupBoxes[0] && wp3 == &popupBoxes[2]);
+  // With state 0 (and a state no command has) Ok and Cancel do nothing.
+  PopShell1(topLevel, wstart, "prompt", "text", "Ok", "Cancel");
+  for (PopupBoxPtr p : {wp1, wp2, wp3}) Press(p->ok), Press(p->cancel);
+  state = 4711, DialogDone1(0, wp1->cancel, wp1->box, nullptr), state = 0;
+  EXPECT_TRUE(IsPoppedUp(wp1) && !IsPoppedUp(wp2) && !IsPoppedUp(wp3) && !procedureList.procedure);
+  EXPECT_EQ(Prompt() + "|" + TextOf(wp1->text), "prompt|text");
+  popdown(wstart, wp1->pshell);
+  // The box is placed at the main window and grabs input; a greyed-out button takes none.
   EXPECT_EQ(CommandLine({}), -1);
   int calls = 0;
   XtAddCallback(wredisplay, XtNcallback, CountCall, &calls);
-  Click(wredisplay);   // greyed out without a program: no call
+  Click(wredisplay);
   SetSensitiveFalse(1);
   PopShell1(topLevel, wsave, "Please Provide a File Name:", "abc", "Ok", "Cancel");
   EXPECT_TRUE(IsPoppedUp(wp1) && !IsSensitive(wsave));
-  EXPECT_EQ(Prompt() + "|" + TextOf(wp1->text), "Please Provide a File Name:|abc");
   Position x = 0, y = 0;
   XtTranslateCoords(topLevel, 50, 100, &x, &y);
-  EXPECT_TRUE(Geo(wp1->pshell).x == x && Geo(wp1->pshell).y == y);
-  Click(wredisplay);   // the main window takes no input while the popup is up
+  EXPECT_TRUE(Geo(wp1->pshell)[0] == x && Geo(wp1->pshell)[1] == y);
+  Click(wredisplay);
   EXPECT_EQ(calls, 0);
   PopShell3(wp1->box, wp1->ok, "Program Part (1,2) of swap:", nullptr, "Select", "Back");
   EXPECT_TRUE(IsPoppedUp(wp3) && !IsSensitive(wp1->ok) && TextOf(wp3->text).empty());
@@ -107,7 +121,7 @@ TEST_F(WindowTest, PopupsPlaceGreyOutAndAreBounded) {
   std::string longName(2047, 'n');
   PopShell2(topLevel, wselect, longName.c_str(), "LB=1=>$Ox=1^$OLB=2;\n", "Expand", "Cancel");
   EXPECT_EQ(LabelOf(wp2->label), longName);
-  EXPECT_LE(Geo(wp2->label).y + Geo(wp2->label).h, Geo(wp2->text).y);
+  EXPECT_LE(Geo(wp2->label)[1] + Geo(wp2->label)[3], Geo(wp2->text)[1]);
   popdown(wselect, wp2->pshell);
   // The storage of boxes is bounded: past it creation fails with an Error line.
   numberOfBoxes = POPUP_CAPACITY - 1;
@@ -119,60 +133,37 @@ TEST_F(WindowTest, PopupsPlaceGreyOutAndAreBounded) {
   numberOfBoxes = 2;
 }
 
-TEST_F(WindowTest, DispatchWithStateZeroDoesNothing) {
-  PopShell1(topLevel, wstart, "prompt", "text", "Ok", "Cancel");
-  for (PopupBoxPtr p : {wp1, wp2, wp3}) Press(p->ok), Press(p->cancel);
-  state = 4711;   // a state no command has
-  DialogDone1(0, wp1->cancel, wp1->box, nullptr);
-  state = 0;
-  EXPECT_TRUE(IsPoppedUp(wp1) && !IsPoppedUp(wp2) && !IsPoppedUp(wp3));
-  EXPECT_EQ(Prompt() + "|" + TextOf(wp1->text), "prompt|text");
-  EXPECT_EQ(procedureList.procedure, nullptr);
-  popdown(wstart, wp1->pshell);
-}
-
+// Input loses its white space and is read whole up to the buffer, longer input is
+// refused with an Error line; selections are cut to the buffer. Nothing is written
+// past the caller's buffer.
 TEST_F(WindowTest, InputAndSelectionWithoutWhiteSpaceAndInBounds) {
-  static char s[INPUT_SIZE];
-  SetTextOf(wp1->text, "  {x = 1 ^\n\ty=2}\n ");
-  EXPECT_EQ(GetInput(s, wp1->text), '{');
-  EXPECT_STREQ(s, "{x=1^y=2}");
-  SetTextOf(wp1->text, " \t\n\n  ");
-  EXPECT_TRUE(GetInput(s, wp1->text) == 0 && !*s);
-  char sel[SELECT_SIZE + 8];
-  SetTextOf(wtext, "first\nse c\tond\nthird\n");
-  Select(wtext, 6, 14);
-  EXPECT_EQ(GetSelectedItem(sel, wtext), 's');
-  EXPECT_STREQ(sel, "second");
-  // Longer than one block of the text source: read whole.
-  std::string text, expect;
+  std::string text, expect, full(INPUT_SIZE - 1, 'x'), qs(3000, 'q');
   for (int i = 0; i < 9000; i++) text += (i % 10 == 9) ? '\n' : char('a' + i % 26);
-  for (char c : text) if (c != '\n') expect += c;
-  SetTextOf(wp1->text, text);
-  EXPECT_TRUE(GetInput(s, wp1->text) == 'a' && std::string(s) == expect);
-  // Exactly what the buffer holds, blanks around not counting; one more is refused.
-  std::string full(INPUT_SIZE - 1, 'x');
-  SetTextOf(wp1->text, "  " + full + " \n");
-  EXPECT_TRUE(GetInput(s, wp1->text) == 'x' && strlen(s) == INPUT_SIZE - 1);
-  SetTextOf(wp1->text, full + "y");
-  char r = 1;
-  EXPECT_EQ(Out([&] { r = GetInput(s, wp1->text); }).rfind("Error: ", 0), 0u);
-  EXPECT_TRUE(r == 0 && !*s);
-  // A small caller buffer is never overrun.
-  char small[8];
-  SetTextOf(wp1->text, "abcdefgh");
-  Out([&] { EXPECT_EQ(GetInput(small, wp1->text, sizeof small), 0); });
-  SetTextOf(wp1->text, "abc defg");
-  EXPECT_EQ(GetInput(small, wp1->text, sizeof small), 'a');
-  EXPECT_STREQ(small, "abcdefg");
-  // A long selection is cut to the buffer, nothing written past it.
-  SetTextOf(wtext, std::string(3000, 'q') + "\nrest");
-  memset(sel, 'Z', sizeof sel);
-  Select(wtext, 0, 3005);
-  EXPECT_EQ(GetSelectedItem(sel, wtext), 'q');
-  EXPECT_TRUE(strlen(sel) == SELECT_SIZE - 1 && sel[SELECT_SIZE] == 'Z');
-  Select(wtext, 2995, 3005);
-  EXPECT_TRUE(GetSelectedItem(small, wtext, 4) == 'q' && !strcmp(small, "qqq"));
-  EXPECT_TRUE(GetSelectedItem(small, wtext, 1) == 0 && !*small);
+  for (char c : text) if (c != '\n') expect += c;   // longer than one block of the source
+  // Read from the answer text, or the selection from..to of the main text.
+  struct { std::string text; long from, to; size_t size; char first; std::string read; bool err; } rows[] = {
+      {"  {x = 1 ^\n\ty=2}\n ", 0, 0, INPUT_SIZE, '{', "{x=1^y=2}", false},
+      {" \t\n\n  ", 0, 0, INPUT_SIZE, 0, "", false},
+      {text, 0, 0, INPUT_SIZE, 'a', expect, false},
+      {"  " + full + " \n", 0, 0, INPUT_SIZE, 'x', full, false},
+      {full + "y", 0, 0, INPUT_SIZE, 0, "", true},
+      {"abcdefgh", 0, 0, 8, 0, "", true},
+      {"abc defg", 0, 0, 8, 'a', "abcdefg", false},
+      {"first\nse c\tond\nthird\n", 6, 14, SELECT_SIZE, 's', "second", false},
+      {qs + "\nrest", 0, 3005, SELECT_SIZE, 'q', qs.substr(0, SELECT_SIZE - 1), false},
+      {qs + "\nrest", 2995, 3005, 4, 'q', "qqq", false},
+      {qs + "\nrest", 2995, 3005, 1, 0, "", false}};
+  for (const auto &r : rows) {
+    std::vector<char> buf(r.size + 8, 'Z');
+    Widget w = r.to ? wtext : wp1->text;
+    SetTextOf(w, r.text), Select(w, r.from, r.to);
+    char first = 1;
+    std::string out = Out([&] {
+      first = r.to ? GetSelectedItem(buf.data(), w, r.size) : GetInput(buf.data(), w, r.size);
+    });
+    EXPECT_TRUE(first == r.first && buf.data() == r.read && buf[r.size] == 'Z') << r.text.substr(0, 40);
+    EXPECT_EQ(out.rfind("Error: ", 0) == 0, r.err) << out;
+  }
 }
 
 }  // namespace
