@@ -1,11 +1,9 @@
 // Helpers of the prover tests: formulas and sequents from text, printed
 // forms, and a clean global state. Records are never freed (by design).
 #pragma once
-#include <gtest/gtest.h>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
+#include "../testutil.h"
 #include "../../program/sentence.h"
 #include "../../prover/proof.h"
 #include "../../prover/refute.h"
@@ -19,51 +17,40 @@ inline FormulaPtr F(const std::string &text) {
   FormulaRead(strdup(text.c_str()), f);
   return f;
 }
-inline TermPtr T(const char *text) {
+inline TermPtr T(const std::string &text) {
   TermPtr t = TermAlloc();
-  TermRead(strdup(text), t);
+  TermRead(strdup(text.c_str()), t);
   return t;
 }
-
-// The printed form of anything with a Print(x, Text *) function.
-template <class X> std::string Str(void (*print)(X, Text *), X x) {
-  Text t;
-  TextInit(&t);
-  print(x, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
+// A node with the given children, null ones left empty.
+inline FormulaPtr Node(char connective, void *left, void *right) {
+  FormulaPtr f = FormulaAlloc();
+  f->connective = connective, f->left = left, f->right = right;
+  return f;
 }
-inline std::string FText(FormulaPtr f) { return Str(FormulaPrint, f); }
-inline std::string SText(Sequent *s) { return Str(SequentPrintOne, s); }
-inline std::string AllText() { return Str(SequentPrint, (const char *)nullptr); }
+inline std::string FText(FormulaPtr f) { return Str(f, FormulaPrint); }
+inline std::string SText(Sequent *s) { return Str(s, SequentPrintOne); }
+inline std::string AllText(const char *note = nullptr) { return Str(note, SequentPrint); }
+inline std::string Passed(SequentPass pass, Sequent *s) { return pass(s), SText(s); }
 
-inline FormulaListPtr L(const Texts &texts) {
-  FormulaListPtr head = 0, *tail = &head;
-  for (const std::string &x : texts) {
-    *tail = (FormulaListPtr)calloc(1, sizeof(FormulaList));
-    (*tail)->formula = F(x);
-    tail = &(*tail)->formulaList;
-  }
-  return head;
+inline FormulaListPtr L(const Texts &texts, size_t i = 0) {
+  if (i == texts.size()) return nullptr;
+  FormulaListPtr l = (FormulaListPtr)calloc(1, sizeof(FormulaList));
+  l->formula = F(texts[i]), l->formulaList = L(texts, i + 1);
+  return l;
 }
-
 inline Sequent *Seq(const Texts &left, const Texts &right, const char *remark = "p") {
   Sequent *s = (Sequent *)calloc(1, sizeof(Sequent));
-  s->formulaList1 = L(left);
-  s->formulaList2 = L(right);
+  s->formulaList1 = L(left), s->formulaList2 = L(right);
   CopyBounded(s->remark, sizeof s->remark, remark);
   return s;
 }
 // Appends a sequent to the global list (as the pipeline does).
-inline Sequent *Append(Sequent *s) {
-  sequentListPtr->sequent = s;
+inline Sequent *Append(const Texts &left, const Texts &right, const char *remark = "p") {
+  Sequent *s = sequentListPtr->sequent = Seq(left, right, remark);
   sequentListPtr->sequentList = (SequentListPtr)calloc(1, sizeof(SequentList));
   sequentListPtr = sequentListPtr->sequentList;
   return s;
-}
-inline Sequent *Append(const Texts &left, const Texts &right, const char *remark = "p") {
-  return Append(Seq(left, right, remark));
 }
 inline int ListLength() {
   int n = 0;
@@ -71,8 +58,6 @@ inline int ListLength() {
   return n;
 }
 inline void ProverReset() {
-  SequentListClear();
-  ProcedureListClear();
-  AssumptionListClear();
+  SequentListClear(), ProcedureListClear(), AssumptionListClear();
   userAxiom.formulaList1 = userAxiom.formulaList2 = 0;
 }
