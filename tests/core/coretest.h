@@ -15,13 +15,8 @@ inline std::string Slurp(const std::string &name) {
   s << std::ifstream(name, std::ios::binary).rdbuf();
   return s.str();
 }
-inline void Write(const std::string &name, const std::string &text) {
-  std::ofstream(name, std::ios::binary) << text;
-}
+inline void Write(const std::string &name, const std::string &text) { std::ofstream(name) << text; }
 inline bool Has(const std::string &s, const std::string &part) { return s.find(part) != std::string::npos; }
-inline std::string Example(const std::string &name) {
-  return std::string(QUELL_SOURCE_DIR) + "/examples/" + name + ".q";
-}
 
 // Each test runs in a temporary directory of its own, so files such as vLog
 // and out.txt never collide with tests running at the same time.
@@ -30,11 +25,8 @@ class InTmpDir : public ::testing::Test {
   char dir[64] = "/tmp/quell-core-XXXXXX", old[4096] = "";
   std::string out, err;  // what the last Run printed on stdout and stderr
   void SetUp() override { ASSERT_TRUE(mkdtemp(dir) && getcwd(old, sizeof old) && !chdir(dir)); }
-  void TearDown() override {
-    EXPECT_EQ(chdir(old), 0);
-    EXPECT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
-  }
-  // quell1-batch with `args`: its exit status (128 + signal if killed). Any
+  void TearDown() override { EXPECT_TRUE(!chdir(old) && !system((std::string("rm -rf ") + dir).c_str())); }
+  // quell1-batch with `args`: its exit status (128 + signal if killed). A
   // sanitizer report fails the test.
   int Run(const std::string &args) {
     int st = system(("ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1 "

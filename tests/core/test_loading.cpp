@@ -1,16 +1,17 @@
-// Loading program text and files, the display buffer sss and the debug log.
+// Loading program text and files, the display buffer sss, the debug log, and
+// the pipeline: assumptions to sequents, the listing, a whole run twice.
 #include <cstring>
 
 #include "../../core/core.h"
 #include "../../program/sentence.h"
+#include "../../prover/proof.h"
+#include "../../vcgen/assump.h"
 #include "coretest.h"
-
-namespace {
 
 using Loading = InTmpDir;
 
 // What FileRead gives for `name`; what it printed goes to *printed.
-std::string Load(const char *name, std::string *printed) {
+static std::string Load(const char *name, std::string *printed) {
   CaptureStdout();
   char *s = FileRead(name);
   *printed = Out();
@@ -18,25 +19,13 @@ std::string Load(const char *name, std::string *printed) {
   free(s);
   return r;
 }
-bool IsErrorNaming(const std::string &out, const char *name) {
+static bool IsErrorNaming(const std::string &out, const char *name) {
   return out.rfind("Error: ", 0) == 0 && Has(out, name);
 }
-// Makes "vLog" a directory: opening the log fails. What the open printed.
-std::string OpenLogOnADirectory() {
-  unlink("vLog"), mkdir("vLog", 0700);
-  CaptureStdout();
-  LogFileOpen();
-  EXPECT_FALSE(LogIsOn());
-  return Out();
-}
-int printerCalls = 0;
-void PrinterA(Text *s) { printerCalls++, TextAppend(s, "first text"); }
-void PrinterB(Text *s) { TextAppend(s, "second\ntext"); }
-void PrinterBig(Text *s) {
-  for (int i = 0; i < 2000; i++) TextPrintf(s, "line %04d\n", i);
-}
+static int printerCalls = 0;
+static void PrinterA(Text *s) { printerCalls++, TextAppend(s, "first text"); }
 
-TEST_F(Loading, CompressStringAndFileRead) {
+TEST_F(Loading, CompressStringFileReadAndLiteralText) {
   char s[] = " a\tb\nc \r\nd;; e ", e[] = "";
   char *end = CompressString(s);
   EXPECT_STREQ(s, "abc\rd;;e");
@@ -48,7 +37,7 @@ TEST_F(Loading, CompressStringAndFileRead) {
       // happens to start a later piece of a long line is ordinary text.
       {";;" + std::string(5000, 'c') + "\nkept\n", "kept"},
       {std::string(2047, 'x') + ";;y\n", std::string(2047, 'x') + ";;y"},
-      {std::string("ab\0cd", 5), "abcd"}};  // NUL bytes would hide the rest: dropped
+      {std::string("ab\0cd", 5), "abcd"}};  // NUL bytes would hide the rest: dropped, Error line
   std::string out;
   for (auto &r : rows) {
     Write("f", r.text);
@@ -62,61 +51,11 @@ TEST_F(Loading, CompressStringAndFileRead) {
     EXPECT_EQ(Load(name, &out), "");
     EXPECT_TRUE(IsErrorNaming(out, name) && !FileReadable(name)) << out;
   }
-}
-
-TEST(Sss, ShortTextsWholeLongOnesCutWithANote) {
-  std::string big;
-  for (int i = 0; i < 2000; i++) big += "line " + std::to_string(i) + "\n";
-  SssSet(big.c_str());
-  std::string kept = sss;
-  size_t shown = kept.rfind('\n') + 1;
-  EXPECT_TRUE(kept.size() < (size_t)SSS_SIZE && shown > 0 && big.compare(0, shown, kept, 0, shown) == 0);
-  std::string note = kept.substr(shown);
-  EXPECT_TRUE(Has(note, "text cut") && Has(note, std::to_string(big.size() - shown))) << note;
-  SssSet(std::string(SSS_SIZE * 2, 'z').c_str());  // a text without line ends is cut too
-  EXPECT_TRUE(strlen(sss) < (size_t)SSS_SIZE && Has(sss, "text cut"));
-}
-
-TEST_F(Loading, LogOffAndOn) {
-  EXPECT_TRUE(IsErrorNaming(OpenLogOnADirectory(), "vLog"));  // cannot be created
-  rmdir("vLog");
-  LogFileOpen();
-  EXPECT_TRUE(LogIsOn());
-  Log("Prog", PrinterA);
-  Log("Verification Conditions", PrinterB);
-  EXPECT_STREQ(sss, "second\ntext");
-  EXPECT_EQ(Slurp("vLog"), "----- Prog -----\n\nfirst text\n"
-                          "----- Verification Conditions -----\n\nsecond\ntext\n");
-  // The log holds the whole text; sss holds what fits.
-  LogFileOpen();
-  Log("Big", PrinterBig);
-  std::string log = Slurp("vLog");
-  EXPECT_EQ(log.size(), strlen("----- Big -----\n\n") + 2000 * 10 + 1);
-  EXPECT_TRUE(Has(log, "line 1999\n") && Has(sss, "text cut"));
-  // A log that cannot be reopened: an Error line naming it, logging off.
-  unlink("vLog"), mkdir("vLog", 0700);
-  CaptureStdout();
-  Log("Prog", PrinterA);
-  EXPECT_TRUE(IsErrorNaming(Out(), "vLog"));
-  EXPECT_FALSE(LogIsOn());
-  printerCalls = 0;
-  Log("Prog", PrinterA);  // off: the printer is not even called
-  EXPECT_EQ(printerCalls, 0);
-}
-
-TEST_F(Loading, StartProgFromFilesAndText) {
-  OpenLogOnADirectory();
-  ProcedureListClear();
-  // A missing file is an error naming it, and nothing is loaded.
-  char missing[] = "missing.prog";
-  CaptureStdout();
-  EXPECT_EQ(StartProg1Checked(missing), 0);
-  EXPECT_TRUE(IsErrorNaming(Out(), "missing.prog"));
-  EXPECT_EQ(procedureList.procedure, nullptr);
   // Literal text is compressed like a file's text; a name starting with "%"
   // or "{" is always text, never a file.
-  Write("%PROC", "garbage");
   char literal[] = "%PROC q() ==\n %STM [LB=1 => $OLB=2;]";
+  Write("%PROC", "garbage");
+  ProcedureListClear();
   EXPECT_EQ(StartProg1Checked(literal), 1);
   ASSERT_NE(procedureList.procedure, nullptr);
   EXPECT_STREQ(procedureList.procedure->name, "q");
@@ -124,4 +63,98 @@ TEST_F(Loading, StartProgFromFilesAndText) {
   ProcedureListClear();
 }
 
-}  // namespace
+TEST_F(Loading, LogOffAndOn) {
+  mkdir("vLog", 0700);  // cannot be created: an Error line naming it, logging off
+  CaptureStdout();
+  LogFileOpen();
+  EXPECT_TRUE(IsErrorNaming(Out(), "vLog") && !LogIsOn());
+  rmdir("vLog");
+  LogFileOpen();
+  EXPECT_TRUE(LogIsOn());
+  Log("Prog", PrinterA);
+  Log("Verification Conditions", [](Text *s) { TextAppend(s, "second\ntext"); });
+  EXPECT_STREQ(sss, "second\ntext");
+  EXPECT_EQ(Slurp("vLog"), "----- Prog -----\n\nfirst text\n"
+                           "----- Verification Conditions -----\n\nsecond\ntext\n");
+  // The log holds the whole text; sss what fits, cut at a line end with a note.
+  LogFileOpen();
+  Log("Big", [](Text *s) { for (int i = 0; i < 2000; i++) TextPrintf(s, "line %04d\n", i); });
+  std::string log = Slurp("vLog"), kept = sss, note = kept.substr(kept.rfind('\n') + 1);
+  size_t shown = kept.size() - note.size();
+  EXPECT_TRUE(log.size() == 17 + 20001 && Has(log, "line 1999\n"));
+  EXPECT_TRUE(kept.size() < (size_t)SSS_SIZE && shown > 0 && log.compare(17, shown, kept, 0, shown) == 0);
+  EXPECT_TRUE(Has(note, "text cut") && Has(note, std::to_string(20000 - shown))) << note;
+  SssSet(std::string(SSS_SIZE * 2, 'z').c_str());  // a text without line ends is cut too
+  EXPECT_TRUE(strlen(sss) < (size_t)SSS_SIZE && Has(sss, "text cut"));
+  unlink("vLog"), mkdir("vLog", 0700);  // cannot be reopened: an Error line, logging off
+  CaptureStdout();
+  Log("Prog", PrinterA);
+  EXPECT_TRUE(IsErrorNaming(Out(), "vLog") && !LogIsOn());
+  printerCalls = 0;
+  Log("Prog", PrinterA);  // off: the printer is not even called
+  EXPECT_EQ(printerCalls, 0);
+}
+
+template <class T> static T *New() { return (T *)calloc(1, sizeof(T)); }
+static FormulaPtr Read(const char *text) {
+  FormulaPtr f = text ? FormulaAlloc() : nullptr;
+  if (f) FormulaRead(strdup(text), f);
+  return f;
+}
+// Appends to the emptied lists through remembered tails.
+struct Lists {
+  AssumptionListPtr a = &assumptionList;
+  ProcedureListPtr p = &procedureList;
+  Lists() { ProcedureListClear(), AssumptionListClear(), SequentListClear(), currentProcedureList = p; }
+  void Assume(const char *f1, const char *f2, const char *name) {
+    a->assumption = New<Assumption>();
+    a->assumption->formula1 = Read(f1), a->assumption->formula2 = Read(f2);
+    CopyBounded(a->assumption->procName, sizeof a->assumption->procName, name);
+    a = a->assumptionList = New<AssumptionList>();
+  }
+  void Procedure(const char *name) {
+    p->procedure = New<::Procedure>();
+    CopyBounded(p->procedure->name, sizeof p->procedure->name, name);
+    p = p->procedureList = New<ProcedureList>();
+  }
+};
+static std::string Listing() { return Str(0, [](int, Text *t) { SequentListPrint(t); }); }
+static std::string Sides(SequentPtr s) {
+  return Str(s->formulaList1, FormulaListPrint) + " " + Str(s->formulaList2, FormulaListPrint);
+}
+
+TEST(Pipeline, AssumptionsToSequentsListedPerProcedureInListOrder) {
+  Lists l;
+  for (const char *name : {"p", "empty", "q"}) l.Procedure(name);
+  l.Assume("(a>0^b>0)^c<d", "a>0|(b>0|c>0)", "q");  // rewritten and split
+  l.Assume("c>0", "d>0", "p");
+  l.Assume(nullptr, nullptr, "p");  // without formulas: nothing to show, proved
+  l.Assume("e>0", nullptr, "q");
+  l.Assume("f>0", "g>0", "other");  // no such procedure: not listed
+  AssumptionList2SequentList();
+  SequentListPtr n = sequentList.sequentList;
+  ASSERT_TRUE(sequentList.sequent && n->sequentList->sequent);
+  EXPECT_EQ(Sides(sequentList.sequent), "a>0,b>0,d>c a>0,b>0,c>0");
+  EXPECT_TRUE(n->sequentList->sequent->proved);
+  PactSequentList(&sequentList);  // gone at the first compaction
+  EXPECT_TRUE(n->sequentList->sequent && !n->sequentList->sequent->proved);
+  const std::string listing = "...p...\n\nc>0\n =>\n  d>0\n\n\n...empty...\n\n\n"
+                              "...q...\n\na>0,b>0,d>c\n =>\n  a>0,b>0,c>0\n\ne>0\n =>\n  $F\n\n\n";
+  EXPECT_EQ(Listing(), listing);
+  EXPECT_TRUE(Has(Str(0, [](int, Text *t) { ResultTextBuild(t); }),
+                  "--------------------\n\nRemaining Verification Conditions:\n\n" + listing));
+  EXPECT_FALSE(ResultFileWrite("/nonexistent-dir/result") || ResultFileWrite(""));
+  AssumptionList2SequentList();  // rebuilding starts again at the head record
+  EXPECT_EQ(Sides(sequentList.sequent), "a>0,b>0,d>c a>0,b>0,c>0");
+}
+
+TEST(Pipeline, StartProg0TwiceGivesTheSameSequents) {
+  Lists l;
+  char text[] = "{x=a^y=b}%PROC s(%IOP/x:int;%IOP/y:int)==%STM[LB=1=>$Ox=y^$Oy=x^$OLB=2;]{x=a^y=b}";
+  StartProg1(text);
+  StartProg0();
+  std::string first = Listing();
+  StartProg0();
+  EXPECT_EQ(Listing(), first);
+  EXPECT_TRUE(Has(first, "=>"));  // a wrong swap keeps a condition
+}
