@@ -26,8 +26,7 @@ class InTmpDir : public ::testing::Test {
   std::string out, err;  // what the last Run printed on stdout and stderr
   void SetUp() override { ASSERT_TRUE(mkdtemp(dir) && getcwd(old, sizeof old) && !chdir(dir)); }
   void TearDown() override { EXPECT_TRUE(!chdir(old) && !system((std::string("rm -rf ") + dir).c_str())); }
-  // quell1-batch with `args`: its exit status (128 + signal if killed). A
-  // sanitizer report fails the test.
+  // quell1-batch with `args`: its exit status (128 + signal if killed); a sanitizer report fails.
   int Run(const std::string &args) {
     int st = system(("ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1 "
                      "timeout 120 " QUELL_BATCH " " + args + " >stdout 2>stderr").c_str());
