@@ -1,24 +1,14 @@
 // Helpers of the generator tests: loading program text, generating, and the
 // assumptions read back as printed text.
 #pragma once
-#include <gtest/gtest.h>
 #include <cstring>
-#include <string>
 #include <vector>
+#include "../testutil.h"
 #include "../../core/core.h"
 #include "../../vcgen/assump.h"
 
-inline std::string VcPrint(FormulaPtr f) {
-  Text t;
-  TextInit(&t);
-  if (f) FormulaPrint(f, &t);
-  std::string r = TextStr(&t);
-  TextFree(&t);
-  return r;
-}
-
+inline std::string VcPrint(FormulaPtr f) { return Str(f, FormulaPrint); }
 struct VcAssumption { std::string proc, hyp, concl; };
-
 inline std::vector<VcAssumption> VcAssumptions() {
   std::vector<VcAssumption> r;
   for (AssumptionListPtr n = &assumptionList; n && n->assumption; n = n->assumptionList)
@@ -31,59 +21,41 @@ inline std::vector<VcAssumption> VcAssumptions() {
 inline std::string VcRender(const std::vector<VcAssumption> &a, const char *only = nullptr) {
   std::string r;
   for (const VcAssumption &x : a)
-    if (!only || x.proc == only) r += (r.empty() ? "" : "; ") + x.proc + ": " + x.hyp + " => "
-                                      + x.concl;
+    if (!only || x.proc == only) r += (r.empty() ? "" : "; ") + x.proc + ": " + x.hyp + " => " + x.concl;
   return r;
 }
 
+// What loading and generating printed since the last reset.
+inline std::string vcOut;
 inline void VcReset() {
-  ProcedureListClear();
-  AssumptionListClear();
-  InitializeNewName();
-  currentProcedureList = &procedureList;
-  currentProcedure = nullptr;
+  ProcedureListClear(), AssumptionListClear(), InitializeNewName();
+  currentProcedureList = &procedureList, currentProcedure = nullptr, vcOut.clear();
 }
 
 // Reads the text (white space removed; the text stays alive), after a reset
-// unless `add`; stdout is appended to *out. Returns procedure p.
-inline ProcedurePtr VcLoad(const char *text, const char *p = "p", std::string *out = nullptr,
-                           bool add = false) {
+// unless `add`. Returns procedure p.
+inline ProcedurePtr VcLoad(const char *text, const char *p = "p", bool add = false) {
   if (!add) VcReset();
-  testing::internal::CaptureStdout();
   char *s = strdup(text);
   CompressString(s);
-  ProcedureReadList(s);
-  if (out) *out += testing::internal::GetCapturedStdout();
-  else testing::internal::GetCapturedStdout();
+  CaptureStdout(), ProcedureReadList(s), vcOut += Out();
   return currentProcedure = Procedure2Ptr(p);
 }
 
-inline std::vector<VcAssumption> VcGenerateLoaded(std::string *out = nullptr) {
-  testing::internal::CaptureStdout();
-  GenerateVerificationCond();
-  std::string o = testing::internal::GetCapturedStdout();
-  if (out) *out += o;
+// Loads the text unless null (expecting no read error) and generates.
+inline std::vector<VcAssumption> VcGenerate(const char *text = nullptr) {
+  if (text) VcLoad(text);
+  for (ProcedureListPtr n = &procedureList; text && n && n->procedure; n = n->procedureList)
+    EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name << ": " << vcOut;
+  CaptureStdout(), GenerateVerificationCond(), vcOut += Out();
   return VcAssumptions();
-}
-
-// Loads (expecting no read error) and generates; stdout goes to *out.
-inline std::vector<VcAssumption> VcGenerate(const char *text, std::string *out = nullptr) {
-  std::string o;
-  VcLoad(text, "p", &o);
-  for (ProcedureListPtr n = &procedureList; n && n->procedure; n = n->procedureList)
-    EXPECT_EQ(n->procedure->readError, 0) << n->procedure->name << ": " << o;
-  auto a = VcGenerateLoaded(&o);
-  if (out) *out = o;
-  return a;
 }
 
 // A worked example: the program, its assumptions rendered (only those of
 // procedure `only` when given) and the exact printed output.
 struct VcCase { const char *text, *expect, *out, *only = nullptr; };
-
 inline void VcCheck(const VcCase &c) {
   SCOPED_TRACE(c.text);
-  std::string out;
-  EXPECT_EQ(VcRender(VcGenerate(c.text, &out), c.only), c.expect);
-  EXPECT_EQ(out, c.out);
+  EXPECT_EQ(VcRender(VcGenerate(c.text), c.only), c.expect);
+  EXPECT_EQ(vcOut, c.out);
 }
