@@ -1,6 +1,5 @@
-// Formulas: the reader (grouping, error tolerance, nesting bound), printing,
-// equality, size, substitution with bound variables, lists, fresh names,
-// egen variables and line breaking.
+// Formulas: the reader (grouping, error tolerance, nesting bound), printing, equality, size,
+// substitution with bound variables, lists, fresh names, egen variables and line breaking.
 #include <cstring>
 #include <set>
 #include <string>
@@ -15,39 +14,24 @@ static FormulaPtr ReadF(std::string text) {   // the reader writes into its text
 }
 static std::string P(FormulaPtr t) { return Str(t, FormulaPrint); }
 static std::string PL(FormulaListPtr p) { return Str(p, FormulaListPrint); }
-static std::string RP(const std::string &text) {   // read and print again
-  FormulaPtr t = ReadF(text);
+static std::string Done(FormulaPtr t) {   // printed, then freed
   std::string r = P(t);
-  FormulaFree(t);
-  return r;
+  return FormulaFree(t), r;
 }
+static std::string RP(const std::string &text) { return Done(ReadF(text)); }
+static FormulaPtr L(FormulaPtr f) { return static_cast<FormulaPtr>(f->left); }
+static FormulaPtr R(FormulaPtr f) { return static_cast<FormulaPtr>(f->right); }
 static void DropJoints(FormulaPtr t) {   // frees the "^" nodes only
-  if (t && t->connective == '^') {
-    DropJoints(static_cast<FormulaPtr>(t->left));
-    DropJoints(static_cast<FormulaPtr>(t->right));
-    free(t);
-  }
+  if (t && t->connective == '^') DropJoints(L(t)), DropJoints(R(t)), free(t);
 }
 // The read formula split at "^" into a list that owns its elements.
 static FormulaListPtr ReadList(const std::string &text) {
   FormulaPtr f = ReadF(text);
   FormulaListPtr p = Formula2FormulaList(f, '^');
-  DropJoints(f);
-  return p;
+  return DropJoints(f), p;
 }
-static std::string SubstF(const char *f, const char *assigns) {
-  InitializeNewName();
-  FormulaPtr t = ReadF(f);
-  AssignListPtr sl = ReadAssigns(assigns);
-  t = FormulaSubstSim(t, sl);
-  std::string r = P(t);
-  FormulaFree(t), FreeAssigns(sl);
-  return r;
-}
-static FormulaPtr L(FormulaPtr f) { return static_cast<FormulaPtr>(f->left); }
-static FormulaPtr R(FormulaPtr f) { return static_cast<FormulaPtr>(f->right); }
 
-TEST(FormulaRead, GroupingPrimariesAndTolerance) {
+TEST(FormulaRead, GroupingPrimariesToleranceAndRoundTrips) {
   struct { const char *in, *out; } cases[] = {
       // "^" binds tighter than "|", "|" than "->"; chains group to the right.
       {"a^b|c", "((a^b)|c)"}, {"a|b^c", "(a|(b^c))"}, {"a->b->c", "((a)->((b)->c))"},
@@ -63,27 +47,23 @@ TEST(FormulaRead, GroupingPrimariesAndTolerance) {
   FormulaPtr f = ReadF("~a=b"), g = ReadF("(a|b)^c");
   EXPECT_TRUE(f->connective == '~' && R(f)->connective == '=' && R(g)->connective == '.');
   FormulaFree(f), FormulaFree(g);
-
   CaptureStdout();
   f = ReadF("$Ax");
-  EXPECT_EQ(Out(), "Error: FOR ALL\n");
+  std::string out = Out();
+  CaptureStdout();
+  std::string wrong = RP("a<=b");
+  EXPECT_EQ(out + wrong + "|" + Out(), "Error: FOR ALL\na<|Error: *** Missing name ***\n");
   EXPECT_TRUE(P(f) == "$Ax:" && R(f)->connective == 0);
   FormulaFree(f);
-  CaptureStdout();
-  EXPECT_EQ(RP("a<=b"), "a<");
-  EXPECT_EQ(Out(), "Error: *** Missing name ***\n");
   // FormulaRead1 returns the offset of the closing parenthesis.
   char buf[] = "(a|b)^c", buf2[] = "~~x=y,z";
   f = FormulaAlloc(), g = FormulaAlloc();
   EXPECT_TRUE(FormulaRead1(buf, f) == 4 && P(f) == "(a|b)" && FormulaRead1(buf2, g) == 5);
   FormulaFree(f), FormulaFree(g);
-}
-
-TEST(FormulaRead, RoundTripsAreEqual) {
   for (const char *t : {"f(x)>g(y,z)", "$F", "(a->b)->c", "$Ax:$Ay:(x=y->y=x)", "$Ex:(x<y^~x=z)",
                         "a[i,j]=+(a[k],1)^b=c", "~(a|b)^$Ax:~p(x)|q->r^s"}) {
-    FormulaPtr f = ReadF(t), g = ReadF(P(f));
-    EXPECT_TRUE(FormulaEqual(f, g) && P(g) == P(f)) << t;
+    f = ReadF(t), g = ReadF(P(f));
+    EXPECT_TRUE(FormulaEqual(f, g) && P(g) == P(f)) << t;   // print and read again
     FormulaFree(f), FormulaFree(g);
   }
 }
@@ -117,20 +97,12 @@ TEST(FormulaRead, DeepNestingIsBounded) {
   FormulaFree(f);
 }
 
-TEST(FormulaStruct, CopyFreeCombineSize) {
-  EXPECT_EQ(FormulaCopy(nullptr), nullptr);
-  FormulaFree(nullptr);
+TEST(FormulaStruct, CopyCombineSizeAndEquality) {
   FormulaPtr f = ReadF("$Ax:p(x)"), g = FormulaCopy(f);
   FormulaFree(f);
-  EXPECT_EQ(P(g), "$Ax:p(x)");   // nothing shared with the freed original
-  FormulaPtr c = CombineCond(g, '^', FormulaMakeFalse());
-  EXPECT_TRUE(c->left == g && P(c) == "($Ax:p(x)^~$T)");
-  FormulaFree(c);
-  FormulaPtr m = FormulaAlloc();
-  f = FormulaMakeTrue();
-  FormulaMove(f, m);
-  EXPECT_EQ(P(m), "$T");
-  free(m), FormulaFree(f);
+  FormulaPtr c = CombineCond(g, '^', FormulaMakeFalse());   // the copy shares nothing with the freed original
+  EXPECT_TRUE(!FormulaCopy(nullptr) && c->left == g && P(c) == "($Ax:p(x)^~$T)");
+  FormulaFree(c), FormulaFree(nullptr);
   f = ReadF("a=f(b)^p(c)");
   EXPECT_EQ(FormulaSize(f, 100) + FormulaSize(nullptr, 100), 8);   // "^", "=", a, f, b, ".", p, c
   FormulaFree(f);
@@ -141,15 +113,13 @@ TEST(FormulaStruct, CopyFreeCombineSize) {
   EXPECT_TRUE(n > 1000 && n < 1100) << n;
   for (FormulaPtr x : nodes) free(x);
   FormulaFree(leaf);
-}
-
-TEST(FormulaStruct, EqualityAndPrintEquality) {
+  // Equality takes "=" both ways round, nothing else.
   struct { const char *a, *b; int eq; } cases[] = {
       {"a=b", "b=a", 1}, {"a<b", "b>a", 0}, {"~$T", "$T", 0}, {"$Ax:p(x)", "$Ay:p(y)", 0},
       {"p(x)", "p(y)", 0}, {"a=b^c=d", "b=a^d=c", 1}, {"a=b^c=d", "c=d^a=b", 0}, {"a|b", "a^b", 0},
   };
   for (auto &c : cases) {
-    FormulaPtr f = ReadF(c.a), g = ReadF(c.b);
+    f = ReadF(c.a), g = ReadF(c.b);
     EXPECT_EQ(FormulaEqual(f, g), c.eq) << c.a << " vs " << c.b;
     FormulaFree(f), FormulaFree(g);
   }
@@ -157,24 +127,28 @@ TEST(FormulaStruct, EqualityAndPrintEquality) {
                          "a^b", "a|b", "(a^b)^c", "a^(b^c)", "a[i]=1", "a[j]=1", ""};
   for (const char *a : texts)
     for (const char *b : texts) {
-      FormulaPtr f = ReadF(a), g = ReadF(b);
+      f = ReadF(a), g = ReadF(b);
       EXPECT_EQ(FormulaPrintEqual(f, g), P(f) == P(g) ? 1 : 0) << a << " vs " << b;
       FormulaFree(f), FormulaFree(g);
     }
   FormulaPtr e = FormulaAlloc(), t = FormulaMakeTrue(), a = ReadF("a[i]=1"), b = ReadF("a[i]=1");
-  EXPECT_TRUE(FormulaEqual(nullptr, nullptr) && !FormulaEqual(t, nullptr) &&
-              !FormulaEqual(nullptr, t));
-  // An empty node and none print alike, "".
-  EXPECT_EQ(FormulaPrintEqual(nullptr, e) + FormulaPrintEqual(e, nullptr), 2);
-  EXPECT_EQ(FormulaPrintEqual(t, nullptr), 0);
+  EXPECT_TRUE(FormulaEqual(nullptr, nullptr) && !FormulaEqual(t, nullptr) && !FormulaEqual(nullptr, t));
+  EXPECT_TRUE(FormulaPrintEqual(nullptr, e) && FormulaPrintEqual(e, nullptr) &&   // both print as ""
+              !FormulaPrintEqual(t, nullptr));
   // Update lists take part in the comparison.
   AssignListPtr sl = ReadAssigns("$Oa[k]=5");
   a = FormulaSubstSim(a, sl);
-  FormulaPtr c = FormulaCopy(a);
-  EXPECT_EQ(P(a), "a[[(k)->5]][i]=1");
-  EXPECT_TRUE(!FormulaPrintEqual(a, b) && FormulaPrintEqual(a, c));
+  c = FormulaCopy(a);
+  EXPECT_TRUE(P(a) == "a[[(k)->5]][i]=1" && !FormulaPrintEqual(a, b) && FormulaPrintEqual(a, c));
   for (FormulaPtr x : {t, a, b, c}) FormulaFree(x);
   free(e), FreeAssigns(sl);
+}
+
+static std::string SubstF(const char *f, const char *assigns) {
+  InitializeNewName();
+  AssignListPtr sl = ReadAssigns(assigns);
+  std::string r = Done(FormulaSubstSim(ReadF(f), sl));
+  return FreeAssigns(sl), r;
 }
 
 TEST(FormulaStruct, SubstitutionRespectsBoundVariables) {
@@ -188,55 +162,39 @@ TEST(FormulaStruct, SubstitutionRespectsBoundVariables) {
       {"$Ax:x=y", "$Oz=x", "$Ax:x=y"},
   };
   for (auto &c : cases) EXPECT_EQ(SubstF(c.f, c.s), c.want) << c.f << " / " << c.s;
-
-  // The assignments that do not bind the variable, in a new list sharing them.
-  AssignListPtr sl = ReadAssigns("$Ox=1^$Oy=2"), one = ReadAssigns("$Ox=1");
-  AssignListPtr el = ReadAssigns("$Ox[k]=1^$Oy=2");
-  TermPtr x = sl->assign->termLeft, z = sl->assign->termRight;   // "x" and a name "1"
-  AssignListPtr r = AvoidBoundVarSelect(sl, z);
-  ASSERT_TRUE(r && r != sl && r->assignList);
-  EXPECT_TRUE(r->assign == sl->assign && r->assignList->assign == sl->assignList->assign);
-  CleanPtrList(r);
-  EXPECT_EQ(AvoidBoundVarSelect(one, x), nullptr);
-  r = AvoidBoundVarSelect(el, x);   // an element assignment binds nothing
-  ASSERT_NE(r, nullptr);
-  EXPECT_STREQ(r->assign->termLeft->name, "y");
-  CleanPtrList(r);
-  for (AssignListPtr a : {sl, one, el}) FreeAssigns(a);
+  // The assignments that do not bind the variable (element assignments to it neither), in a new
+  // list sharing them.
+  AssignListPtr one = ReadAssigns("$Ox=1"), el = ReadAssigns("$Ox[k]=1^$Oy=2");
+  AssignListPtr r = AvoidBoundVarSelect(el, one->assign->termLeft);
+  ASSERT_TRUE(r && r != el && r->assign == el->assignList->assign && !r->assignList);
+  EXPECT_EQ(AvoidBoundVarSelect(one, one->assign->termLeft), nullptr);
+  CleanPtrList(r), FreeAssigns(one), FreeAssigns(el);
 }
 
 TEST(FormulaList, SplitJoinCopyAppend) {
   FormulaPtr f = ReadF("a^(b|c)");
   FormulaListPtr p = Formula2FormulaList(f, '|');
-  ASSERT_TRUE(p && p->formula == f && !p->formulaList);
-  CleanPtrList(p);
-  FormulaFree(f);
-  EXPECT_EQ(Formula2FormulaList(nullptr, '^'), nullptr);
+  ASSERT_TRUE(p && p->formula == f && !p->formulaList && !Formula2FormulaList(nullptr, '^'));
+  CleanPtrList(p), FormulaFree(f);
   for (const char *t : {"a^(b^c)", "(a^b)^c"}) {
-    f = ReadF(t);
-    p = Formula2FormulaList(f, '^');
-    EXPECT_EQ(PL(p), "a,b,c") << t;
+    f = ReadF(t), p = Formula2FormulaList(f, '^');
     FormulaPtr g = FormulaList2Formula(p, '^');
-    EXPECT_EQ(P(g), "((a^b)^c)") << t;   // joined to the left
+    EXPECT_TRUE(PL(p) == "a,b,c" && P(g) == "((a^b)^c)") << t;   // joined to the left
     free(L(g)), free(g), CleanPtrList(p), FormulaFree(f);
   }
   p = ReadList("x=1");
   EXPECT_TRUE(FormulaList2Formula(p, '^') == p->formula && !FormulaList2Formula(nullptr, '^'));
   FormulaListFree(p);
-
   FormulaListPtr a = ReadList("a=b^c<d"), b = FormulaListCopy(a);
-  EXPECT_NE(b->formula, a->formula);
-  EXPECT_TRUE(FormulaListAppend(nullptr, b) == b && FormulaListAppend(a, b) == a);
-  EXPECT_EQ(PL(a), "a=b,c<d,a=b,c<d");
-  EXPECT_TRUE(PL(nullptr).empty() && !FormulaListCopy(nullptr));
+  EXPECT_TRUE(b->formula != a->formula && FormulaListAppend(nullptr, b) == b && FormulaListAppend(a, b) == a);
+  EXPECT_TRUE(PL(a) == "a=b,c<d,a=b,c<d" && PL(nullptr).empty() && !FormulaListCopy(nullptr));
   FormulaListFree(a);
 }
 
 TEST(FormulaList, AssignFormsRewriteAndAssignLists) {
   struct { const char *f; int r; const char *after; } cases[] = {
       {"1=x", 1, "x=1"}, {"1=2", 0, "1=2"}, {"1=f(x)", 0, "1=f(x)"}, {"f(x)=y", 1, "y=f(x)"},
-      {"\"s\"=x", 1, "\"s\"=x"}, {"\"s\"=f(x)", 0, "\"s\"=f(x)"}, {"x<1", 0, "x<1"},
-      {"a[i]=x", 1, "x=a[i]"},
+      {"\"s\"=x", 1, "\"s\"=x"}, {"\"s\"=f(x)", 0, "\"s\"=f(x)"}, {"x<1", 0, "x<1"}, {"a[i]=x", 1, "x=a[i]"},
   };
   for (auto &c : cases) {
     FormulaPtr f = ReadF(c.f);
@@ -244,18 +202,16 @@ TEST(FormulaList, AssignFormsRewriteAndAssignLists) {
     FormulaFree(f);
   }
   EXPECT_EQ(isAssign1(nullptr), 0);
-  // Equations rewrite the other formulas, earlier ones too.
+  // Equations rewrite the other formulas, earlier ones too; a null formula ends the walk.
   for (auto w : {std::pair<const char *, const char *>{"x=1^+(x,y)=z", "x=1,z=+(1,y)"},
                  {"p(y)^x=y^y=3", "p(3),x=3,y=3"}}) {
     FormulaListPtr a = ReadList(w.first);
-    FormulaListRewrite(a);
-    EXPECT_EQ(PL(a), w.second);
+    EXPECT_EQ(PL(FormulaListRewrite(a)), w.second);
     FormulaListFree(a);
   }
   FormulaListPtr a = ReadList("x=1^p(x)"), extra = ReadList("p(x)");
   FormulaPtr keep = a->formulaList->formula;
-  a->formulaList->formula = nullptr;   // a null formula ends the walk
-  a->formulaList->formulaList = extra;
+  a->formulaList->formula = nullptr, a->formulaList->formulaList = extra;
   FormulaListRewrite(a);
   EXPECT_EQ(P(extra->formula), "p(x)");
   FormulaFree(keep), FormulaListFree(a);
@@ -263,10 +219,8 @@ TEST(FormulaList, AssignFormsRewriteAndAssignLists) {
   AssignListPtr sl = ReadAssigns("$Ox=2");
   FormulaListSubstSim1(a->formulaList->formula, a, sl);   // all but the one given
   EXPECT_EQ(PL(a), "2=1,p(x),q(2)");
-  FormulaListSubstSim(a, sl);
-  EXPECT_EQ(PL(a), "2=1,p(2),q(2)");
+  EXPECT_EQ(PL(FormulaListSubstSim(a, sl)), "2=1,p(2),q(2)");
   FreeAssigns(sl), FormulaListFree(a);
-
   // Equations become assignments sharing their terms; other formulas are reported.
   a = ReadList("x=1^p(x)^~(y=2)^y=f(x)");
   CaptureStdout();
@@ -279,32 +233,18 @@ TEST(FormulaList, AssignFormsRewriteAndAssignLists) {
   EXPECT_EQ(FormulaList2AssignList(nullptr), nullptr);
 }
 
-static std::string Next() {
-  char s[LABEL_SIZE];
-  NewName(s);
-  return s;
-}
-static std::string Rename(const char *text, int which) {
-  InitializeNewName();
-  FormulaPtr f = ReadF(text);
-  f = which == 1 ? EgenVarRename(f) : EgenVarRename2(f);
-  std::string r = P(f);
-  FormulaFree(f);
-  return r;
-}
-
 TEST(FreshNames, SequenceAndUniqueness) {
   InitializeNewName();
   std::string names[2000];
-  for (auto &n : names) n = Next();
+  char s[LABEL_SIZE];
+  for (auto &n : names) NewName(s), n = s;
   EXPECT_EQ(names[0] + names[1] + names[25] + names[26] + names[52], "#@a#@b#@z#@za#@zza");
   EXPECT_EQ(names[700] + names[701], "#@" + std::string(26, 'z') + "y#@" + std::string(27, 'z'));
   std::set<std::string> seen;
-  for (auto &n : names) {
+  for (auto &n : names)
     EXPECT_TRUE(n.size() < LABEL_SIZE && n.substr(0, 2) == "#@" && seen.insert(n).second) << n;
-  }
-  InitializeNewName();
-  EXPECT_EQ(Next(), "#@a");
+  InitializeNewName(), NewName(s);
+  EXPECT_STREQ(s, "#@a");
 }
 
 TEST(EgenVars, RecogniseFindAndRename) {
@@ -322,23 +262,20 @@ TEST(EgenVars, RecogniseFindAndRename) {
       // The second form renames "#" names and leaves fresh "#@" names alone.
       {"#@c=#x^#x<@v", 2, "(#@c=#@a^#@a<@v)"}, {"#a[#i]=#f(#@q)", 2, "#@a[#@c]=#@b(#@q)"},
   };
-  for (auto &c : cases) EXPECT_EQ(Rename(c.in, c.which), c.want) << c.in;
+  for (auto &c : cases) {
+    InitializeNewName();
+    EXPECT_EQ(Done(c.which == 1 ? EgenVarRename(ReadF(c.in)) : EgenVarRename2(ReadF(c.in))), c.want) << c.in;
+  }
   FormulaPtr f = ReadF("x=#y^z=@w"), g = ReadF("#@a=b");
   TermPtr t = FormulaEgenVarFind2(f), u = FormulaEgenVarFind(f);
-  ASSERT_TRUE(t && u);
-  EXPECT_TRUE(t != L(f)->right && !strcmp(t->name, "#y") && !strcmp(u->name, "@w"));   // copies
+  ASSERT_TRUE(t && u && t != L(f)->right && !strcmp(t->name, "#y") && !strcmp(u->name, "@w"));   // copies
   EXPECT_TRUE(!FormulaEgenVarFind2(g) && !FormulaEgenVarFind(g));
-  TermFree(t), TermFree(u);
-  FormulaFree(f), FormulaFree(g);
+  TermFree(t), TermFree(u), FormulaFree(f), FormulaFree(g);
 }
 
 static std::string Nice(const std::string &s) {   // also checks that it appends
-  Text t;
-  TextInit(&t);
-  TextAppend(&t, "pre:");
-  NiceFormula(s.c_str(), &t, NICE_WIDTH);
-  std::string r = TextStr(&t);
-  TextFree(&t);
+  auto nice = [](const char *x, Text *t) { TextAppend(t, "pre:"), NiceFormula(x, t, NICE_WIDTH); };
+  std::string r = Str(s.c_str(), nice);
   EXPECT_EQ(r.substr(0, 4), "pre:");
   return r.substr(4);
 }
@@ -352,17 +289,6 @@ TEST(NiceFormula, WorkedExampleSegmentsWidthAndIndent) {
   EXPECT_EQ(Nice("(aaaaaaaa^bbbbbbbbb^ccccccccc^ddddddddd^eeeeeeeee^fffffffff"),
             "(aaaaaaaa^bbbbbbbbb^ccccccccc^\n ddddddddd^eeeeeeeee^fffffffff");
   EXPECT_EQ(Nice(big), "p(" + std::string(60, 'y') + ")^\nq");   // a long segment stays whole
-  // One segment at a time, the bracket depth carried on to the next.
-  int depth = 0;
-  struct { const char *in; int used; const char *seg; int depth; } segs[] = {
-      {"(a[i]|b", 6, "(a[i]|", 1}, {"b)", 2, "b)", 0}, {"", 0, "", 0}};
-  for (auto &c : segs) {
-    Text seg;
-    TextInit(&seg);
-    EXPECT_EQ(GetLine(&seg, &depth, c.in), c.used) << c.in;
-    EXPECT_TRUE(!strcmp(TextStr(&seg), c.seg) && depth == c.depth) << c.in;
-    TextFree(&seg);
-  }
   // The wrapped text of a long formula is complete.
   std::string f, joined;
   for (int i = 0; i < 3000; i++) f += "(x" + std::to_string(i) + "=1^";
