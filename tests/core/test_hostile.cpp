@@ -41,6 +41,8 @@ using Hostile = InTmpDir;
 TEST_F(Hostile, EveryKindEndsCleanAndNothingIsWronglyProved) {
   std::mt19937 g(1);
   std::string bytes = Repeat(6000, [&](int) { return std::string(1, static_cast<char>(g() & 255)); });
+  const std::string alphabet = "LB=$O^;[]?*()|~{}%PROCSTMINP/:,+<>#@x1 \n";
+  std::string notation = Repeat(6000, [&](int) { return std::string(1, alphabet[g() % alphabet.size()]); });
   // Thirty cases in a row: each copies the post-condition into both branches.
   std::string cases = Repeat(30, [](int i) {
     auto l = [&](int k) { return std::to_string(3 * i + k); };  // the case's labels
@@ -55,6 +57,7 @@ TEST_F(Hostile, EveryKindEndsCleanAndNothingIsWronglyProved) {
       {"empty", "", 0, 0, "", ""},
       {"comments only", ";; only\n;;comments\n;;\n", 0, 0, "", ""},
       {"random bytes", bytes, 1, 1, "", ""},
+      {"random notation", notation, 1, 1, "", ""},
       {"long name", Proc(std::string(5000, 'n'), skip) + ok, 0, 1, "ok ", ""},
       {"long label pair", Proc("lab", "LB=" + Rep(100, "1") + "=>$Ox=+(x,1)^$OLB=" + Rep(100, "2") + ";") +
            ok, 1, 1, "lab! ok ", ""},
@@ -63,7 +66,15 @@ TEST_F(Hostile, EveryKindEndsCleanAndNothingIsWronglyProved) {
       // The assertion cannot be used, so the verifier asks for the pre-condition.
       {"deep parentheses", "{" + Rep(1900, "(") + "x>0" + Rep(1900, ")") + "}%PROC deep(%IOP/x:int)==%STM[" +
            skip + "]{x>0}\n" + ok, 2, 1, "", "missing pre-condition of deep"},
+      // Nesting that fits the limits is read in full.
+      {"fitting depth", "{" + Rep(1000, "(") + "x>0" + Rep(1000, ")") + "}%PROC fit(%IOP/x:int)==%STM[" + skip +
+           "]{x>0|" + Rep(300, "+(") + "x" + Rep(300, ",0)") + "=0}", 0, 0, "fit ", ""},
       {"unclosed case bracket", Proc("u4", "?[LB=1^x>0=>$OLB=2|~=>$OLB=3;LB=2=>$Ox=x^$OLB=4;"), 1, 1, "", ""},
+      {"unclosed loop bracket", Proc("u5", "*[LB=1^x>0=>($OLB=2|$OLB=3)LB=2=>$Ox=x^$OLB=1;"), 1, 1, "", ""},
+      {"unclosed block", "{x>0}%PROC u6(%IOP/x:int)==%STM[" + skip + "{x>0}\n" + ok, 1, 1, "", ""},
+      {"unclosed braces", "{x>0%PROC u7(%IOP/x:int)==%STM[" + skip + "]{x>0\n", 1, 1, "", ""},
+      {"unclosed parameters", "{x>0}%PROC u8(%IOP/x:int==%STM[" + skip + "]{x>0}\n", 1, 1, "", ""},
+      {"unclosed term", Proc("u9", "LB=1=>$Ox=+(x,1^$OLB=2;"), 1, 1, "u9! ", ""},
       {"lone %PROC", "%PROC", 1, 1, "", ""},
       {"over-long block", ok + Proc("big", Repeat(400, [](int i) { return Step(i, "$Ox=+(x,1)") + "\n"; })) +
            Proc("after", skip), 1, 1, "ok big! after ", ""},
