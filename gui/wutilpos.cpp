@@ -49,11 +49,7 @@ void ProcedurePrint2(ProcedurePtr p, Text *out) {
   TextAppend(out, "{ ");
   wCondPrintPlain(p->preCond, out);
   TextAppend(out, " }\n");
-  TextPrintf(out, "%s %s(", "%PROC", p->name);
-  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
-    TextPrintf(out, q->paramTrippleList ? "%s/%s:%s;" : "%s/%s:%s", q->io, q->name, q->type);
-  TextAppend(out, ")==\n");
-  if (p->loc[0]) TextPrintf(out, "%s %s\n", "%LOC", p->loc);
+  ProcedureHeadPrint(p, out);
   TextPrintf(out, "%s[ \n\t%s \n]\n", "%STM", p->body);
   TextAppend(out, "{ ");
   wCondPrintPlain(p->postCond, out);

@@ -103,6 +103,7 @@ void SentencePrint(const char *l, Text *s, int k);
 void SentencePrintPtr(SentencePtr p, Text *s, int k);
 void SentCallParamPrint(const char *name, AssignListPtr bindings, Text *s);
 void ProcedurePrint(ProcedurePtr p, Text *ss);
+void ProcedureHeadPrint(ProcedurePtr p, Text *ss);
 void ProcedureListPrint(Text *ss);
 void SentencePrintDebug(const char *l, Text *s, int k);
 void SentencePrintPtrDebug(SentencePtr p, Text *s, int k);

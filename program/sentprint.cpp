@@ -94,11 +94,7 @@ void PrintProcedure(ProcedurePtr p, Text *ss, int debug) {
   TextAppend(ss, "{ ");
   FormulaPrint(p->preCond, ss);
   TextAppend(ss, " }\n");
-  TextPrintf(ss, "%s %s(", "%PROC", p->name);
-  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
-    TextPrintf(ss, q->paramTrippleList ? "%s/%s:%s;" : "%s/%s:%s", q->io, q->name, q->type);
-  TextAppend(ss, ")==\n");
-  if (p->loc[0]) TextPrintf(ss, "%s %s\n", "%LOC", p->loc);
+  ProcedureHeadPrint(p, ss);
   TextAppend(ss, "%STM [ \n");
   PrintLabels(p->body, ss, 4, debug, nullptr);
   TextAppend(ss, "]\n{ ");
@@ -115,6 +111,15 @@ void PrintList(Text *ss, int debug) {
 }
 
 }  // namespace
+
+// The head from "%PROC" to the locals' line, shared by every procedure printer.
+void ProcedureHeadPrint(ProcedurePtr p, Text *ss) {
+  TextPrintf(ss, "%s %s(", "%PROC", p->name);
+  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
+    TextPrintf(ss, q->paramTrippleList ? "%s/%s:%s;" : "%s/%s:%s", q->io, q->name, q->type);
+  TextAppend(ss, ")==\n");
+  if (p->loc[0]) TextPrintf(ss, "%s %s\n", "%LOC", p->loc);
+}
 
 void SentencePrint(const char *l, Text *s, int k) { PrintLabels(l, s, k, 0, nullptr); }
 void SentencePrintPtr(SentencePtr p, Text *s, int k) { PrintPtr(p, s, k, 0, nullptr); }
