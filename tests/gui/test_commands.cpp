@@ -43,13 +43,18 @@ TEST_F(Client, RefreshSaveAndClear) {
   std::string path = "=/tmp/quell-save-" + std::to_string(getpid()) + ".txt";
   std::string out = Out([&] {
     Run({{0, &wsave, 107, wp1, 0, "Please Provide a File Name:"},
+         {"=", &wp1->ok, 107, wp1, 0, "Please Provide a File Name:"},   // no name: the dialog stays
          {"=/no/such/dir/out.txt", &wp1->ok, 107, wp1}});
   });
   EXPECT_TRUE(Has(out, "Error: cannot write the file /no/such/dir/out.txt")) << out;
   EXPECT_TRUE(Has(Prompt(), "could not be written")) << Prompt();
   Run({{path.c_str(), &wp1->ok, 0, 0, wp1}});
   std::string text = Slurp(path.substr(1));
+  // Four sections: the program, the separator, the heading and the remaining conditions.
   EXPECT_EQ(text.rfind("Procedures:\n\n{ $T }\n%PROC maxwrong(", 0), 0u) << text;
+  size_t sep = text.find("\n;;--------------------------------------\n\n");
+  EXPECT_TRUE(sep != std::string::npos && text.find("Remaining Verification Conditions:\n\n") == sep + 43)
+      << text;
   unlink(path.c_str() + 1);
   // clear drops the program and opens the start dialog at once.
   Run({{0, &wclear, 105, wp1, 0, kAskFile}});
@@ -85,6 +90,17 @@ TEST_F(Client, SelectPostCondAndExpand) {
   Run({{0, &wp1->cancel, 0}, {"p", &wexpand, 111, wp1, 0, "Procedure p:"},
        {"LB=1=>$Ot=a^$OLB=2;", &wp1->ok, 111, wp3, 0, "Program Part (1,2):", "LB=1=>$Ot=a^$OLB=2;"},
        {0, &wp3->ok, 111, wp1, wp3, "Procedure p:"}, {0, &wp1->cancel, 0, 0, wp1}});
+  // A selection spanning two statements shows the first; the reader says the rest does not chain.
+  Run({{"p", &wexpand, 111, wp1, 0, "Procedure p:"}});
+  std::string full = TextOf(wp1->text);
+  size_t from = full.find("LB=1=>"), to = full.find("     ]\n");
+  ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << full;
+  Select(wp1->text, (long)from, (long)(to + 6));
+  std::string printed = Out([] {
+    Run({{0, &wp1->ok, 111, wp3, 0, "Program Part (1,5):", "LB=1=>$Ot=a^$OLB=2;"}});
+  });
+  EXPECT_EQ(printed, "Error: sent.seq\n");
+  Run({{0, &wp3->ok, 111, wp1, wp3, "Procedure p:"}, {0, &wp1->cancel, 0, 0, wp1}});
   EXPECT_TRUE(IsSensitive(wselect) && IsSensitive(wpost) && IsSensitive(wexpand));
 }
 

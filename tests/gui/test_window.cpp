@@ -159,6 +159,13 @@ TEST_F(Client, PopupsPlaceGreyOutDispatchAndAreBounded) {
   std::string longName(2047, 'n');   // a long prompt is shown whole
   PopShell2(topLevel, wselect, longName.c_str(), "LB=1=>$Ox=1^$OLB=2;\n", "Expand", "Cancel");
   EXPECT_EQ(LabelOf(wp2->label), longName);
+  // The prompt is left-justified at x 4 (the box keeps it in its first row, above the list).
+  Position lx = 0, ly = 0, ty = 0;
+  Dimension lh = 0;
+  XtJustify justify = XtJustifyCenter;
+  XtVaGetValues(wp2->label, XtNx, &lx, XtNy, &ly, XtNheight, &lh, XtNjustify, &justify, NULL);
+  XtVaGetValues(wp2->text, XtNy, &ty, NULL);
+  EXPECT_TRUE(lx == 4 && justify == XtJustifyLeft && ly + lh <= ty) << lx << " " << ly << " " << ty;
   // The storage of boxes is bounded: past it creation fails with an Error line.
   numberOfBoxes = POPUP_CAPACITY - 1;
   int r1 = 0, r2 = 0;
