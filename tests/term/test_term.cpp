@@ -1,5 +1,7 @@
-// Terms: reading (messages, long names, nesting bound), printing, copying, simultaneous
+// Terms: reading (messages, long names, nesting bound), printing, copying, freeing, simultaneous
 // substitution with array update lists, equality, size and assignments.
+#include <malloc.h>
+
 #include <cstring>
 #include <sstream>
 
@@ -117,6 +119,14 @@ TEST(TermSubst, SimultaneousArrayUpdatesAndCopies) {
   EXPECT_TRUE(P(t) == "f(a[[(k)->h(z)]][i],g(b))" && TermSize(t, 1000) == 8);
   EXPECT_TRUE(!TermCopy(nullptr) && !TermSize(nullptr, 10));
   TermFree(t);
+  // Freeing gives back all that reading, substituting and copying took (the first
+  // round only settles one-time allocations).
+  for (int round = 0; round < 2; round++) {
+    size_t before = mallinfo2().uordblks;
+    t = Made("f(a[i,g(b)],+(x,1))|$Oa[k,l]=h(z)^$Ox=y|$Oa=c^$Oz=w[z]"), c = TermCopy(t);
+    TermFree(t), TermFree(c);
+    EXPECT_TRUE(round == 0 || mallinfo2().uordblks == before);
+  }
 }
 
 TEST(TermEqual, StructuralWithUpdateLists) {
