@@ -67,8 +67,8 @@ TEST_F(Hostile, EveryKindEndsCleanAndNothingIsWronglyProved) {
       {"deep parentheses", "{" + Rep(1900, "(") + "x>0" + Rep(1900, ")") + "}%PROC deep(%IOP/x:int)==%STM[" +
            skip + "]{x>0}\n" + ok, 2, 1, "", "missing pre-condition of deep"},
       // Nesting that fits the limits is read in full.
-      {"fitting depth", "{" + Rep(1000, "(") + "x>0" + Rep(1000, ")") + "}%PROC fit(%IOP/x:int)==%STM[" + skip +
-           "]{x>0|" + Rep(300, "+(") + "x" + Rep(300, ",0)") + "=0}", 0, 0, "fit ", ""},
+      {"fitting depth", "{" + Rep(1000, "(") + "x>0" + Rep(1000, ")") + "}%PROC fit(%IOP/x:int)==%STM[" +
+           skip + "]{x>0|" + Rep(300, "+(") + "x" + Rep(300, ",0)") + "=0}", 0, 0, "fit ", ""},
       {"unclosed case bracket", Proc("u4", "?[LB=1^x>0=>$OLB=2|~=>$OLB=3;LB=2=>$Ox=x^$OLB=4;"), 1, 1, "", ""},
       {"unclosed loop bracket", Proc("u5", "*[LB=1^x>0=>($OLB=2|$OLB=3)LB=2=>$Ox=x^$OLB=1;"), 1, 1, "", ""},
       {"unclosed block", "{x>0}%PROC u6(%IOP/x:int)==%STM[" + skip + "{x>0}\n" + ok, 1, 1, "", ""},
