@@ -82,10 +82,11 @@ TEST(Segments, LabelsHeadsAssertionsAndRecognisersStayInsideTheirText) {
   std::string ok = "[" + std::string(2045, 'a') + "]", big = "[" + std::string(2046, 'a') + "]";
   struct { Reader read; std::string text; int used; std::string got; } reads[] = {
       {LabelRead, "LB=12=>x", 5, "12"}, {LabelRead, "xLB=1", 0, ""}, {LabelRead, "LB=" + q29 + ";", 32, q29},
-      {LabelRead, "LB=" + q29 + "q;", 33, ""},   // consumed, not cut
+      {LabelRead, "LB=" + q29 + "q;", 33, ""}, {LabelRead, "LB=;", 3, ""},   // consumed, not cut
       {paren, "p(a(b))x", 7, "p(a(b))"}, {bracket, "[x[y]", 5, "[x[y]"},   // to the end of the text
-      {bracket, ok, 2047, ok}, {locals, big, 2048, ""}, {slash, "abc", 3, "abc"},
-      {slash, std::string(2048, 'r') + "/", 2048, ""}, {slashBar, "ab/cd", 2, "ab"},
+      {bracket, ok, 2047, ok}, {locals, big, 2048, ""}, {paren, "(" + big.substr(1, 2046) + ")", 2048, ""},
+      {slash, "abc", 3, "abc"}, {slash, z + "rr/", 2047, z + "rr"}, {slash, z + "rrr/", 2048, ""},
+      {slashBar, "ab/cd", 2, "ab"},
       {pair, x13 + y13, 1, "(" + x13 + "," + y13 + ")"}, {pair, x13 + y13 + "y", 0, ""},   // 29 fit, 30 not
       {assertion, "x", 0, "-"}, {assertion, "{a>0}rest", 5, "a>0"}, {assertion, "{f({x})}y", 8, "f({x})"},
       {assertion, "{" + z + "}", 2047, z}, {assertion, "{" + z + "z}", 2048, "-"}, {assertion, "{a", 2, "-"},
@@ -99,11 +100,12 @@ TEST(Segments, LabelsHeadsAssertionsAndRecognisersStayInsideTheirText) {
     EXPECT_TRUE(used == r.used && buf == r.got) << r.text.substr(0, 40) << " " << used << " " << buf;
   }
   for (const char *m : {"Error: LabelRead\n", "label longer than 29", "Error: ReadTo\n",
+                        "empty label after LB=\n", "Error: bracketed text longer than 2047 characters\n",
                         "Error: locals longer than 2047 characters\n", "Error: ReadTo: text longer than 2047",
                         "Error: label pair longer than 29", "assertion longer than 2047",
                         "assertion without its closing }"})
     EXPECT_TRUE(Has(out, m)) << m;
-  EXPECT_EQ(CountOf(out, "Error: "), 8) << out;   // one line each, none from the good texts
+  EXPECT_EQ(CountOf(out, "Error: "), 10) << out;   // one line each, none from the good texts
   for (auto d : {std::make_pair("(1,25)", "1|25"), {"", "|"}, {"(", "|"}, {"(1", "|"}, {"(1,", "|"},
                  {"(1,2", "|"}, {"12", "|"}, {"x(1,2)", "|"}}) {   // malformed pairs leave both empty
     strcpy(a, "junk"), strcpy(b, "junk"), DivideLabels(d.first, a, b);
@@ -132,6 +134,7 @@ TEST(Block, StatementFormsRecordsAndSequences) {
        "1 (1,2)    $Ox=1"},
       {"LB=1=>$Ox=1$OLB=2;", "?", "Error: *** Missing $OLB ***\nError: sent.elem, LB\n", "?"},
       {"LB=1=>$Ox=1^$OLB=2)^$Oy=5;", "?", "Error: sent.elem: text after the next label: )^$Oy=5", "?"},
+      {"LB=1(=>$OLB=2;", "?", "Error: sent.elem\n", "?"},   // the arrow in parentheses, none after the label
       // Label pairs of 29 characters fit; 30 are refused, not cut, and no sequence is made of them.
       {"[LB=" + a13 + "=>$OLB=" + b13 + ";]", "(" + a13 + "," + b13 + ")", "=", "?"},
       {"[LB=" + a13 + "=>$OLB=" + b14 + ";]", "", "Error: label pair longer than 29", ""},
@@ -154,17 +157,28 @@ TEST(Block, StatementFormsRecordsAndSequences) {
       // Missing pieces are reported inside the loop; the statement after it stays intact.
       {"[*[LB=2^c($OLB=3|$OLB=4)]LB=4=>$Ox=1^$OLB=5;]", "?", "Error: loop\n", "~\n1 (4,5)    $Ox=1"},
       {"*[LB=2^c=>($OLB=3|$OLB=4)LB=3=>$OLB=2;", "?", "loop without its closing ]", "?"},
+      {"*[LB=2^c=>($OLB=3|$OLB=4;z)LB=3=>$OLB=2;]", "(2,4)", "Error: loop: text after the head: ;z)\n",
+       "1 (3,2)    $Ox=x\n3 (2,4) (3,2)  c "},
       {deep, "?", "statements nested too deeply", "?"},   // deeper than any block can hold
       // Cases; an empty second branch joins at its own label, two empty ones at none.
       {"?[LB=2^c=>$OLB=3|~=>$OLB=5;LB=3=>$Ox=1^$OLB=5;]", "(2,5)", "=",
        "1 (3,5)    $Ox=1\n4 (2,5) (3,5) (5,5) c "},
       {"?[LB=2^c=>$OLB=3|~=>$OLB=4;]", "?", "join at no label", ""},
+      {"?[LB=2^c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=4;", "?", "case without its closing ]", "?"},
+      {"?[LB=2^c=>$OLB=3|~=>$OLB=4)x;LB=3=>$OLB=4;]", "(2,4)", "case: text after the head: )x;\n", "?"},
       // Calls: bindings in order, arguments with parentheses, no bindings, names up to 29 characters.
       {"LB=1=>q(%INP/f(u,g(v))|z;%IOP/a[i]|y)^$OLB=2;", "(1,2)", "=", "5 (1,2) q   $Oz=f(u,g(v))^$Oy=a[i]"},
       {"LB=1=>r()^$OLB=2;", "(1,2)", "=", "5 (1,2) r   "}, {"LB=1=>r()$OLB=2;", "(1,2)", "=", "5 (1,2) r   "},
       {"LB=1=>q(%XYZ/b|y;%INP/t|z)^$OLB=2;", "?", "neither %IOP nor %INP", "5 (1,2) q   $Oz=t"},
       {"LB=1=>q(%INP/b|y)^LB=2;", "?", "Error: sent.call\n", "?"},
       {"LB=1=>q(%INPb|y)^$OLB=2;", "?", "Error: ReadTo\n", "?"},
+      {"LB=1=>q(%INP/b|y^$OLB=2;", "?", "Error: sent.call: bindings without their closing )\n", "?"},
+      {"LB=1=>q(%INP/a|y=z)^$OLB=2;", "(1,2)", "=Error: sent.call: bindings not read to their end: =a\n",
+       "5 (1,2) q   $Oy=z"},
+      {"LB=1=>(%INP/a|y)^$OLB=2;", "(1,2)", "=Error: sent.call: call without a procedure name\n",
+       "5 (1,2)    $Oy=a"},
+      {"LB=1=>q^$OLB=2;", "?", "Error: sent.call: no ( after the procedure name\n", "?"},
+      {"LB=1=>q()^$OLB=2)x;", "(1,2)", "=Error: sent.call: text after the next label: )x\n", "5 (1,2) q   "},
       {"LB=1=>" + n29 + "()^$OLB=2;", "?", "=", ("5 (1,2) " + n29 + "   ")},
       {"LB=1=>" + n30 + "()^$OLB=2;", "?", "called procedure name longer than 29", "5 (1,2)    "},
       // Binding text "^$Oy=" and the actual: 2047 characters fit, 2048 are refused.
@@ -206,6 +220,11 @@ TEST(Block, StatementFormsRecordsAndSequences) {
   EXPECT_EQ(SentSeqComposition("(1,2)", y) + SentSeqComposition("(1,02)", z) + SentSeqComposition("", w), 0);
   EXPECT_STREQ(y, "(3,4)");
   EXPECT_EQ(Rows(b.p), "1 (1,2)    $Ox=y^$Oy=x\n5 (5,6) q   $Oy=b^$Oz=t\n2 (1,3) (1,2) (2,3)  ");
+  // Outside any procedure the statement before an assertion cannot be looked up: the assertion is reported.
+  char lone[] = "[LB=1=>$OLB=2;{x>0}]";
+  currentProcedure = nullptr, sp = static_cast<SentenceListPtr>(calloc(1, sizeof(SentenceList)));
+  CaptureStdout(), SentenceRead(lone, lab);
+  EXPECT_EQ(Out(), "Error: assertion after (1,2) has no statement to belong to\n");
 }
 
 // Refused texts and fields at their limits: the Error line looked for ("" none at all, "!" not
@@ -228,6 +247,11 @@ TEST(Procedure, RefusalsLimitsAndReadErrors) {
       {"%PROC p[LB=1=>$OLB=2;]", nullptr, "procedure head without its ( parameter list )", 0, 0},
       {"%PROC p(%INP/a:int[]", nullptr, "procedure head without its closing )", 0, 0},
       {"%PROC p()%LOCx[LB=1=>$OLB=2;]", nullptr, "Error: %LOC without its [ locals ]", 0, 0},
+      {"%PROC p()%LOC[v[]", nullptr, "locals without their closing ]; reading ends at: [v[", 0, 0},
+      {"%PROC pd(%INP/:int)[]", "pd", "Error: parameter without its name\n", 1, 1},
+      {"%PROC pe(%INP/x:)[]", "pe", "Error: parameter without its type\n", 1, 1},
+      {"%PROC pf(%XX/x:int)[]", "pf", "Error: parameter io text %XX is neither %IOP nor %INP\n", 1, 1},
+      {"%PROC pg()[LB=1=>$O#@a=1^$OLB=2;]", "pg", "procedure pg uses a name beginning with #@", 1, 1},
       {"%PROC ()[]", nullptr, "procedure without a usable name is not added", 0, 0},
       // The first of two procedures of one name stays, also across loads; reading goes on.
       {"%PROC d()[LB=1=>$Ox=1^$OLB=2;]%PROC d()[LB=1=>$Ox=2^$OLB=2;]%PROC d2()[]", "d",
@@ -270,7 +294,6 @@ TEST(Procedure, RefusalsLimitsAndReadErrors) {
   const char *bad[] = {
       "%PROC a1()[LB=1=>$Ox=1$OLB=2;]", "%PROC a2()[LB=1=>$OLB=2;x]",
       "%PROC a3()[LB=1=>$OLB=2;LB=1=>$OLB=3;]", "%PROC a4(%INP/x)[LB=1=>$OLB=2;]",
-      "%PROC a5(%XX/x:int)[LB=1=>$OLB=2;]", "%PROC a6()[LB=1=>$O#@a=1^$OLB=2;]",
       "%PROC a7()[LB=1=>q(%INP/#@b|y)^$OLB=2;]", "{#@c>0}%PROC a8()[LB=1=>$OLB=2;]",
       "%PROC a9()[*[LB=2^c=>($OLB=3|$OLB=4)LB=3=>$OLB=5;]]",   // body does not return to 2
       "%PROC a10()[{x}LB=1=>$OLB=2;]", "%PROC a11()[LB=1=>$OLB=2;]{x>0",
