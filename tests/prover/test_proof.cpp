@@ -55,7 +55,10 @@ TEST(Rules, DecompositionSplitsAndAxioms) {
       {{"a>0->b>0", "c>0"}, {"d>0"}, "b>0,c>0\n =>\n  d>0\n\nc>0\n =>\n  a>0,d>0\n\n"},
       // antecedent A|B: B stays, A goes to the copy at the end
       {{"a>0|b>0"}, {"d>0"}, "b>0\n =>\n  d>0\n\na>0\n =>\n  d>0\n\n"},
-      {{"a=b"}, {"b=a"}, ""}, {{"t>t"}, {"d>0"}, ""},
+      // succedent A^B: likewise; ~A and A->B in the succedent split nothing
+      {{"c>0"}, {"a>0^b>0"}, "c>0\n =>\n  b>0\n\nc>0\n =>\n  a>0\n\n"},
+      {{"c>0"}, {"~e>0", "a>0->b>0"}, "a>0,e>0,c>0\n =>\n  b>0\n\n"},
+      {{"a=b"}, {"b=a"}, ""}, {{"t>t"}, {"d>0"}, ""}, {{"c>0"}, {"d>0", "f(x)=f(x)"}, ""},
       // losing all formulas is not a proof: true => false stays
       {{"$T", "x=x"}, {"$F", "y>y"}, "$T\n =>\n  $F\n\n"},
       // two equal compound formulas: each is taken apart once and nothing is

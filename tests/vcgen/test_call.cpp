@@ -22,6 +22,10 @@ TEST(CallRule, WorkedConditions) {
        "%PROC q(%INP/x:int;%IOP/y:int)==%STM[LB=1=>set(%IOP/x|v)^$OLB=2;LB=2=>$Oy=x^$OLB=3;]{y=x}"
        "%PROC main(%INP/a:int;%IOP/b:int)==%STM[LB=1=>q(%INP/a|x;%IOP/b|y)^$OLB=2;]{b=a}",
        "main:  => ~$T", "Error: Procedure Call\nError: q assigns its input parameter x\n", "main"},
+      // ... or by assigning it itself.
+      {"%PROC q(%INP/x:int;%IOP/y:int)==%STM[LB=1=>$Ox=0^$Oy=x^$OLB=2;]{y=x}"
+       "%PROC main(%INP/a:int;%IOP/b:int)==%STM[LB=1=>q(%INP/a|x;%IOP/b|y)^$OLB=2;]{b=a}",
+       "main:  => ~$T", "Error: Procedure Call\nError: q assigns its input parameter x\n", "main"},
       {"%PROC q(%IOP/y:int;%IOP/z:int)==%STM[LB=1=>$Oy=0^$Oz=1^$OLB=2;]{y=0^z=1}"
        "%PROC main(%IOP/b:int)==%STM[LB=1=>q(%IOP/b|y;%IOP/b|z)^$OLB=2;]{b=0}",
        "main:  => ~$T", "Error: Procedure Call\nError: q: b is passed to two outputs\n", "main"},
@@ -41,6 +45,7 @@ TEST(CallRule, WorkedConditions) {
 
   struct { const char *call, *err; } bad[] = {
       {"q(%IOP/b|y)", "q: parameter x is not bound exactly once"},
+      {"q(%INP/a|x;%INP/a|x;%IOP/b|y)", "q: parameter x is not bound exactly once"},
       {"q(%INP/a|x;%IOP/1|y)", "q: the argument of y must be a variable"},
       {"q(%INP/a|x;%IOP/b|y;%INP/a|w)", "q: w is not a parameter"},
   };

@@ -32,6 +32,7 @@ TEST(StatementRules, WorkedConditionsAndMissingParts) {
        "p: (~i<0^i<1) => i=i; p:  => ((~i>0|i>0)^(i>0|i<1))", ""},
       // Egen equations leave, their value reaching the other conjuncts; one not solved for @v stays.
       {"%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{@v=+(x,1)^@v>x^x>0}", "p:  => (+(1,1)>1^1>0)", ""},
+      {"%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{@v=+(x,1)}", "p:  => $T", ""},  // nothing left: $T
       {"%PROC p(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{@v=f(@v)^x>0}", "p:  => (@v=f(@v)^1>0)", ""},
   };
   for (const VcCase &c : worked) VcCheck(c);
