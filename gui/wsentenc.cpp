@@ -25,22 +25,6 @@ static int wLabelTake(const char *s, char *l) {
   return (int)(3 + len);
 }
 
-// A pair that would not fit is left empty: a cut pair could name another
-// statement.
-static void wPairMake(char *l, const char *entry, const char *exit) {
-  size_t le = strlen(entry), lx = strlen(exit);
-  if (le + lx + 3 > static_cast<size_t>(LABEL_SIZE - 1)) {
-    l[0] = 0;
-    return;
-  }
-  l[0] = '(';
-  memcpy(l + 1, entry, le);
-  l[1 + le] = ',';
-  memcpy(l + 2 + le, exit, lx);
-  l[2 + le + lx] = ')';
-  l[3 + le + lx] = 0;
-}
-
 // Length from the opening bracket at s[1] through its matching "]", or to
 // the end of the text.
 static int wBracketLength(const char *s) {
@@ -59,7 +43,7 @@ int wSentSeqComposition(const char *l1, char *l2) {
   DivideLabels(l1, a1, b1);
   DivideLabels(l2, a2, b2);
   if (strcmp(b1, a2) == 0) {
-    wPairMake(l2, a1, b2);
+    LabelPairFit(l2, a1, b2);
     return 1;
   }
   ErrorMsg("sent.seq");
@@ -74,7 +58,7 @@ void wReadLabels(char *s, char *l) {
       wLabelTake(p + 2, exit);
       break;
     }
-  wPairMake(l, entry, exit);
+  LabelPairFit(l, entry, exit);
 }
 
 int wSentElemRead(char *s, char *l) {
@@ -123,7 +107,7 @@ void wSentLoopRead1(char *s, char *l) {
   wSkip(&s, "$O");
   s += wLabelTake(s, exit);
   wSkip(&s, ")");
-  wPairMake(l, loop, exit);
+  LabelPairFit(l, loop, exit);
 }
 
 static char *wLoopBody(char *s) {
@@ -175,7 +159,7 @@ void wSentCaseRead1(char *s, char *l) {
   wSkip(&s, ";");
   char entry[LABEL_SIZE], exit[LABEL_SIZE];
   DivideLabels(l, entry, exit);
-  wPairMake(l, label, exit);
+  LabelPairFit(l, label, exit);
 }
 
 static int wSentCaseReadDepth(char *s, char *l, int depth) {

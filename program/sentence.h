@@ -115,6 +115,9 @@ int PrintPreCond(SentencePtr p, Text *ss, int k);
 // Writes "(a,b)" into dst (LABEL_SIZE); refuses, with an Error line and an
 // empty dst, a pair longer than LABEL_SIZE-1 characters. 1 when written.
 int LabelPairMake(char *dst, const char *a, const char *b);
+// The same without a word: a pair that would not fit is left empty (a cut
+// pair could name another statement).
+int LabelPairFit(char *dst, const char *a, const char *b);
 // Appends a filled record at `sp` and indexes it. A statement record (not a
 // sequence) whose start label is already used in the current procedure, or
 // a record with an empty label pair, is refused (Error line for the first);

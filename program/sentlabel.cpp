@@ -31,16 +31,12 @@ int LabelRead(const char *s, char *l) {
   return 3 + n;
 }
 
-int LabelPairMake(char *dst, const char *a, const char *b) {
-  size_t n = strlen(a) + strlen(b) + 3;
-  if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
-    char msg[200];
-    snprintf(msg, sizeof msg, "label pair longer than %d characters: (%.60s,%.60s)", LABEL_SIZE - 1, a, b);
-    ErrorMsg(msg);
+int LabelPairFit(char *dst, const char *a, const char *b) {
+  size_t la = strlen(a), lb = strlen(b);
+  if (la + lb + 3 > static_cast<size_t>(LABEL_SIZE - 1)) {
     dst[0] = 0;
     return 0;
   }
-  size_t la = strlen(a), lb = strlen(b);  // n above keeps the pair inside dst
   dst[0] = '(';
   memcpy(dst + 1, a, la);
   dst[1 + la] = ',';
@@ -48,6 +44,14 @@ int LabelPairMake(char *dst, const char *a, const char *b) {
   dst[2 + la + lb] = ')';
   dst[3 + la + lb] = 0;
   return 1;
+}
+
+int LabelPairMake(char *dst, const char *a, const char *b) {
+  if (LabelPairFit(dst, a, b)) return 1;
+  char msg[200];
+  snprintf(msg, sizeof msg, "label pair longer than %d characters: (%.60s,%.60s)", LABEL_SIZE - 1, a, b);
+  ErrorMsg(msg);
+  return 0;
 }
 
 void DivideLabels(const char *s, char *s1, char *s2) {
