@@ -1,12 +1,8 @@
 // Arbitrary bytes through the white-space removal and the procedure reader.
-#include "../core/core.h"
 #include "fuzzutil.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
-  FuzzReset();
-  char *s = FuzzText(data, size);
-  CompressString(s);
-  ProcedureReadList(s);
+  char *s = FuzzLoad(data, size);
   Text t;
   TextInit(&t);
   ProcedureListPrint(&t);

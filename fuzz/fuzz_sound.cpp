@@ -4,7 +4,6 @@
 // $T as in fuzz_pipeline.
 #include <cstdio>
 
-#include "../core/core.h"
 #include "../prover/refute.h"
 #include "fuzzutil.h"
 
@@ -12,10 +11,7 @@ const int SOUND_MAX = 64;   // conditions checked per input
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
   if (size > 4096) return 0;
-  FuzzReset();
-  char *s = FuzzText(data, size);
-  CompressString(s);
-  ProcedureReadList(s);
+  char *s = FuzzLoad(data, size);
   FuzzCompleteAnnotations();
   GenerateVerificationCond();
   // The conditions as generated, before any rewriting, and their witnesses.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../core/core.h"
 #include "../formula/formula.h"
 #include "../program/sentence.h"
 #include "../prover/proof.h"
@@ -19,10 +20,17 @@ inline char *FuzzText(const unsigned char *data, size_t size) {
 inline void FuzzReset() {
   ProcedureListClear();
   AssumptionListClear();
-  sequentList.sequent = nullptr;
-  sequentList.sequentList = nullptr;
-  sequentListPtr = &sequentList;
+  SequentListClear();
   InitializeNewName();
+}
+
+// A fresh run that has read the input as program text; the text is the caller's to free.
+inline char *FuzzLoad(const unsigned char *data, size_t size) {
+  FuzzReset();
+  char *s = FuzzText(data, size);
+  CompressString(s);
+  ProcedureReadList(s);
+  return s;
 }
 
 // Completes what the annotation questions would ask for with $T.
