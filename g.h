@@ -45,5 +45,7 @@ int CopyBounded(char *dst, size_t size, const char *src);
 
 // Prints "Error: %s\n" with the message on standard output.
 void ErrorMsg(const char *msg);
+// ErrorMsg with the message formatted as by TextPrintf (no length limit).
+void ErrorMsgPrintf(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 // Number of Error lines printed so far (readers compare it before and after).
 long ErrorMsgCount();

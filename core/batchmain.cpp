@@ -72,11 +72,7 @@ int main(int argc, char **argv) {
   if (!quiet && !procedureList.procedure) printf("Warning: the program holds no procedure\n");
   if (!quiet) VacuousPreCondWarn();
   if (!ResultFileWrite(output)) {
-    Text m;
-    TextInit(&m);
-    TextPrintf(&m, "cannot write the result file %s", output);
-    ErrorMsg(TextStr(&m));
-    TextFree(&m);
+    ErrorMsgPrintf("cannot write the result file %s", output);
     return 2;
   }
   RefuteReportAll(quiet);

@@ -14,14 +14,6 @@ char *CompressString(char *l) {
   return w;
 }
 
-static void FileError(const char *what, const char *fname) {
-  Text m;
-  TextInit(&m);
-  TextPrintf(&m, "%s %s", what, fname);
-  ErrorMsg(TextStr(&m));
-  TextFree(&m);
-}
-
 int FileReadable(const char *fname) {
   struct stat st;
   if (stat(fname, &st) != 0 || S_ISDIR(st.st_mode)) return 0;
@@ -34,23 +26,23 @@ int FileReadable(const char *fname) {
 char *FileRead(const char *fname) {
   struct stat st;
   if (stat(fname, &st) != 0) {
-    FileError("cannot find the file", fname);
+    ErrorMsgPrintf("cannot find the file %s", fname);
     return static_cast<char *>(calloc(1, 1));
   }
   if (S_ISDIR(st.st_mode)) {
-    FileError("cannot read the directory", fname);
+    ErrorMsgPrintf("cannot read the directory %s", fname);
     return static_cast<char *>(calloc(1, 1));
   }
   FILE *f = fopen(fname, "r");
   if (!f) {
-    FileError("cannot read the file", fname);
+    ErrorMsgPrintf("cannot read the file %s", fname);
     return static_cast<char *>(calloc(1, 1));
   }
   size_t size = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
   char *buf = static_cast<char *>(calloc(size + 1, 1));
   if (!buf) {
     fclose(f);
-    FileError("not enough memory to read the file", fname);
+    ErrorMsgPrintf("not enough memory to read the file %s", fname);
     return static_cast<char *>(calloc(1, 1));
   }
   // At most the size found: a file that grows meanwhile is not read further.
@@ -74,7 +66,7 @@ char *FileRead(const char *fname) {
     i = e;
   }
   buf[w] = 0;
-  if (nul) FileError("NUL characters dropped from the file", fname);
+  if (nul) ErrorMsgPrintf("NUL characters dropped from the file %s", fname);
   CompressString(buf);
   return buf;
 }

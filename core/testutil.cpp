@@ -25,11 +25,7 @@ void StartProg1(char *s0) {
 
 int StartProg1Checked(char *s0) {
   if (!isProgramText(s0) && !FileReadable(s0)) {
-    Text m;
-    TextInit(&m);
-    TextPrintf(&m, "cannot read the program file %s", s0);
-    ErrorMsg(TextStr(&m));
-    TextFree(&m);
+    ErrorMsgPrintf("cannot read the program file %s", s0);
     return 0;
   }
   StartProg1(s0);

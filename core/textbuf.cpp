@@ -61,13 +61,10 @@ void TextAppend(Text *t, const char *s) {
 
 void TextAppendChar(Text *t, char c) { TextAppendN(t, &c, 1); }
 
-void TextPrintf(Text *t, const char *fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
+static void TextVPrintf(Text *t, const char *fmt, va_list ap) {
   va_list ap2;
   va_copy(ap2, ap);
   int n = vsnprintf(nullptr, 0, fmt, ap);
-  va_end(ap);
   if (n > 0 && TextReserve(t, static_cast<size_t>(n))) {
     vsnprintf(t->data + t->len, static_cast<size_t>(n) + 1, fmt, ap2);
     t->len += static_cast<size_t>(n);
@@ -83,6 +80,13 @@ void TextPrintf(Text *t, const char *fmt, ...) {
     if (t->data) t->data[t->len] = 0;
   }
   va_end(ap2);
+}
+
+void TextPrintf(Text *t, const char *fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  TextVPrintf(t, fmt, ap);
+  va_end(ap);
 }
 
 void TextTruncate(Text *t, size_t len) {
@@ -112,6 +116,17 @@ static long errorMsgCount = 0;
 void ErrorMsg(const char *msg) {
   errorMsgCount++;
   printf("Error: %s\n", msg);
+}
+
+void ErrorMsgPrintf(const char *fmt, ...) {
+  Text m;
+  TextInit(&m);
+  va_list ap;
+  va_start(ap, fmt);
+  TextVPrintf(&m, fmt, ap);
+  va_end(ap);
+  ErrorMsg(TextStr(&m));
+  TextFree(&m);
 }
 
 long ErrorMsgCount() { return errorMsgCount; }

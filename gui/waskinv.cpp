@@ -89,11 +89,7 @@ void wAskInvOk(int i) {
   if (attached) {
     refused[0] = 0;
   } else {
-    Text m;
-    TextInit(&m);
-    TextPrintf(&m, "the answer could not be attached to %s", ss);
-    ErrorMsg(TextStr(&m));
-    TextFree(&m);
+    ErrorMsgPrintf("the answer could not be attached to %s", ss);
     CopyBounded(refused, sizeof refused, ss);
     FormulaFree(f);
   }

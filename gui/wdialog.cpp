@@ -1,5 +1,4 @@
 // The dialog dispatcher and the reading of selections and typed input.
-#include <cstdio>
 #include <cstring>
 
 #include "w.h"
@@ -79,9 +78,7 @@ char GetInput(char *s, Widget w, size_t size) {
   s[0] = 0;
   if (!w) return 0;
   if (SourceCopy(w, 0, -1, s, size) < 0) {
-    char msg[96];
-    snprintf(msg, sizeof msg, "input longer than %zu characters", size - 1);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("input longer than %zu characters", size - 1);
     s[0] = 0;
     return 0;
   }

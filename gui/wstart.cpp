@@ -77,10 +77,6 @@ void wSaveOk(int i, Widget, XtPointer, XtPointer) {
 
 int wFileWrite(const char *name) {
   if (ResultFileWrite(name)) return 1;
-  Text m;
-  TextInit(&m);
-  TextPrintf(&m, "cannot write the file %s", name);
-  ErrorMsg(TextStr(&m));
-  TextFree(&m);
+  ErrorMsgPrintf("cannot write the file %s", name);
   return 0;
 }
