@@ -165,11 +165,6 @@ static void AssignListFreeShallow(AssignListPtr l) {
   }
 }
 
-static void FormulaListFreeAll(FormulaListPtr l) {
-  for (FormulaListPtr n = l; n; n = n->formulaList) FormulaFree(n->formula);
-  CleanPtrList(l);
-}
-
 // Splits the conjuncts of the instantiated pre-condition into initial-value
 // equations (the first for each "#" name) and the rest.
 static void CallInits(FormulaListPtr pList, ProcedurePtr proc, FormulaListPtr *inits,
@@ -245,7 +240,7 @@ FormulaPtr CalCall(SentencePtr s) {
   else
     q = GenSubst(FormulaCopy(s->postCond), e2, &big);
   AssignListFreeShallow(e2);
-  FormulaListFreeAll(eList);
+  FormulaListFree(eList);
 
   // The other conjuncts as a hypothesis.
   if (rList) q = CombineCond(CombineCond(nullptr, '~', FormulaList2Formula(rList, '^')), '|', q);
@@ -260,7 +255,7 @@ FormulaPtr CalCall(SentencePtr s) {
   q = GenSubst(q, e3, &big);
   p = GenSubst(FormulaList2Formula(rest, '^'), e3, &big);
   AssignListFreeShallow(e3);
-  FormulaListFreeAll(inits);
+  FormulaListFree(inits);
   CleanPtrList(rest);
   if (p) q = CombineCond(p, '^', q);
   if (madeBind) CleanPtrList(bind);
