@@ -108,47 +108,27 @@ AssignListPtr AvoidBoundVarSelect(AssignListPtr p, TermPtr v) {
   return head;
 }
 
-// 1 when a term anywhere inside t (names of applications and arrays, update
-// lists and their values included) carries the given name.
-static int isNameInTerm(TermPtr t, const char *name);
-
-static int isNameInTermList(TermListPtr p, const char *name) {
-  for (; p; p = p->termList)
-    if (isNameInTerm(p->term, name)) return 1;
-  return 0;
-}
-
-static int isNameInTerm(TermPtr t, const char *name) {
-  if (!t) return 0;
-  if (strcmp(t->name, name) == 0) return 1;
-  int type = t->type > 10 ? t->type - 10 : t->type;
-  if (type == 3) return isNameInTermList(t->termList, name);
-  if (type != 1) return 0;
-  for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList)
-    for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
-      if (!e->expPair) continue;
-      if (isNameInTermList(e->expPair->subList, name)) return 1;
-      if (isNameInTerm(e->expPair->exp, name)) return 1;
-    }
-  return isNameInTermList(t->termList, name);
-}
-
-static int isNameInFormula(FormulaPtr t, const char *name) {
+TermPtr FormulaTermFind(FormulaPtr t, TermTest test, Ptr ctx) {
   while (t) {
-    if (t->connective == 'A') {
-      if (isNameInTerm(static_cast<TermPtr>(t->left), name)) return 1;
-    } else if (isFormulaClass(t->connective)) {
-      if (isNameInFormula(static_cast<FormulaPtr>(t->left), name)) return 1;
-    } else if (isTermClass(t->connective)) {
-      return isNameInTerm(static_cast<TermPtr>(t->left), name) ||
-             isNameInTerm(static_cast<TermPtr>(t->right), name);
+    char c = t->connective;
+    TermPtr hit = nullptr;
+    if (c == 'A') {
+      hit = TermFind(static_cast<TermPtr>(t->left), test, ctx);
+    } else if (isFormulaClass(c)) {
+      hit = FormulaTermFind(static_cast<FormulaPtr>(t->left), test, ctx);
+    } else if (isTermClass(c)) {
+      hit = TermFind(static_cast<TermPtr>(t->left), test, ctx);
+      return hit ? hit : TermFind(static_cast<TermPtr>(t->right), test, ctx);
     } else {
-      return 0;
+      return nullptr;
     }
+    if (hit) return hit;
     t = static_cast<FormulaPtr>(t->right);
   }
-  return 0;
+  return nullptr;
 }
+
+static int isNamed(TermPtr t, Ptr name) { return strcmp(t->name, static_cast<char *>(name)) == 0; }
 
 // 1 when substituting sl into the body of a quantifier over v would insert
 // a value mentioning v where some assigned name occurs.
@@ -157,8 +137,8 @@ static int isCapture(AssignListPtr sl, TermPtr v, FormulaPtr body) {
   for (; sl; sl = sl->assignList) {
     AssignPtr a = sl->assign;
     if (!a || !a->termLeft || !a->termRight) continue;
-    if (isNameInTerm(a->termRight, v->name) &&
-        isNameInFormula(body, a->termLeft->name))
+    if (TermFind(a->termRight, isNamed, v->name) &&
+        FormulaTermFind(body, isNamed, a->termLeft->name))
       return 1;
   }
   return 0;

@@ -29,6 +29,9 @@ AssignListPtr AvoidBoundVarSelect(AssignListPtr p, TermPtr v);
 // 1 when the two formulas print to the same text (exact sides, no mirror).
 int FormulaPrintEqual(FormulaPtr p1, FormulaPtr p2);
 long FormulaSize(FormulaPtr t, long limit);   // node count, stops past limit
+// The first term of t that passes the test (see TermFind): quantified
+// variables, operands left to right, the left side of a relation first.
+TermPtr FormulaTermFind(FormulaPtr t, TermTest test, Ptr ctx);
 
 // Reader and printer.
 void FormulaRead(char *s, FormulaPtr t);

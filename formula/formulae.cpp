@@ -111,18 +111,12 @@ static void RenameFree(RenamePair *p) {
   }
 }
 
-// Walks every term in every position: collects (when head is given) or
+// Visits every term in every position: collects (while `collect`) or
 // renames the names that pass the test.
 struct RenameWalk { NameTest test; RenamePair *head; RenamePair *tail; int collect; };
 
-static void TermRenameWalk(TermPtr t, RenameWalk *w);
-
-static void TermListRenameWalk(TermListPtr p, RenameWalk *w) {
-  for (; p; p = p->termList) TermRenameWalk(p->term, w);
-}
-
-static void TermRenameWalk(TermPtr t, RenameWalk *w) {
-  if (!t) return;
+static int TermRenameVisit(TermPtr t, Ptr ctx) {
+  RenameWalk *w = static_cast<RenameWalk *>(ctx);
   if (w->test(t->name)) {
     if (w->collect) {
       RenameAdd(&w->head, &w->tail, t->name);
@@ -131,87 +125,18 @@ static void TermRenameWalk(TermPtr t, RenameWalk *w) {
       if (p) TermSetName(t, p->fresh);
     }
   }
-  int type = t->type > 10 ? t->type - 10 : t->type;
-  if (type == 1) {
-    for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList)
-      for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
-        if (!e->expPair) continue;
-        TermListRenameWalk(e->expPair->subList, w);
-        TermRenameWalk(e->expPair->exp, w);
-      }
-  }
-  if (type == 1 || type == 3) TermListRenameWalk(t->termList, w);
+  return 0;   // no term ends the walk
 }
 
-static void FormulaRenameWalk(FormulaPtr t, RenameWalk *w) {
-  while (t) {
-    char c = t->connective;
-    if (c == 'A') {
-      TermRenameWalk(static_cast<TermPtr>(t->left), w);
-    } else if (c == '|' || c == '^' || c == '~' || c == ':' || c == 'T') {
-      FormulaRenameWalk(static_cast<FormulaPtr>(t->left), w);
-    } else if (c == '=' || c == '<' || c == '>' || c == '.') {
-      TermRenameWalk(static_cast<TermPtr>(t->left), w);
-      TermRenameWalk(static_cast<TermPtr>(t->right), w);
-      return;
-    } else {
-      return;
-    }
-    t = static_cast<FormulaPtr>(t->right);
-  }
-}
+static void FormulaRenameWalk(FormulaPtr t, RenameWalk *w) { FormulaTermFind(t, TermRenameVisit, w); }
+
+static int isNamePassing(TermPtr t, Ptr test) { return (*static_cast<NameTest *>(test))(t->name); }
 
 // The first name that passes the test: on a relation's side outside
 // quantifiers first, then anywhere in the formula.
-static TermPtr FormulaNameFind(FormulaPtr t, NameTest test);
-
-static TermPtr TermNameFind(TermPtr t, NameTest test) {
-  if (!t) return nullptr;
-  if (test(t->name)) return t;
-  int type = t->type > 10 ? t->type - 10 : t->type;
-  if (type == 1) {
-    for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList)
-      for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
-        if (!e->expPair) continue;
-        for (TermListPtr l = e->expPair->subList; l; l = l->termList) {
-          TermPtr hit = TermNameFind(l->term, test);
-          if (hit) return hit;
-        }
-        TermPtr hit = TermNameFind(e->expPair->exp, test);
-        if (hit) return hit;
-      }
-  }
-  if (type == 1 || type == 3)
-    for (TermListPtr l = t->termList; l; l = l->termList) {
-      TermPtr hit = TermNameFind(l->term, test);
-      if (hit) return hit;
-    }
-  return nullptr;
-}
-
-static TermPtr FormulaNameFind(FormulaPtr t, NameTest test) {
-  while (t) {
-    char c = t->connective;
-    TermPtr hit = nullptr;
-    if (c == 'A') {
-      hit = TermNameFind(static_cast<TermPtr>(t->left), test);
-    } else if (c == '|' || c == '^' || c == '~' || c == ':' || c == 'T') {
-      hit = FormulaNameFind(static_cast<FormulaPtr>(t->left), test);
-    } else if (c == '=' || c == '<' || c == '>' || c == '.') {
-      hit = TermNameFind(static_cast<TermPtr>(t->left), test);
-      return hit ? hit : TermNameFind(static_cast<TermPtr>(t->right), test);
-    } else {
-      return nullptr;
-    }
-    if (hit) return hit;
-    t = static_cast<FormulaPtr>(t->right);
-  }
-  return nullptr;
-}
-
 static TermPtr FormulaFindCopy(FormulaPtr t, NameTest test) {
   TermPtr hit = FormulaSideFind(t, test);
-  if (!hit) hit = FormulaNameFind(t, test);
+  if (!hit) hit = FormulaTermFind(t, isNamePassing, &test);
   return hit ? TermCopy(hit) : nullptr;
 }
 

@@ -81,6 +81,10 @@ void TermMarkSubstTermList(AssignListPtr sl, int flag);
 int VarEqual(TermPtr t1, TermPtr t2);
 int TermEqual(TermPtr t1, TermPtr t2);
 long TermSize(TermPtr t, long limit);   // node count, stops counting past limit
+// The first term for which test returns 1: t itself, then its update lists
+// (subscripts before values), then its subscripts or arguments.
+typedef int (*TermTest)(TermPtr t, Ptr ctx);
+TermPtr TermFind(TermPtr t, TermTest test, Ptr ctx);
 
 // Assignments.
 int AssignRead(const char *s, AssignPtr t);

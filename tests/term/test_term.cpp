@@ -118,6 +118,14 @@ TEST(TermSubst, SimultaneousArrayUpdatesAndCopies) {
   TermFree(c);
   EXPECT_TRUE(P(t) == "f(a[[(k)->h(z)]][i],g(b))" && TermSize(t, 1000) == 8);
   EXPECT_TRUE(!TermCopy(nullptr) && !TermSize(nullptr, 10));
+  // The search visits the terms in printed order and stops at the first hit.
+  std::string seen;
+  TermTest toH = [](TermPtr x, Ptr s) -> int { return *static_cast<std::string *>(s) += x->name, *x->name == 'h'; };
+  TermTest all = [](TermPtr x, Ptr s) -> int { return *static_cast<std::string *>(s) += x->name, 0; };
+  TermPtr hit = TermFind(t, toH, &seen);
+  EXPECT_TRUE(seen == "fakh" && hit && P(hit) == "h(z)" && !TermFind(nullptr, toH, &seen)) << seen;
+  seen.clear(), TermFind(t, all, &seen);
+  EXPECT_EQ(seen, "fakhzigb");
   TermFree(t);
   // Freeing gives back all that reading, substituting and copying took (the first
   // round only settles one-time allocations).
