@@ -2,8 +2,6 @@
 // eliminated rather than dropped, so that the conjuncts tied to them still
 // have to be shown.
 #include "assump.h"
-#include <cstdlib>
-#include <cstring>
 
 // The egen side of an equation @v=e (or e=@v) that can be eliminated: a plain
 // name beginning with "@" whose other side does not mention it.
@@ -18,9 +16,12 @@ static TermPtr EgenEquationVar(FormulaPtr f, TermPtr *value) {
   return v;
 }
 
+// Marks a list node whose equation was eliminated (never a real formula).
+static Formula eliminated;
+
+static int isKept(FormulaPtr f, ProcedurePtr) { return f != &eliminated; }
+
 FormulaPtr VerificationPostCond(ProcedurePtr proc) {
-  // Marks a list node whose equation was eliminated (never a real formula).
-  static Formula eliminated;
   if (FormulaSize(proc->postCond, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) return GenTooLarge();
   FormulaPtr work = FormulaCopy(proc->postCond);
   FormulaListPtr list = Formula2FormulaList(work, '^');
@@ -51,15 +52,7 @@ FormulaPtr VerificationPostCond(ProcedurePtr proc) {
     return GenTooLarge();
   }
   // Join what is left, without the eliminated equations.
-  FormulaListPtr kept = nullptr, *tail = &kept;
-  for (FormulaListPtr n = list; n && n->formula; n = n->formulaList) {
-    FormulaPtr f = n->formula;
-    if (f == &eliminated) continue;
-    FormulaListPtr k = static_cast<FormulaListPtr>(calloc(1, sizeof(FormulaList)));
-    k->formula = f;
-    *tail = k;
-    tail = &k->formulaList;
-  }
+  FormulaListPtr kept = FormulaListSelect(list, proc, isKept);
   FormulaPtr post = FormulaList2Formula(kept, '^');
   CleanPtrList(kept);
   CleanPtrList(list);
