@@ -156,13 +156,10 @@ static FormulaPtr FormulaRename(FormulaPtr p, NameTest test) {
     if (!hit || RenameFind(w.head, hit->name)) break;
     RenameAdd(&w.head, &w.tail, hit->name);
     // The side search restarts from the top; hide what it found by
-    // renaming right away, as the one-name-at-a-time loop would.
-    RenameWalk one = {test, nullptr, nullptr, 0};
-    one.head = w.tail;
-    RenamePair *keep = w.tail->next;
-    w.tail->next = nullptr;
+    // renaming right away, as the one-name-at-a-time loop would. The pair
+    // just added is the last, so a walk from it renames that name only.
+    RenameWalk one = {test, w.tail, nullptr, 0};
     FormulaRenameWalk(p, &one);
-    w.tail->next = keep;
   }
   FormulaRenameWalk(p, &w);
   w.collect = 0;
