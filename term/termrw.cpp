@@ -11,11 +11,15 @@ TermPtr TermAlloc() {
   return t;
 }
 
+// The length a name of n characters keeps; a longer one is reported and cut.
+static size_t NameLengthCut(size_t n) {
+  if (n <= static_cast<size_t>(NAME_SIZE - 1)) return n;
+  ErrorMsg("*** Name too long, cut at 2047 characters ***");
+  return NAME_SIZE - 1;
+}
+
 void TermSetNameN(TermPtr t, const char *name, size_t n) {
-  if (n > static_cast<size_t>(NAME_SIZE - 1)) {
-    ErrorMsg("*** Name too long, cut at 2047 characters ***");
-    n = NAME_SIZE - 1;
-  }
+  n = NameLengthCut(n);
   char *s = static_cast<char *>(malloc(n + 1));
   memcpy(s, name, n);
   s[n] = 0;
@@ -50,11 +54,7 @@ static size_t WordLength(const char *s) {
 
 int GetWord(const char *s, char *out) {
   size_t n = WordLength(s);
-  size_t k = n;
-  if (k > static_cast<size_t>(NAME_SIZE - 1)) {
-    ErrorMsg("*** Name too long, cut at 2047 characters ***");
-    k = NAME_SIZE - 1;
-  }
+  size_t k = NameLengthCut(n);
   memcpy(out, s, k);
   out[k] = 0;
   return static_cast<int>(n);
