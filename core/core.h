@@ -13,6 +13,8 @@ void StartProg1(char *s0);                 // load program text or a file and pa
 // As StartProg1, but a file that cannot be read is an error naming it and
 // nothing is loaded: returns 0 then, 1 otherwise.
 int StartProg1Checked(char *s0);
+// 1 for program text (it begins with "%" or "{") or a file that can be read.
+int ProgramReadable(const char *s0);
 char *FileRead(const char *fname);         // compressed text, caller frees; "" on error
 char *CompressString(char *l);             // removes LF, TAB, SP; returns the new end
 int FileReadable(const char *fname);       // 1 when the file can be opened for reading

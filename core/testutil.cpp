@@ -23,8 +23,10 @@ void StartProg1(char *s0) {
   Log("Prog", ProcedureListPrint);
 }
 
+int ProgramReadable(const char *s0) { return isProgramText(s0) || FileReadable(s0); }
+
 int StartProg1Checked(char *s0) {
-  if (!isProgramText(s0) && !FileReadable(s0)) {
+  if (!ProgramReadable(s0)) {
     ErrorMsgPrintf("cannot read the program file %s", s0);
     return 0;
   }

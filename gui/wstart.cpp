@@ -24,8 +24,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
     free(input);
     return;
   }
-  int isText = input[0] == '%' || input[0] == '{';
-  if (!isText && !FileReadable(input)) {
+  if (!ProgramReadable(input)) {
     wSetLabel(wp1->label, "File Not Found!!");
     free(input);
     return;
