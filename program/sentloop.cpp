@@ -40,36 +40,44 @@ int SentCondRead(char *s, FormulaPtr p) {
   return n + 2;
 }
 
+// Steps over w, or prints msg when it is not there.
+static char *Expect(char *p, const char *w, const char *msg) {
+  if (isAt(p, w)) return p + strlen(w);
+  ErrorMsg(msg);
+  return p;
+}
+
 // Reads "$OLB=" x into l, printing msgO or msgLB for the missing piece.
-static const char *NextLabel(const char *p, char *l, const char *msgO, const char *msgLB) {
+static char *NextLabel(char *p, char *l, const char *msgO, const char *msgLB) {
   l[0] = 0;
-  if (isAt(p, "$O")) p += 2;
-  else ErrorMsg(msgO);
+  p = Expect(p, "$O", msgO);
   if (isAt(p, "LB=")) p += LabelRead(p, l);
   else ErrorMsg(msgLB);
   return p;
 }
 
-void SentLoopRead1(char *s, char *l, SentencePtr sent) {
-  char a[LABEL_SIZE] = "", b[LABEL_SIZE] = "", c[LABEL_SIZE] = "";
-  sent->cond = FormulaAlloc();
-  char *p = s;
+// Reads the start of a head, "LB=" a "^" condition, printing msgLB or
+// msgCond for the missing piece.
+static char *HeadStart(char *p, char *a, FormulaPtr cond, const char *msgLB, const char *msgCond) {
   if (isAt(p, "LB=")) p += LabelRead(p, a);
-  else ErrorMsg("loop");
-  if (*p == '^') {
-    p++;
-    p += SentCondRead(p, sent->cond);
-  } else {
-    ErrorMsg("loop");
+  else ErrorMsg(msgLB);
+  if (*p != '^') {
+    ErrorMsg(msgCond);
+    return p;
   }
-  if (*p == '(') p++;
-  else ErrorMsg("loop");
-  p = const_cast<char *>(NextLabel(p, b, "loop", "loop"));
-  if (*p == '|') p++;
-  else ErrorMsg("loop");
-  p = const_cast<char *>(NextLabel(p, c, "loop", "loop"));
-  if (*p == ')') p++;
-  else ErrorMsg("loop");
+  p++;
+  return p + SentCondRead(p, cond);
+}
+
+void SentLoopRead1(char *s, char *l, SentencePtr sent) {
+  char a[LABEL_SIZE] = "", b[LABEL_SIZE], c[LABEL_SIZE];
+  sent->cond = FormulaAlloc();
+  char *p = HeadStart(s, a, sent->cond, "loop", "loop");
+  p = Expect(p, "(", "loop");
+  p = NextLabel(p, b, "loop", "loop");
+  p = Expect(p, "|", "loop");
+  p = NextLabel(p, c, "loop", "loop");
+  p = Expect(p, ")", "loop");
   TrailingText("loop", p);
   sent->type = 3;
   if (!LabelPairMake(sent->labels, a, c) || !LabelPairMake(sent->labels1, b, a)) sent->labels[0] = 0;
@@ -93,57 +101,56 @@ static int Measure(char *s, char **closing, const char *what) {
   return n;
 }
 
-int SentLoopRead(char *s, char *l) {
-  char *closing;
-  int n = Measure(s, &closing, "loop");
-  char *inner = s + 2;
-  char *body = nullptr;
+// Where the loop's body block begins: after the ")" that closes the "(" past
+// its arrow; null when there is none.
+static char *LoopBlock(char *inner) {
   char *arrow = strstr(inner, "=>");
-  char *open = arrow ? strchr(arrow + 2, '(') : nullptr;
-  if (open) {
-    int depth = 0;
-    for (char *q = open; *q; q++) {
-      if (*q == '(') depth++;
-      else if (*q == ')' && --depth == 0) {
-        body = q + 1;
-        break;
-      }
-    }
+  if (arrow) {
+    int closed;
+    int n = SegmentMeasure(arrow + 2, '(', ')', &closed);
+    if (closed) return arrow + 2 + n;
   }
-  if (!body) ErrorMsg("loop");
-  char *head = CopyRange(inner, body ? body : inner + strlen(inner));
+  ErrorMsg("loop");
+  return nullptr;
+}
+
+// Where the case's block begins: after the first ";", which ends its head.
+static char *CaseBlock(char *inner) {
+  char *semi = strchr(inner, ';');
+  return semi ? semi + 1 : nullptr;
+}
+
+// A loop or case: its inner block (found by blockOf) is read first, then the
+// head before that block from a private copy by read1.
+static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(char *),
+                          void (*read1)(char *, char *, SentencePtr)) {
+  char *closing;
+  int n = Measure(s, &closing, what);
+  char *inner = s + 2;
+  char *block = blockOf(inner);
+  char *head = CopyRange(inner, block ? block : inner + strlen(inner));
   l[0] = 0;
-  if (body) SentenceReadN(body, l);
+  if (block) SentenceReadN(block, l);
   SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
-  SentLoopRead1(head, l, sent);
+  read1(head, l, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   free(head);
   if (closing) *closing = ']';
   return n;
 }
 
+int SentLoopRead(char *s, char *l) { return StructuredRead(s, l, "loop", LoopBlock, SentLoopRead1); }
+
 void SentCaseRead1(char *s, char *l, SentencePtr sent) {
-  char a[LABEL_SIZE] = "", b[LABEL_SIZE] = "", c[LABEL_SIZE] = "";
+  char a[LABEL_SIZE] = "", b[LABEL_SIZE], c[LABEL_SIZE];
   sent->cond = FormulaAlloc();
-  char *p = s;
-  if (isAt(p, "LB=")) p += LabelRead(p, a);
-  else ErrorMsg("case1");
-  if (*p == '^') {
-    p++;
-    p += SentCondRead(p, sent->cond);
-  } else {
-    ErrorMsg("case2");
-  }
-  p = const_cast<char *>(NextLabel(p, b, "case3", "case4"));
-  if (*p == '|') p++;
-  else ErrorMsg("case5");
-  if (*p == '~') p++;
-  else ErrorMsg("case6");
-  if (isAt(p, "=>")) p += 2;
-  else ErrorMsg("case7");
-  p = const_cast<char *>(NextLabel(p, c, "case8", "case9"));
-  if (*p == ';') p++;
-  else ErrorMsg("case10");
+  char *p = HeadStart(s, a, sent->cond, "case1", "case2");
+  p = NextLabel(p, b, "case3", "case4");
+  p = Expect(p, "|", "case5");
+  p = Expect(p, "~", "case6");
+  p = Expect(p, "=>", "case7");
+  p = NextLabel(p, c, "case8", "case9");
+  p = Expect(p, ";", "case10");
   TrailingText("case", p);
   char x[LABEL_SIZE], d[LABEL_SIZE];
   DivideLabels(l, x, d);
@@ -158,18 +165,4 @@ void SentCaseRead1(char *s, char *l, SentencePtr sent) {
   CopyBounded(l, LABEL_SIZE, sent->labels);
 }
 
-int SentCaseRead(char *s, char *l) {
-  char *closing;
-  int n = Measure(s, &closing, "case");
-  char *inner = s + 2;
-  char *semi = strchr(inner, ';');
-  char *head = CopyRange(inner, semi ? semi + 1 : inner + strlen(inner));
-  l[0] = 0;
-  if (semi) SentenceReadN(semi + 1, l);
-  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
-  SentCaseRead1(head, l, sent);
-  if (!SentenceAttach(sent)) l[0] = 0;
-  free(head);
-  if (closing) *closing = ']';
-  return n;
-}
+int SentCaseRead(char *s, char *l) { return StructuredRead(s, l, "case", CaseBlock, SentCaseRead1); }
