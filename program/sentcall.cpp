@@ -6,8 +6,6 @@
 
 #include "sentence.h"
 
-static int isIo(const char *s) { return strcmp(s, "%IOP") == 0 || strcmp(s, "%INP") == 0; }
-
 int SentCallAssignList(const char *s, AssignListPtr tp) {
   const char *p = s;
   if (*p == '(') p++;
@@ -20,7 +18,7 @@ int SentCallAssignList(const char *s, AssignListPtr tp) {
     p += ReadTo(p, buf, '/', '/');
     if (*p != '/') break;   // ReadTo said so
     p++;
-    if (isIo(buf)) {
+    if (isIoText(buf)) {
       p += ReadTo(p, buf, '/', '|');
       if (*p == '/' || *p == '|') p++;
       p += ReadTo(p, formal, ';', ')');

@@ -143,6 +143,8 @@ int ProcedureCheckParts(ProcedurePtr p);
 // 1 when the text holds a name beginning with "#@" (reserved for the names
 // the system makes).
 int isReservedNameUsed(const char *s, size_t n);   // looks at the first n characters
+// 1 for the io text of a parameter or binding: "%IOP" or "%INP".
+int isIoText(const char *s);
 // The empty tail node of procedureList (remembered, not walked for).
 ProcedureListPtr ProcedureListTail();
 // Forgets the remembered tail and the name index (after the list was emptied).

@@ -97,6 +97,8 @@ static const char *AfterArrow(const char *s) {
   return nullptr;
 }
 
+int isIoText(const char *s) { return strcmp(s, "%IOP") == 0 || strcmp(s, "%INP") == 0; }
+
 int isElem(const char *s) {
   const char *p = AfterArrow(s);
   return p && p[0] == '$' && p[1] == 'O';

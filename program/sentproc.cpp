@@ -61,7 +61,7 @@ void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *
     if (*h != '/') break;   // ReadTo said so; the head is not read further
     h++;
     FieldCopy(q->io, buf, "io text");
-    if (strcmp(q->io, "%IOP") == 0 || strcmp(q->io, "%INP") == 0) {
+    if (isIoText(q->io)) {
       h += ReadTo(h, buf, ':', ':');
       FieldCopy(q->name, buf, "name");
       if (*h != ':') break;
