@@ -201,9 +201,9 @@ int FormulaEqual(FormulaPtr p1, FormulaPtr p2) {
       if (!FormulaEqual(static_cast<FormulaPtr>(p1->left), static_cast<FormulaPtr>(p2->left)))
         return 0;
     } else if (c == '=') {
-      if (TermEqual(l1, l2) && TermEqual(r1, r2)) return 1;
-      if (!TermEqual(l1, l2) && TermEqual(l1, r2) && TermEqual(r1, l2)) return 1;
-      return 0;
+      // Sides alike or mirrored (equality of terms is transitive, so the
+      // mirror needs no second look at the left sides).
+      return (TermEqual(l1, l2) && TermEqual(r1, r2)) || (TermEqual(l1, r2) && TermEqual(r1, l2));
     } else if (c == '<' || c == '>' || c == '.') {
       return TermEqual(l1, l2) && TermEqual(r1, r2);
     } else {
@@ -212,7 +212,7 @@ int FormulaEqual(FormulaPtr p1, FormulaPtr p2) {
     p1 = static_cast<FormulaPtr>(p1->right);
     p2 = static_cast<FormulaPtr>(p2->right);
   }
-  return p1 == p2 || (!p1 && !p2);
+  return p1 == p2;   // both ended
 }
 
 // Terms that print to the same text: same kind of printed form, same name,

@@ -117,6 +117,7 @@ TEST(FormulaStruct, CopyCombineSizeAndEquality) {
   struct { const char *a, *b; int eq; } cases[] = {
       {"a=b", "b=a", 1}, {"a<b", "b>a", 0}, {"~$T", "$T", 0}, {"$Ax:p(x)", "$Ay:p(y)", 0},
       {"p(x)", "p(y)", 0}, {"a=b^c=d", "b=a^d=c", 1}, {"a=b^c=d", "c=d^a=b", 0}, {"a|b", "a^b", 0},
+      {"a=a", "a=b", 0}, {"a=b", "b=b", 0}, {"f(a)=f(a)", "f(a)=f(a)", 1},
   };
   for (auto &c : cases) {
     f = ReadF(c.a), g = ReadF(c.b);
