@@ -40,19 +40,15 @@ void wSentenceRead2N(const char *s, char *out, size_t size) {
 
 void wSentenceRead2(const char *s, char *out) { wSentenceRead2N(s, out, LABEL_SIZE); }
 
-static void wCondPrintPlain(FormulaPtr f, Text *out) {
-  if (f) FormulaPrint(f, out);
-}
-
 void ProcedurePrint2(ProcedurePtr p, Text *out) {
   if (!p) return;
   TextAppend(out, "{ ");
-  wCondPrintPlain(p->preCond, out);
+  FormulaPrint(p->preCond, out);
   TextAppend(out, " }\n");
   ProcedureHeadPrint(p, out);
   TextPrintf(out, "%s[ \n\t%s \n]\n", "%STM", p->body);
   TextAppend(out, "{ ");
-  wCondPrintPlain(p->postCond, out);
+  FormulaPrint(p->postCond, out);
   TextAppend(out, " }\n");
 }
 
@@ -60,6 +56,11 @@ void SentencePrint2(const char *pair, Text *out, int k) {
   if (!pair || !pair[0]) return;
   SentencePtr s = Sentence2Ptr(pair);
   if (!s) return;
+  // Elementary statements and calls have no parts: printed as in the full listing.
+  if (s->type == 1 || s->type == 5) {
+    SentencePrintPtr(s, out, k);
+    return;
+  }
   char a[LABEL_SIZE], b[LABEL_SIZE], a1[LABEL_SIZE], b1[LABEL_SIZE], a2[LABEL_SIZE], b2[LABEL_SIZE];
   DivideLabels(s->labels, a, b);
   DivideLabels(s->labels1, a1, b1);
@@ -67,31 +68,21 @@ void SentencePrint2(const char *pair, Text *out, int k) {
   if (s->type != 2)
     for (int i = 0; i < k; i++) TextAppendChar(out, ' ');
   switch (s->type) {
-    case 1:
-      TextPrintf(out, "LB=%s=>", a);
-      AssignListPrint(s->assignList, out);
-      TextPrintf(out, "^$OLB=%s;\n", b);
-      break;
     case 2:
       TextPrintf(out, "   %s;\n   %s;\n", s->labels1, s->labels2);
       break;
     case 3:
       TextPrintf(out, "   *[LB=%s^", b1);
-      wCondPrintPlain(s->cond, out);
+      FormulaPrint(s->cond, out);
       TextPrintf(out, "=>($OLB=%s|$OLB=%s)\n      %s;\n", a1, b, s->labels1);
       TextAppend(out, "   ]\n");
       break;
     case 4:
       TextPrintf(out, "   ?[LB=%s^", a);
-      wCondPrintPlain(s->cond, out);
+      FormulaPrint(s->cond, out);
       TextPrintf(out, "=>$OLB=%s|~=>$OLB=%s;\n      %s;\n      %s\n", a1, a2, s->labels1, s->labels2);
       for (int i = 0; i < k; i++) TextAppendChar(out, ' ');
       TextAppend(out, "   ]\n");
-      break;
-    case 5:
-      TextPrintf(out, "LB=%s=>%s(", a, s->labels1);
-      SentCallParamPrint(s->labels1, s->assignList, out);
-      TextPrintf(out, ")^$OLB=%s;\n", b);
       break;
     default:
       break;
