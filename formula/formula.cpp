@@ -21,13 +21,11 @@ FormulaPtr FormulaMakeFalse() {
   return t;
 }
 
-// Children are formulas.
-static int isFormulaClass(char c) {
+int isFormulaClass(char c) {
   return c == '|' || c == '^' || c == '~' || c == ':' || c == 'T';
 }
 
-// Children are terms.
-static int isTermClass(char c) {
+int isTermClass(char c) {
   return c == '=' || c == '<' || c == '>' || c == '.';
 }
 

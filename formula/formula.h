@@ -14,6 +14,11 @@ typedef FormulaList *FormulaListPtr;
 struct Formula { char connective; Ptr left; Ptr right; };
 struct FormulaList { FormulaPtr formula; FormulaListPtr formulaList; };
 
+// Classes of connectives: the children of '|' '^' '~' ':' 'T' are formulas,
+// those of '=' '<' '>' '.' terms ('A' has a term and a formula).
+int isFormulaClass(char c);
+int isTermClass(char c);
+
 FormulaPtr FormulaAlloc();   // zero-filled node
 FormulaPtr FormulaMakeTrue();   // new "T" node
 FormulaPtr FormulaMakeFalse();  // new "~" over "T"

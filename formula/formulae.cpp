@@ -65,7 +65,7 @@ int isNotEgenVar(FormulaPtr p, Procedure *proc) {
 static TermPtr FormulaSideFind(FormulaPtr t, NameTest test) {
   while (t && t->connective != 'A') {
     char c = t->connective;
-    if (c == '|' || c == '^' || c == '~' || c == ':' || c == 'T') {
+    if (isFormulaClass(c)) {
       TermPtr hit = FormulaSideFind(static_cast<FormulaPtr>(t->left), test);
       if (hit) return hit;
       t = static_cast<FormulaPtr>(t->right);
