@@ -145,19 +145,10 @@ static int wSentLoopReadDepth(char *s, char *l, int depth) {
 
 int wSentLoopRead(char *s, char *l) { return wSentLoopReadDepth(s, l, 0); }
 
+// A case spans from its own label to the exit of its branches (already in l).
 void wSentCaseRead1(char *s, char *l) {
-  char label[LABEL_SIZE] = "", b1[LABEL_SIZE] = "", b2[LABEL_SIZE] = "";
-  s += wLabelTake(s, label);
-  if (*s == '^') s += 1 + wSentCondRead(s + 1);
-  wSkip(&s, "$O");
-  s += wLabelTake(s, b1);
-  wSkip(&s, "|");
-  wSkip(&s, "~");
-  wSkip(&s, "=>");
-  wSkip(&s, "$O");
-  s += wLabelTake(s, b2);
-  wSkip(&s, ";");
-  char entry[LABEL_SIZE], exit[LABEL_SIZE];
+  char label[LABEL_SIZE], entry[LABEL_SIZE], exit[LABEL_SIZE];
+  wLabelTake(s, label);
   DivideLabels(l, entry, exit);
   LabelPairFit(l, label, exit);
 }
