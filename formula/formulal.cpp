@@ -82,16 +82,15 @@ AssignListPtr FormulaList2AssignList(FormulaListPtr p) {
   return head;
 }
 
-FormulaListPtr FormulaListSubstSim(FormulaListPtr a, AssignListPtr s) {
-  for (FormulaListPtr p = a; p && p->formula; p = p->formulaList)
-    p->formula = FormulaSubstSim(p->formula, s);
-  return a;
-}
-
 FormulaListPtr FormulaListSubstSim1(FormulaPtr f, FormulaListPtr a, AssignListPtr s) {
   for (FormulaListPtr p = a; p && p->formula; p = p->formulaList)
     if (p->formula != f) p->formula = FormulaSubstSim(p->formula, s);
   return a;
+}
+
+// The walk ends at a null formula, so none is skipped.
+FormulaListPtr FormulaListSubstSim(FormulaListPtr a, AssignListPtr s) {
+  return FormulaListSubstSim1(nullptr, a, s);
 }
 
 static int isDigit(char c) { return c >= '0' && c <= '9'; }
