@@ -69,7 +69,6 @@ char GetSelectedItem(char *s, Widget w, size_t size) {
   XawTextGetSelectionPos(w, &begin, &end);
   if (end <= begin) return 0;
   SourceCopy(w, begin, end, s, size);   // a selection longer than s is cut
-  wCompressString(s);
   return s[0];
 }
 
@@ -82,6 +81,5 @@ char GetInput(char *s, Widget w, size_t size) {
     s[0] = 0;
     return 0;
   }
-  wCompressString(s);
   return s[0];
 }
