@@ -6,7 +6,7 @@
 
 #include "sentence.h"
 
-static int isNextLabel(const char *s) { return strncmp(s, "$OLB=", 5) == 0; }
+static int isNextLabel(const char *s) { return isAt(s, "$OLB="); }
 
 int SentElemAssignReadList(const char *s, AssignListPtr p) {
   p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));

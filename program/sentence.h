@@ -145,6 +145,8 @@ int ProcedureCheckParts(ProcedurePtr p);
 int isReservedNameUsed(const char *s, size_t n);   // looks at the first n characters
 // 1 for the io text of a parameter or binding: "%IOP" or "%INP".
 int isIoText(const char *s);
+// 1 when s begins with w.
+int isAt(const char *s, const char *w);
 // The empty tail node of procedureList (remembered, not walked for).
 ProcedureListPtr ProcedureListTail();
 // Forgets the remembered tail and the name index (after the list was emptied).

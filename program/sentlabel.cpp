@@ -10,9 +10,11 @@ static int isLabelStop(char c) {
   return c == 0 || strchr(";,:()[]|^~=<>\n\t ", c) != nullptr;
 }
 
+int isAt(const char *s, const char *w) { return strncmp(s, w, strlen(w)) == 0; }
+
 int LabelRead(const char *s, char *l) {
   l[0] = 0;
-  if (strncmp(s, "LB=", 3) != 0) {
+  if (!isAt(s, "LB=")) {
     ErrorMsg("LabelRead");
     return 0;
   }
@@ -86,7 +88,7 @@ int isInv(const char *s) { return s[0] == '{'; }
 // than the statement's end (its first ";" outside parentheses); null when
 // there is none.
 static const char *AfterArrow(const char *s) {
-  if (strncmp(s, "LB=", 3) != 0) return nullptr;
+  if (!isAt(s, "LB=")) return nullptr;
   int depth = 0;
   for (const char *p = s + 3; *p; p++) {
     if (*p == '(') depth++;

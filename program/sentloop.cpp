@@ -7,8 +7,6 @@
 
 #include "sentence.h"
 
-static int isAt(const char *s, const char *w) { return strncmp(s, w, strlen(w)) == 0; }
-
 static char *CopyRange(const char *from, const char *to) {
   size_t n = to > from ? static_cast<size_t>(to - from) : 0;
   char *c = static_cast<char *>(malloc(n + 1));

@@ -6,8 +6,6 @@
 
 #include "sentence.h"
 
-static int isAt(const char *s, const char *w) { return strncmp(s, w, strlen(w)) == 0; }
-
 // Reports text that cannot be read as a procedure, with the rest of the text.
 static void NotAProcedure(const char *why, const char *rest) {
   Text t;
