@@ -147,12 +147,7 @@ static void QuantifierRename(FormulaPtr q) {
   TermPtr v = static_cast<TermPtr>(q->left);
   char fresh[LABEL_SIZE + 32];
   NewName(fresh);
-  TermPtr old = TermAlloc();
-  TermSetName(old, v->name);
-  old->type = 2;
-  TermPtr to = TermAlloc();
-  TermSetName(to, fresh);
-  to->type = 2;
+  TermPtr old = TermMakeName(v->name), to = TermMakeName(fresh);
   Assign a = {old, to};
   AssignList sl = {&a, nullptr};
   q->right = FormulaSubstSim(static_cast<FormulaPtr>(q->right), &sl);

@@ -39,6 +39,7 @@ struct AssignList { AssignPtr assign; AssignListPtr assignList; };
 TermPtr TermAlloc();
 void TermSetName(TermPtr t, const char *name);  // cuts at NAME_SIZE-1 characters
 void TermSetNameN(TermPtr t, const char *name, size_t n);
+TermPtr TermMakeName(const char *name);   // new plain name (type 2)
 
 // Reading: each returns the number of characters consumed.
 int GetWord(const char *s, char *out);          // out holds NAME_SIZE characters

@@ -32,6 +32,13 @@ void TermSetName(TermPtr t, const char *name) {
   TermSetNameN(t, name, strlen(name));
 }
 
+TermPtr TermMakeName(const char *name) {
+  TermPtr t = TermAlloc();
+  t->type = 2;
+  TermSetName(t, name);
+  return t;
+}
+
 static int isSeparator(const char *s) {
   switch (*s) {
     case 0: case ',': case ':': case '(': case ')': case '[': case ']':

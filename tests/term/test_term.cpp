@@ -156,9 +156,9 @@ TEST(TermEqual, StructuralWithUpdateLists) {
   Out();
   EXPECT_TRUE(!TermEqual(b1, b2) && TermEqual(b1, b3));   // names cut alike, differing at the end
   EXPECT_TRUE(TermEqual(nullptr, nullptr) && !TermEqual(b1, nullptr) && !TermEqual(nullptr, b1));
-  TermPtr a = Made("a"), ai = Made("a[i]");
-  EXPECT_TRUE(VarEqual(a, a) && !VarEqual(ai, ai));   // only plain names are variables
-  for (TermPtr t : {b1, b2, b3, a, ai}) TermFree(t);
+  TermPtr a = Made("a"), ai = Made("a[i]"), made = TermMakeName("a");
+  EXPECT_TRUE(VarEqual(a, a) && !VarEqual(ai, ai) && VarEqual(made, a));   // only plain names are variables
+  for (TermPtr t : {b1, b2, b3, a, ai, made}) TermFree(t);
 }
 
 TEST(Assign, ReadPrintAndMessages) {
