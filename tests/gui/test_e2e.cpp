@@ -1,26 +1,14 @@
 // End to end: the real client driven with xdotool on a private X server, and its
 // batch exit compared with the headless verifier. Every wait is bounded.
-#include <gtest/gtest.h>
-
 #include <signal.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <thread>
-#include <vector>
+
+#include "client_fixture.h"
 
 namespace {
 
-std::string Slurp(const std::string &path) {
-  std::stringstream ss;
-  ss << std::ifstream(path, std::ios::binary).rdbuf();
-  return ss.str();
-}
-bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
-std::string Example(const std::string &f) { return QUELL_SOURCE_DIR "/examples/" + f; }
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 std::string Shell(const std::string &cmd) {
   std::string out;
