@@ -54,6 +54,10 @@ int TermMentionsName(TermPtr t, const char *name);
 // FormulaSubstSim when the result stays within FORMULA_NODE_LIMIT; otherwise
 // f is left as it is and *tooLarge is set.
 FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge);
+// GenSubst of a copy of f; null, with *tooLarge set, when the result would
+// pass FORMULA_NODE_LIMIT (nothing is copied then). Even an empty sl checks
+// the size of f.
+FormulaPtr GenSubstCopy(FormulaPtr f, AssignListPtr sl, int *tooLarge);
 // Prints that the current procedure's condition grew too large; returns "~T".
 FormulaPtr GenTooLarge();
 // The assignments of l up to the first node without one: l itself when all

@@ -234,11 +234,7 @@ FormulaPtr CalCall(SentencePtr s) {
   for (FormulaListPtr n = eList; n && n->formula; n = n->formulaList)
     n->formula = GenSubst(n->formula, bind, &big);
   AssignListPtr e2 = FormulaList2AssignList(eList);
-  FormulaPtr q = nullptr;
-  if (FormulaSubstSizeBound(s->postCond, e2, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT)
-    big = 1;
-  else
-    q = GenSubst(FormulaCopy(s->postCond), e2, &big);
+  FormulaPtr q = GenSubstCopy(s->postCond, e2, &big);
   AssignListFreeShallow(e2);
   FormulaListFree(eList);
 

@@ -32,15 +32,8 @@ FormulaPtr CalElem(SentencePtr s) {
   }
   if (post) {
     int tooLarge = 0;
-    if (FormulaSubstSizeBound(post, s->assignList, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
-      tooLarge = 1;
-    } else {
-      p = GenSubst(FormulaCopy(post), s->assignList, &tooLarge);
-    }
-    if (tooLarge) {
-      FormulaFree(p);
-      p = GenTooLarge();
-    }
+    p = GenSubstCopy(post, s->assignList, &tooLarge);
+    if (tooLarge) p = GenTooLarge();
   }
   s->preCond = p;
   return p;

@@ -111,17 +111,31 @@ int FormulaMentionsName(FormulaPtr f, const char *name) {
   return 0;
 }
 
+// FormulaSubstSim of f by the assignments of sl, the size already checked.
+static FormulaPtr GenSubstChecked(FormulaPtr f, AssignListPtr sl) {
+  if (!f || !sl || !sl->assign) return f;
+  int made = 0;
+  AssignListPtr use = AssignListTrim(sl, &made);
+  f = FormulaSubstSim(f, use);
+  if (made) CleanPtrList(use);
+  return f;
+}
+
 FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
   if (!f || !sl || !sl->assign) return f;
   if (FormulaSubstSizeBound(f, sl, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
     *tooLarge = 1;
     return f;
   }
-  int made = 0;
-  AssignListPtr use = AssignListTrim(sl, &made);
-  f = FormulaSubstSim(f, use);
-  if (made) CleanPtrList(use);
-  return f;
+  return GenSubstChecked(f, sl);
+}
+
+FormulaPtr GenSubstCopy(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
+  if (FormulaSubstSizeBound(f, sl, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
+    *tooLarge = 1;
+    return nullptr;
+  }
+  return GenSubstChecked(FormulaCopy(f), sl);
 }
 
 FormulaPtr GenTooLarge() {

@@ -77,3 +77,30 @@ TEST(StatementRules, WorkedConditionsAndMissingParts) {
   EXPECT_EQ(a.back().proc, "p");
   EXPECT_NE((VcRender(a) + ";").find(" => ~$T;"), std::string::npos);  // the cut part is false
 }
+
+TEST(StatementRules, GuardedSubstitutionOfACopy) {
+  auto read = [](const std::string &text) {
+    FormulaPtr f = FormulaAlloc();
+    FormulaRead(strdup(text.c_str()), f);
+    return f;
+  };
+  FormulaPtr f = read("x>y");
+  AssignListPtr sl = ReadAssigns("$Ox=+(x,x)");
+  int big = 0;
+  FormulaPtr c = GenSubstCopy(f, sl, &big);
+  EXPECT_EQ(VcPrint(c) + " " + VcPrint(f) + " " + std::to_string(big), "+(x,x)>y x>y 0");
+  // f(x,...,x) with 70000 arguments: each x would become three nodes.
+  std::string wide = "f(x";
+  for (int i = 1; i < 70000; i++) wide += ",x";
+  f = read(wide + ")>0");
+  EXPECT_EQ(GenSubstCopy(f, sl, &big), nullptr);
+  EXPECT_EQ(big, 1);
+  // Without assignments the copy is still checked against the bound.
+  big = 0;
+  EXPECT_EQ(VcPrint(GenSubstCopy(f, nullptr, &big)), wide + ")>0");
+  EXPECT_EQ(big, 0);
+  for (int i = 70000; i <= FORMULA_NODE_LIMIT; i++) wide += ",x";
+  EXPECT_EQ(GenSubstCopy(read(wide + ")>0"), nullptr, &big), nullptr);
+  EXPECT_EQ(big, 1);
+  FreeAssigns(sl);
+}
