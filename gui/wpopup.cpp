@@ -57,7 +57,6 @@ void PopShell2(Widget tl, Widget pp, const char *s, const char *cont, const char
   XtVaSetValues(p->label, XtNborderWidth, 0, XtNjustify, XtJustifyLeft, NULL);
   XtVaSetValues(p->label, XtNx, 4, XtNy, 30, NULL);
   wSetText(p->text, cont);
-  XtVaSetValues(p->text, XtNeditType, XawtextRead, NULL);
   XtPopup(p->pshell, XtGrabNonexclusive);
 }
 
