@@ -83,9 +83,7 @@ void Verification(ProcedurePtr proc) {
   currentProcedure = proc;
   if (proc->readError) {
     // Nothing of a half-read body is trusted: one condition that stays open.
-    FormulaPtr f = FormulaMakeFalse();
-    MakeAssumption(proc->preCond, f);
-    FormulaFree(f);
+    AssumptionAppend(AssumptionCopy(proc->preCond, 1), FormulaMakeFalse());
     return;
   }
   FormulaPtr post = VerificationPostCond(proc);
