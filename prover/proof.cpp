@@ -48,19 +48,17 @@ void SequentPrint(const char *note, Text *ss) {
   }
 }
 
-static void SequentListLogPrint(Text *ss) { SequentListPrint(ss); }
-
 void SimplifySequentAll() {
   SimplifySequentList(SimplifySequentUseRules);
-  Log("Simplify", SequentListLogPrint);
+  Log("Simplify", SequentListPrint);
   SimplifySequentList(SimplifySequentUseFunAxioms);
-  Log("FunAxioms", SequentListLogPrint);
+  Log("FunAxioms", SequentListPrint);
   SimplifySequentList(SimplifySequentUsePremisses);
-  Log("Premisses", SequentListLogPrint);
+  Log("Premisses", SequentListPrint);
   SimplifySequentList(SimplifySequentUseFunAxioms);
-  Log("FunAxioms", SequentListLogPrint);
+  Log("FunAxioms", SequentListPrint);
   SimplifySequentList(SimplifySequentUseAxioms);
-  Log("RemoveEmpty", SequentListLogPrint);
+  Log("RemoveEmpty", SequentListPrint);
 }
 
 // The walk reaches sequents that f appends, since they go behind the
