@@ -88,7 +88,7 @@ int wCommandLine(int argc, char **argv) {
   // A program file that cannot be read loads nothing and is an error: the
   // client exits with status 1 rather than start as if all were well.
   if (!StartProg1Checked(argv[1])) return 1;
-  wSetText(wtext, wGetProcList());
+  wRedisplay(nullptr, nullptr, nullptr);
   wRelabelStart("add-proc");
   wAskInv(topLevel, (XtPointer)topLevel, nullptr);
   if (argc == 3 && state == 0) return wFileWrite(argv[2]) ? 0 : 1;
