@@ -1,6 +1,5 @@
 // Call statements: the callee's name and the bindings of its formal
 // parameters to the caller's arguments.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,11 +23,7 @@ int SentCallAssignList(const char *s, AssignListPtr tp) {
       p += ReadTo(p, formal, ';', ')');
       size_t need = strlen(buf) + strlen(formal) + 4;
       if (blen + need > static_cast<size_t>(SEGMENT_SIZE - 1)) {
-        if (!refused) {
-          char msg[96];
-          snprintf(msg, sizeof msg, "call bindings longer than %d characters", SEGMENT_SIZE - 1);
-          ErrorMsg(msg);
-        }
+        if (!refused) ErrorMsgPrintf("call bindings longer than %d characters", SEGMENT_SIZE - 1);
         refused = 1;
       } else {
         // need above keeps "^$O" formal "=" actual inside bind
@@ -41,12 +36,8 @@ int SentCallAssignList(const char *s, AssignListPtr tp) {
         bind[blen] = 0;
       }
     } else {
-      Text t;
-      TextInit(&t);
-      TextPrintf(&t, "sent.call: binding whose io text %s is neither %%IOP nor %%INP is skipped",
-                 buf);
-      ErrorMsg(TextStr(&t));
-      TextFree(&t);
+      ErrorMsgPrintf("sent.call: binding whose io text %s is neither %%IOP nor %%INP is skipped",
+                     buf);
       p += ReadTo(p, buf, ';', ')');
     }
     if (*p == ')' || !*p) break;
@@ -56,13 +47,7 @@ int SentCallAssignList(const char *s, AssignListPtr tp) {
   else ErrorMsg("sent.call: bindings without their closing )");
   if (!refused && blen > 0) {
     int m = AssignReadList(bind + 1, tp);
-    if (bind[1 + m]) {
-      Text t;
-      TextInit(&t);
-      TextPrintf(&t, "sent.call: bindings not read to their end: %s", bind + 1 + m);
-      ErrorMsg(TextStr(&t));
-      TextFree(&t);
-    }
+    if (bind[1 + m]) ErrorMsgPrintf("sent.call: bindings not read to their end: %s", bind + 1 + m);
   }
   return static_cast<int>(p - s);
 }
@@ -78,10 +63,7 @@ void SentCallRead1(char *s, char *l, SentencePtr sent) {
   if (n == 0) {
     ErrorMsg("sent.call: call without a procedure name");
   } else if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
-    char msg[128];
-    snprintf(msg, sizeof msg, "called procedure name longer than %d characters: %.32s...",
-             LABEL_SIZE - 1, p);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("called procedure name longer than %d characters: %.32s...", LABEL_SIZE - 1, p);
   } else {
     memcpy(sent->labels1, p, n);
     sent->labels1[n] = 0;
@@ -94,13 +76,7 @@ void SentCallRead1(char *s, char *l, SentencePtr sent) {
   if (p[0] == '$' && p[1] == 'O') p += 2;
   else ErrorMsg("sent.call");
   p += LabelRead(p, b);
-  if (*p && strcmp(p, "]") != 0) {
-    Text t;
-    TextInit(&t);
-    TextPrintf(&t, "sent.call: text after the next label: %s", p);
-    ErrorMsg(TextStr(&t));
-    TextFree(&t);
-  }
+  if (*p && strcmp(p, "]") != 0) ErrorMsgPrintf("sent.call: text after the next label: %s", p);
   sent->type = 5;
   LabelPairMake(sent->labels, a, b);
   CopyBounded(l, LABEL_SIZE, sent->labels);

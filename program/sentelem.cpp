@@ -1,6 +1,5 @@
 // Elementary statements (guarded simultaneous assignments) and the sequence
 // records that join two chained statements.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,13 +42,7 @@ void SentElemRead1(char *s, char *l, SentencePtr sent) {
     ErrorMsg("sent.elem, LB");
   }
   // Only the block's own "]" may follow when the final ";" was left out.
-  if (*p && strcmp(p, "]") != 0) {
-    Text t;
-    TextInit(&t);
-    TextPrintf(&t, "sent.elem: text after the next label: %s", p);
-    ErrorMsg(TextStr(&t));
-    TextFree(&t);
-  }
+  if (*p && strcmp(p, "]") != 0) ErrorMsgPrintf("sent.elem: text after the next label: %s", p);
   sent->type = 1;
   LabelPairMake(sent->labels, a, b);
   CopyBounded(l, LABEL_SIZE, sent->labels);

@@ -1,6 +1,5 @@
 // The block reader, assertions and the lookups of conditions by label pair
 // or procedure name. The global cursors of reading live here.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,9 +19,7 @@ int AssertionReadOk(const char *s, FormulaPtr c, int *ok) {
   int closed;
   int n = SegmentMeasure(s, '{', '}', &closed);
   if (n > SEGMENT_SIZE - 1) {
-    char msg[96];
-    snprintf(msg, sizeof msg, "assertion longer than %d characters", SEGMENT_SIZE - 1);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("assertion longer than %d characters", SEGMENT_SIZE - 1);
     return n;
   }
   if (!closed) {
@@ -76,20 +73,12 @@ static int BlockAssertion(const char *s, const char *running) {
   if (!ok) return n;
   if (!running[0]) {
     // Nothing to attach to. "{}" says nothing and is passed over quietly.
-    if (f->connective) {
-      Text t;
-      TextInit(&t);
-      TextPrintf(&t, "assertion with no statement before it in its block is skipped: %.*s", n, s);
-      ErrorMsg(TextStr(&t));
-      TextFree(&t);
-    }
+    if (f->connective)
+      ErrorMsgPrintf("assertion with no statement before it in its block is skipped: %.*s", n, s);
     return n;
   }
-  if (!AddPostCond(running, f)) {
-    char msg[96];
-    snprintf(msg, sizeof msg, "assertion after %s has no statement to belong to", running);
-    ErrorMsg(msg);
-  }
+  if (!AddPostCond(running, f))
+    ErrorMsgPrintf("assertion after %s has no statement to belong to", running);
   return n;
 }
 

@@ -2,7 +2,6 @@
 // name, and the remembered tail of the procedure list. Every index gives the
 // first match in list order and catches up with nodes appended since it was
 // last used, so it stays right whoever appended.
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
@@ -122,10 +121,8 @@ int SentenceAttach(SentencePtr sent) {
     if (sent->type != 2) {
       std::string a = StartLabel(sent->labels);
       if (x->startLabels.count(a)) {
-        char msg[128];
-        snprintf(msg, sizeof msg, "two statements start at label %s: the second, %s, is refused",
-                 a.c_str(), sent->labels);
-        ErrorMsg(msg);
+        ErrorMsgPrintf("two statements start at label %s: the second, %s, is refused", a.c_str(),
+                       sent->labels);
         return 0;
       }
     }

@@ -1,7 +1,6 @@
 // Labels, label pairs, the statement recognisers and the bounded copies
 // (ProcHeadRead, ReadTo) that the readers cut their texts with.
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 
 #include "sentence.h"
@@ -23,9 +22,7 @@ int LabelRead(const char *s, char *l) {
   if (n == 0) {
     ErrorMsg("LabelRead: empty label after LB=");
   } else if (n > LABEL_SIZE - 1) {
-    char msg[96];
-    snprintf(msg, sizeof msg, "label longer than %d characters: %.32s...", LABEL_SIZE - 1, s + 3);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("label longer than %d characters: %.32s...", LABEL_SIZE - 1, s + 3);
   } else {
     memcpy(l, s + 3, n);
     l[n] = 0;
@@ -50,9 +47,7 @@ int LabelPairFit(char *dst, const char *a, const char *b) {
 
 int LabelPairMake(char *dst, const char *a, const char *b) {
   if (LabelPairFit(dst, a, b)) return 1;
-  char msg[200];
-  snprintf(msg, sizeof msg, "label pair longer than %d characters: (%.60s,%.60s)", LABEL_SIZE - 1, a, b);
-  ErrorMsg(msg);
+  ErrorMsgPrintf("label pair longer than %d characters: (%.60s,%.60s)", LABEL_SIZE - 1, a, b);
   return 0;
 }
 
@@ -134,9 +129,7 @@ int ProcHeadReadWhat(const char *s, char *l, char open, char close, const char *
   int n = SegmentMeasure(s, open, close, &closed);
   l[0] = 0;
   if (n > SEGMENT_SIZE - 1) {
-    char msg[128];
-    snprintf(msg, sizeof msg, "%s longer than %d characters", what, SEGMENT_SIZE - 1);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("%s longer than %d characters", what, SEGMENT_SIZE - 1);
   } else {
     memcpy(l, s, static_cast<size_t>(n));
     l[n] = 0;
@@ -155,9 +148,7 @@ int ReadTo(const char *s, char *s1, char c1, char c2) {
   while (s[n] && s[n] != c1 && s[n] != c2) n++;
   s1[0] = 0;
   if (n > SEGMENT_SIZE - 1) {
-    char msg[96];
-    snprintf(msg, sizeof msg, "ReadTo: text longer than %d characters", SEGMENT_SIZE - 1);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("ReadTo: text longer than %d characters", SEGMENT_SIZE - 1);
   } else {
     memcpy(s1, s, static_cast<size_t>(n));
     s1[n] = 0;

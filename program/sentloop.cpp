@@ -1,7 +1,6 @@
 // Loop and case statements. Each reads its inner block first (so the inner
 // records come before its own), then its head from a private copy, so that
 // no search of the head runs past the statement.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,11 +16,7 @@ static char *CopyRange(const char *from, const char *to) {
 
 static void TrailingText(const char *what, const char *p) {
   if (!*p) return;
-  Text t;
-  TextInit(&t);
-  TextPrintf(&t, "%s: text after the head: %s", what, p);
-  ErrorMsg(TextStr(&t));
-  TextFree(&t);
+  ErrorMsgPrintf("%s: text after the head: %s", what, p);
 }
 
 int SentCondRead(char *s, FormulaPtr p) {
@@ -92,9 +87,7 @@ static int Measure(char *s, char **closing, const char *what) {
     *closing = s + n - 1;
     **closing = 0;
   } else {
-    char msg[64];
-    snprintf(msg, sizeof msg, "%s without its closing ]", what);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("%s without its closing ]", what);
   }
   return n;
 }
@@ -137,7 +130,9 @@ static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(c
   return n;
 }
 
-int SentLoopRead(char *s, char *l) { return StructuredRead(s, l, "loop", LoopBlock, SentLoopRead1); }
+int SentLoopRead(char *s, char *l) {
+  return StructuredRead(s, l, "loop", LoopBlock, SentLoopRead1);
+}
 
 void SentCaseRead1(char *s, char *l, SentencePtr sent) {
   char a[LABEL_SIZE] = "", b[LABEL_SIZE], c[LABEL_SIZE];
@@ -163,4 +158,6 @@ void SentCaseRead1(char *s, char *l, SentencePtr sent) {
   CopyBounded(l, LABEL_SIZE, sent->labels);
 }
 
-int SentCaseRead(char *s, char *l) { return StructuredRead(s, l, "case", CaseBlock, SentCaseRead1); }
+int SentCaseRead(char *s, char *l) {
+  return StructuredRead(s, l, "case", CaseBlock, SentCaseRead1);
+}

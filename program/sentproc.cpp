@@ -1,6 +1,5 @@
 // Procedures: the frame around a statement block, the program reader that
 // appends every procedure of a text to procedureList, and their checks.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,29 +7,18 @@
 
 // Reports text that cannot be read as a procedure, with the rest of the text.
 static void NotAProcedure(const char *why, const char *rest) {
-  Text t;
-  TextInit(&t);
-  TextPrintf(&t, "%s; reading ends at: %s", why, rest);
-  ErrorMsg(TextStr(&t));
-  TextFree(&t);
+  ErrorMsgPrintf("%s; reading ends at: %s", why, rest);
 }
 
 // Copies a parameter field; one over LABEL_SIZE-1 characters is refused.
 static void FieldCopy(char *dst, const char *src, const char *what) {
   if (strlen(src) > static_cast<size_t>(LABEL_SIZE - 1)) {
-    char msg[128];
-    snprintf(msg, sizeof msg, "parameter %s longer than %d characters: %.32s...", what,
-             LABEL_SIZE - 1, src);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("parameter %s longer than %d characters: %.32s...", what, LABEL_SIZE - 1, src);
     dst[0] = 0;
     return;
   }
   strcpy(dst, src);
-  if (!dst[0]) {
-    char msg[64];
-    snprintf(msg, sizeof msg, "parameter without its %s", what);
-    ErrorMsg(msg);
-  }
+  if (!dst[0]) ErrorMsgPrintf("parameter without its %s", what);
 }
 
 void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *head,
@@ -38,10 +26,7 @@ void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *
   size_t n = 0;
   while (head[n] && head[n] != '(') n++;
   if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
-    char msg[128];
-    snprintf(msg, sizeof msg, "procedure name longer than %d characters: %.32s...",
-             LABEL_SIZE - 1, head);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("procedure name longer than %d characters: %.32s...", LABEL_SIZE - 1, head);
     p->name[0] = 0;
   } else {
     memcpy(p->name, head, n);
@@ -67,9 +52,7 @@ void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *
       h += ReadTo(h, buf, ';', ')');
       FieldCopy(q->type, buf, "type");
     } else {
-      char msg[128];
-      snprintf(msg, sizeof msg, "parameter io text %.32s is neither %%IOP nor %%INP", buf);
-      ErrorMsg(msg);
+      ErrorMsgPrintf("parameter io text %.32s is neither %%IOP nor %%INP", buf);
       h += ReadTo(h, buf, ';', ')');
     }
     if (!*h || *h == ')') break;
@@ -116,9 +99,7 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   }
   char head[SEGMENT_SIZE];
   if (hn > SEGMENT_SIZE - 1) {
-    char msg[96];
-    snprintf(msg, sizeof msg, "procedure head longer than %d characters", SEGMENT_SIZE - 1);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("procedure head longer than %d characters", SEGMENT_SIZE - 1);
     // Keep the name (when it fits) so that the procedure stays visible.
     if (nameLen <= static_cast<size_t>(LABEL_SIZE - 1)) {
       memcpy(head, q, nameLen);
@@ -159,11 +140,8 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   char body[LABEL_SIZE] = "";
   char block[SEGMENT_SIZE];
   if (bn > SEGMENT_SIZE - 1) {
-    char msg[160];
-    snprintf(msg, sizeof msg,
-             "statement block of procedure %.*s longer than %d characters (%d); its statements are not read",
-             static_cast<int>(nameLen < 40 ? nameLen : 40), head, SEGMENT_SIZE - 1, bn);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("statement block of procedure %.*s longer than %d characters (%d); its statements are not read",
+                   static_cast<int>(nameLen < 40 ? nameLen : 40), head, SEGMENT_SIZE - 1, bn);
   } else {
     memcpy(block, q, static_cast<size_t>(bn));
     block[bn] = 0;
@@ -173,12 +151,9 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   q += bn;
   if (*q == '{') post = ConditionRead(&q);
   ProcedureMake(p, pre, post, head, loc, body);
-  if (isReservedNameUsed(s, static_cast<size_t>(q - s))) {
-    char msg[160];
-    snprintf(msg, sizeof msg, "procedure %s uses a name beginning with #@, which is kept for the names the system makes",
-             p->name);
-    ErrorMsg(msg);
-  }
+  if (isReservedNameUsed(s, static_cast<size_t>(q - s)))
+    ErrorMsgPrintf("procedure %s uses a name beginning with #@, which is kept for the names the system makes",
+                   p->name);
   if (ErrorMsgCount() != errors) p->readError = 1;
   return static_cast<int>(q - s);
 }
@@ -201,9 +176,7 @@ int ProcedureCheckParts(ProcedurePtr p) {
       if (at >= i) why = "is not a statement read before it";
       else if (at < 0 && (s->type != 4 || strcmp(x, y) != 0)) why = "names no statement";
       if (!why) continue;
-      char msg[128];
-      snprintf(msg, sizeof msg, "statement %s: its part %s %s", s->labels, part, why);
-      ErrorMsg(msg);
+      ErrorMsgPrintf("statement %s: its part %s %s", s->labels, part, why);
       sound = 0;
     }
   }
@@ -226,9 +199,7 @@ void ProcedureReadList(char *s) {
     if (!p->name[0]) refusal = "procedure without a usable name is not added";
     else if (Procedure2Ptr(p->name)) refusal = "a second procedure of that name is not added";
     if (refusal) {
-      char msg[128];
-      snprintf(msg, sizeof msg, "%s%s%s", refusal, p->name[0] ? ": " : "", p->name);
-      ErrorMsg(msg);
+      ErrorMsgPrintf("%s%s%s", refusal, p->name[0] ? ": " : "", p->name);
       currentProcedure = before;
       continue;
     }
