@@ -45,12 +45,9 @@ inline Sequent *Seq(const Texts &left, const Texts &right, const char *remark = 
   CopyBounded(s->remark, sizeof s->remark, remark);
   return s;
 }
-// Appends a sequent to the global list (as the pipeline does).
+// Appends a copy of the sequent to the global list (as the rules pass does).
 inline Sequent *Append(const Texts &left, const Texts &right, const char *remark = "p") {
-  Sequent *s = sequentListPtr->sequent = Seq(left, right, remark);
-  sequentListPtr->sequentList = (SequentListPtr)calloc(1, sizeof(SequentList));
-  sequentListPtr = sequentListPtr->sequentList;
-  return s;
+  return NewSequent(Seq(left, right, remark));
 }
 inline int ListLength() {
   int n = 0;
