@@ -57,8 +57,7 @@ TEST(RefuteSequent, WitnessesAndNoVerdictOutsideTheFragment) {
 static const char *const kNest = "$Aa:$Ab:$Ac:$Ad:~+(+(a,b),+(c,d))=+(+(x,y),+(z,w))";
 
 static void AddProcedure(const char *name, int readError = 0) {
-  ProcedureListPtr n = &procedureList;
-  while (n->procedure) n = n->procedureList;
+  ProcedureListPtr n = ProcedureListTail();
   n->procedure = (ProcedurePtr)calloc(1, sizeof(Procedure));
   CopyBounded(n->procedure->name, LABEL_SIZE, name);
   n->procedure->readError = readError;
