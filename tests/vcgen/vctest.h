@@ -29,7 +29,7 @@ inline std::string VcRender(const std::vector<VcAssumption> &a, const char *only
 inline std::string vcOut;
 inline void VcReset() {
   ProcedureListClear(), AssumptionListClear(), InitializeNewName();
-  currentProcedureList = &procedureList, currentProcedure = nullptr, vcOut.clear();
+  currentProcedure = nullptr, vcOut.clear();
 }
 
 // Reads the text (white space removed; the text stays alive), after a reset
