@@ -1,6 +1,5 @@
 // Precondition rules of elementary, sequence, loop and case statements.
 #include "assump.h"
-#include <cstdio>
 #include <cstring>
 
 // The name that two assignments of the statement give a value at once (the
@@ -21,10 +20,8 @@ FormulaPtr CalElem(SentencePtr s) {
   FormulaPtr p = nullptr;
   if (const char *x = DoubleAssigned(s->assignList)) {
     // Which of the two values the variable keeps is not defined.
-    char msg[2 * LABEL_SIZE + 96];
-    snprintf(msg, sizeof msg, "%s: statement %s assigns %.64s twice",
-             currentProcedure ? currentProcedure->name : "", s->labels, x);
-    ErrorMsg(msg);
+    ErrorMsgPrintf("%s: statement %s assigns %.64s twice",
+                   currentProcedure ? currentProcedure->name : "", s->labels, x);
     // The condition is unknown, not false: no counterexample is claimed.
     if (currentProcedure) currentProcedure->readError = 1;
     s->preCond = FormulaMakeFalse();

@@ -1,6 +1,5 @@
 // Size bounds, name searches and guarded substitution for the generator.
 #include "assump.h"
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -142,10 +141,8 @@ FormulaPtr GenTooLarge() {
   // Said once per procedure: its later statements are cut for the same reason.
   static ProcedurePtr reported;
   if (!currentProcedure || currentProcedure != reported) {
-    char msg[LABEL_SIZE + 64];
-    snprintf(msg, sizeof msg, "%s: verification condition grew too large",
-             currentProcedure ? currentProcedure->name : "");
-    ErrorMsg(msg);
+    ErrorMsgPrintf("%s: verification condition grew too large",
+                   currentProcedure ? currentProcedure->name : "");
     reported = currentProcedure;
   }
   // A cut condition is unknown, not false: no counterexample is claimed.
