@@ -19,18 +19,13 @@ static void TrailingText(const char *what, const char *p) {
   ErrorMsgPrintf("%s: text after the head: %s", what, p);
 }
 
+// The condition ends at the first "=>", which is consumed with it.
 int SentCondRead(char *s, FormulaPtr p) {
   char *arrow = strstr(s, "=>");
-  if (!arrow) {
-    int n = static_cast<int>(strlen(s));
-    FormulaRead(s, p);
-    return n;
-  }
-  arrow[0] = 0;
-  arrow[1] = 0;
-  int n = static_cast<int>(arrow - s);
+  int n = arrow ? static_cast<int>(arrow - s) + 2 : static_cast<int>(strlen(s));
+  if (arrow) arrow[0] = arrow[1] = 0;
   FormulaRead(s, p);
-  return n + 2;
+  return n;
 }
 
 // Steps over w, or prints msg when it is not there.
