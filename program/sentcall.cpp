@@ -83,13 +83,7 @@ void SentCallRead1(char *s, char *l, SentencePtr sent) {
 }
 
 int SentCallRead(char *s, char *l) {
-  int depth = 0;
-  char *end = s;
-  for (; *end; end++) {
-    if (*end == '(') depth++;
-    else if (*end == ')') { if (depth > 0) depth--; }
-    else if (*end == ';' && depth == 0) break;
-  }
+  char *end = const_cast<char *>(StatementEnd(s));
   int n = static_cast<int>(end - s);
   if (*end) {
     *end = 0;

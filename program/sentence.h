@@ -147,6 +147,9 @@ int isReservedNameUsed(const char *s, size_t n);   // looks at the first n chara
 int isIoText(const char *s);
 // 1 when s begins with w.
 int isAt(const char *s, const char *w);
+// The end of the statement at s: its first ";" outside parentheses, or the
+// end of the text.
+const char *StatementEnd(const char *s);
 // The empty tail node of procedureList (remembered, not walked for).
 ProcedureListPtr ProcedureListTail();
 // Forgets the remembered tail and the name index (after the list was emptied).

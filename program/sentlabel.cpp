@@ -79,18 +79,23 @@ int isLoop(const char *s) { return s[0] == '*' && s[1] == '['; }
 int isCase(const char *s) { return s[0] == '?' && s[1] == '['; }
 int isInv(const char *s) { return s[0] == '{'; }
 
+const char *StatementEnd(const char *s) {
+  int depth = 0;
+  for (; *s; s++) {
+    if (*s == '(') depth++;
+    else if (*s == ')') { if (depth > 0) depth--; }
+    else if (*s == ';' && depth == 0) break;
+  }
+  return s;
+}
+
 // The text after the first "=>" of the statement at s, looking no further
-// than the statement's end (its first ";" outside parentheses); null when
-// there is none.
+// than the statement's end; null when there is none.
 static const char *AfterArrow(const char *s) {
   if (!isAt(s, "LB=")) return nullptr;
-  int depth = 0;
-  for (const char *p = s + 3; *p; p++) {
-    if (*p == '(') depth++;
-    else if (*p == ')') { if (depth > 0) depth--; }
-    else if (*p == ';' && depth == 0) return nullptr;
-    else if (p[0] == '=' && p[1] == '>') return p + 2;
-  }
+  const char *end = StatementEnd(s + 3);
+  for (const char *p = s + 3; p < end; p++)
+    if (p[0] == '=' && p[1] == '>') return p + 2;
   return nullptr;
 }
 
