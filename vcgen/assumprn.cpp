@@ -59,9 +59,9 @@ static void FormulaCollect(FormulaPtr f, ProcedurePtr proc, RenameSet *r) {
     char c = f->connective;
     if (c == 'A') {
       // The bound variable is left alone by the substitution anyway.
-    } else if (c == '|' || c == '^' || c == '~' || c == ':' || c == 'T') {
+    } else if (isFormulaClass(c)) {
       FormulaCollect(static_cast<FormulaPtr>(f->left), proc, r);
-    } else if (c == '=' || c == '<' || c == '>' || c == '.') {
+    } else if (isTermClass(c)) {
       TermCollect(static_cast<TermPtr>(f->left), proc, r);
       TermCollect(static_cast<TermPtr>(f->right), proc, r);
       return;

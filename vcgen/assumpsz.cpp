@@ -3,11 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-static int isTermConnective(char c) { return c == '=' || c == '<' || c == '>' || c == '.'; }
-static int isFormulaConnective(char c) {
-  return c == '|' || c == '^' || c == '~' || c == ':' || c == 'T';
-}
-
 static long TermListBound(TermListPtr p, AssignListPtr sl, long limit);
 
 // Upper bound of the size of t after substitution: every plain name that an
@@ -56,9 +51,9 @@ static void FormulaBound(FormulaPtr t, AssignListPtr sl, long limit, long *count
     char c = t->connective;
     if (c == 'A') {
       *count += TermSize(static_cast<TermPtr>(t->left), limit);
-    } else if (isFormulaConnective(c)) {
+    } else if (isFormulaClass(c)) {
       FormulaBound(static_cast<FormulaPtr>(t->left), sl, limit, count);
-    } else if (isTermConnective(c)) {
+    } else if (isTermClass(c)) {
       *count += TermBound(static_cast<TermPtr>(t->left), sl, limit - *count);
       if (*count <= limit) *count += TermBound(static_cast<TermPtr>(t->right), sl, limit - *count);
       return;
@@ -97,9 +92,9 @@ int FormulaMentionsName(FormulaPtr f, const char *name) {
     char c = f->connective;
     if (c == 'A') {
       if (TermMentionsName(static_cast<TermPtr>(f->left), name)) return 1;
-    } else if (isFormulaConnective(c)) {
+    } else if (isFormulaClass(c)) {
       if (FormulaMentionsName(static_cast<FormulaPtr>(f->left), name)) return 1;
-    } else if (isTermConnective(c)) {
+    } else if (isTermClass(c)) {
       return TermMentionsName(static_cast<TermPtr>(f->left), name) ||
              TermMentionsName(static_cast<TermPtr>(f->right), name);
     } else {
