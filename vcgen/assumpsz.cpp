@@ -70,39 +70,14 @@ long FormulaSubstSizeBound(FormulaPtr f, AssignListPtr sl, long limit) {
   return count;
 }
 
-static int TermListMentions(TermListPtr p, const char *name) {
-  for (; p; p = p->termList)
-    if (TermMentionsName(p->term, name)) return 1;
-  return 0;
-}
+static int isNamed(TermPtr t, Ptr name) { return strcmp(t->name, static_cast<char *>(name)) == 0; }
 
 int TermMentionsName(TermPtr t, const char *name) {
-  if (!t) return 0;
-  if (strcmp(t->name, name) == 0) return 1;
-  for (ArraySubListPtr a = t->arraySubList; a; a = a->arraySubList)
-    for (ExpPairListPtr e = a->expPairList; e; e = e->expPairList)
-      if (e->expPair &&
-          (TermListMentions(e->expPair->subList, name) || TermMentionsName(e->expPair->exp, name)))
-        return 1;
-  return TermListMentions(t->termList, name);
+  return TermFind(t, isNamed, const_cast<char *>(name)) != nullptr;
 }
 
 int FormulaMentionsName(FormulaPtr f, const char *name) {
-  while (f) {
-    char c = f->connective;
-    if (c == 'A') {
-      if (TermMentionsName(static_cast<TermPtr>(f->left), name)) return 1;
-    } else if (isFormulaClass(c)) {
-      if (FormulaMentionsName(static_cast<FormulaPtr>(f->left), name)) return 1;
-    } else if (isTermClass(c)) {
-      return TermMentionsName(static_cast<TermPtr>(f->left), name) ||
-             TermMentionsName(static_cast<TermPtr>(f->right), name);
-    } else {
-      return 0;
-    }
-    f = static_cast<FormulaPtr>(f->right);
-  }
-  return 0;
+  return FormulaTermFind(f, isNamed, const_cast<char *>(name)) != nullptr;
 }
 
 // FormulaSubstSim of f by the assignments of sl, the size already checked.

@@ -104,3 +104,17 @@ TEST(StatementRules, GuardedSubstitutionOfACopy) {
   EXPECT_EQ(big, 1);
   FreeAssigns(sl);
 }
+
+TEST(StatementRules, NameSearchesReachUpdateListsAndQuantifiers) {
+  FormulaPtr f = FormulaAlloc();
+  FormulaRead(strdup("$Ak:(a[j]>f(g(w))|k=0)"), f);
+  AssignListPtr sl = ReadAssigns("$Oa[i]=+(u,1)");
+  int big = 0;
+  f = GenSubst(f, sl, &big);
+  ASSERT_EQ(VcPrint(f), "$Ak:(a[[(i)->+(u,1)]][j]>f(g(w))|k=0)");
+  for (const char *n : {"k", "a", "i", "u", "1", "j", "f", "g", "w", "0"})
+    EXPECT_TRUE(FormulaMentionsName(f, n)) << n;
+  for (const char *n : {"b", "", "+1"}) EXPECT_FALSE(FormulaMentionsName(f, n)) << n;
+  EXPECT_FALSE(FormulaMentionsName(nullptr, "x") || TermMentionsName(nullptr, "x"));
+  FreeAssigns(sl);
+}
