@@ -61,10 +61,10 @@ static long FormulaCountName(FormulaPtr f, const char *name, TermPtr value, long
     if (c == 'A') {
       if (!f->left || !isFreeVarTerm((TermPtr)f->left, value)) *capture = 1;
       f = (FormulaPtr)f->right;
-    } else if (c == '|' || c == '^' || c == '~' || c == ':' || c == 'T') {
+    } else if (isFormulaClass(c)) {
       n += FormulaCountName((FormulaPtr)f->left, name, value, limit - n, capture, depth + 1);
       f = (FormulaPtr)f->right;
-    } else if (c == '=' || c == '<' || c == '>' || c == '.') {
+    } else if (isTermClass(c)) {
       n += TermCountName((TermPtr)f->left, name, limit - n, depth);
       n += TermCountName((TermPtr)f->right, name, limit - n, depth);
       return n;
