@@ -91,8 +91,7 @@ int SentenceReadN(char *s, char *l) {
     return static_cast<int>(strlen(s));
   }
   blockDepth++;
-  char running[LABEL_SIZE] = "";
-  int first = 1;
+  char running[LABEL_SIZE] = "";   // the pair of the chain read so far
   while (*p && *p != ']') {
     int n;
     if (isLoop(p)) n = SentLoopRead(p, l);
@@ -110,8 +109,7 @@ int SentenceReadN(char *s, char *l) {
     }
     if (n <= 0) n = 1;   // every statement reader consumes; never stand still
     p += n;
-    if (!first) SentSeqComposition(running, l);
-    first = 0;
+    if (running[0]) SentSeqComposition(running, l);
     CopyBounded(running, LABEL_SIZE, l);
   }
   blockDepth--;
