@@ -186,15 +186,14 @@ static TermPtr TermListFind(TermListPtr p, TermTest test, Ptr ctx) {
 TermPtr TermFind(TermPtr t, TermTest test, Ptr ctx) {
   if (!t) return nullptr;
   if (test(t, ctx)) return t;
-  // Marked terms are searched like unmarked ones.
-  int type = t->type > 10 ? t->type - 10 : t->type;
-  if (type == 1)
-    for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList)
-      for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
-        if (!e->expPair) continue;
-        TermPtr hit = TermListFind(e->expPair->subList, test, ctx);
-        if (!hit) hit = TermFind(e->expPair->exp, test, ctx);
-        if (hit) return hit;
-      }
-  return type == 1 || type == 3 ? TermListFind(t->termList, test, ctx) : nullptr;
+  // Every list is searched whatever the type (marked or not), as TermSize
+  // counts them: a search that misses a name could call an equation defining.
+  for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList)
+    for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
+      if (!e->expPair) continue;
+      TermPtr hit = TermListFind(e->expPair->subList, test, ctx);
+      if (!hit) hit = TermFind(e->expPair->exp, test, ctx);
+      if (hit) return hit;
+    }
+  return TermListFind(t->termList, test, ctx);
 }
