@@ -143,13 +143,8 @@ static FormulaListPtr CallDefinitions(FormulaListPtr eList, FormulaListPtr *rLis
     NewName(fresh);
     FormulaPtr eq = FormulaAlloc();
     eq->connective = '=';
-    TermPtr l = TermAlloc(), r = TermAlloc();
-    l->type = 2;
-    TermSetName(l, p->name);
-    r->type = 2;
-    TermSetName(r, fresh);
-    eq->left = l;
-    eq->right = r;
+    eq->left = TermMakeName(p->name);
+    eq->right = TermMakeName(fresh);
     *tail = ListNode(eq);
     tail = &(*tail)->formulaList;
   }

@@ -29,12 +29,8 @@ static void RenameAdd(RenameSet *r, const char *name) {
   char fresh[LABEL_SIZE];
   NewName(fresh);
   AssignPtr as = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
-  as->termLeft = TermAlloc();
-  as->termLeft->type = 2;
-  TermSetName(as->termLeft, name);
-  as->termRight = TermAlloc();
-  as->termRight->type = 2;
-  TermSetName(as->termRight, fresh);
+  as->termLeft = TermMakeName(name);
+  as->termRight = TermMakeName(fresh);
   AssignListPtr n = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
   n->assign = as;
   *r->tail = n;
