@@ -27,7 +27,7 @@ static int MissingAnnotationsPrint() {
     currentProcedure = proc;
     for (SentenceListPtr q = proc->sentenceList; q && q->sentenceList; q = q->sentenceList) {
       SentencePtr s = q->sentence;
-      if (s && s->type == 3 && !GetPostCond(s->labels1)) {
+      if (isLoopWithoutInvariant(s)) {
         printf("missing invariant of %s of procedure %s\n", s->labels, proc->name);
         missing++;
       }

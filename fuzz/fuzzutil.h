@@ -42,7 +42,7 @@ inline void FuzzCompleteAnnotations() {
     currentProcedure = p;
     for (SentenceListPtr l = p->sentenceList; l && l->sentence; l = l->sentenceList) {
       SentencePtr s = l->sentence;
-      if (s->type == 3 && !GetPostCond(s->labels1)) AddPostCond(s->labels1, FormulaMakeTrue());
+      if (isLoopWithoutInvariant(s)) AddPostCond(s->labels1, FormulaMakeTrue());
     }
   }
 }

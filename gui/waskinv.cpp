@@ -20,7 +20,7 @@ static void wAskShow(Text *prompt) {
 static SentencePtr wLoopMissingInvariant(ProcedurePtr p) {
   for (SentenceListPtr l = p->sentenceList; l && l->sentenceList; l = l->sentenceList) {
     SentencePtr s = l->sentence;
-    if (s && s->type == 3 && !GetPostCond(s->labels1)) return s;
+    if (isLoopWithoutInvariant(s)) return s;
   }
   return nullptr;
 }

@@ -46,6 +46,8 @@ FormulaPtr GetPostCond(const char *l) {
   return p ? p->postCond : nullptr;
 }
 
+int isLoopWithoutInvariant(SentencePtr s) { return s && s->type == 3 && !GetPostCond(s->labels1); }
+
 int AddPostCond(const char *l, FormulaPtr f) {
   SentencePtr s = Sentence2Ptr(l);
   if (s) {

@@ -63,6 +63,9 @@ void DivideLabels(const char *s, char *s1, char *s2);
 void Blanks(int k, char *s);
 SentencePtr Sentence2Ptr(const char *l);
 FormulaPtr GetPostCond(const char *l);
+// 1 for a loop record whose body has no invariant yet (looked up in the
+// current procedure): what the annotation questions ask for.
+int isLoopWithoutInvariant(SentencePtr s);
 int AddPostCond(const char *l, FormulaPtr p);
 int AddPreCond(const char *l, FormulaPtr p);
 int isLoop(const char *s);
