@@ -1,15 +1,25 @@
-// Helpers shared by the term, formula and program tests: printing into a
+// Helpers shared by the tests: text search, file contents, printing into a
 // string, captured output, and assignment lists read from text.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "../term/term.h"
 
 using testing::internal::CaptureStdout;
+
+inline bool Has(const std::string &s, const std::string &part) { return s.find(part) != std::string::npos; }
+// The whole file; "" when it cannot be read.
+inline std::string Slurp(const std::string &name) {
+  std::stringstream s;
+  s << std::ifstream(name, std::ios::binary).rdbuf();
+  return s.str();
+}
 
 // What the test has printed since CaptureStdout.
 inline std::string Out() { return fflush(stdout), testing::internal::GetCapturedStdout(); }

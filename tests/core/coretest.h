@@ -5,18 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "../testutil.h"
 
-inline std::string Slurp(const std::string &name) {
-  std::stringstream s;
-  s << std::ifstream(name, std::ios::binary).rdbuf();
-  return s.str();
-}
 inline void Write(const std::string &name, const std::string &text) { std::ofstream(name) << text; }
-inline bool Has(const std::string &s, const std::string &part) { return s.find(part) != std::string::npos; }
 
 // Each test runs in a temporary directory of its own, so files such as vLog
 // and out.txt never collide with tests running at the same time.

@@ -20,6 +20,7 @@
 #include <X11/StringDefs.h>
 #include <X11/Xaw/AsciiText.h>
 
+#include "../testutil.h"
 #include "../../formula/formula.h"
 #include "../../gui/w.h"
 #include "../../program/sentence.h"
@@ -27,13 +28,8 @@
 #include "../../vcgen/assump.h"
 
 inline std::string Example(const std::string &f) { return QUELL_SOURCE_DIR "/examples/" + f; }
-inline bool Has(const std::string &s, const std::string &part) { return s.find(part) != s.npos; }
 inline bool Exists(const char *path) { return access(path, F_OK) == 0; }
 inline void CountCall(Widget, XtPointer c, XtPointer) { ++*static_cast<int *>(c); }
-inline std::string Slurp(const std::string &f) {
-  std::stringstream s;
-  return s << std::ifstream(f).rdbuf(), s.str();
-}
 // wCommandLine on the arguments; the copies live on (program text is parsed in place).
 inline int CommandLine(const std::vector<std::string> &args) {
   std::vector<char *> argv{strdup("quell1")};

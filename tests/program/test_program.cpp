@@ -13,7 +13,6 @@ extern "C" const char *__asan_default_options() { return "detect_leaks=0"; }
 
 static std::string FT(FormulaPtr f) { return Str(f, FormulaPrint); }
 static std::string PrintAll() { return Str(0, [](int, Text *t) { ProcedureListPrint(t); }); }
-static bool Has(const std::string &s, const std::string &what) { return s.find(what) != s.npos; }
 static int CountOf(const std::string &s, const std::string &what) {
   int n = 0;
   for (size_t i = s.find(what); i != s.npos; i = s.find(what, i + 1)) n++;
