@@ -11,13 +11,11 @@ static void wSentenceReadDepth(char *s, char *l, int depth);
 static int wSentLoopReadDepth(char *s, char *l, int depth);
 static int wSentCaseReadDepth(char *s, char *l, int depth);
 
-static int isPrefix(const char *s, const char *p) { return strncmp(s, p, strlen(p)) == 0; }
-
 // A label after "LB=" into l (LABEL_SIZE), cut to fit; returns characters
 // consumed including "LB=", 0 when the text does not begin with "LB=".
 static int wLabelTake(const char *s, char *l) {
   l[0] = 0;
-  if (!isPrefix(s, "LB=")) return 0;
+  if (!isAt(s, "LB=")) return 0;
   size_t len = strcspn(s + 3, ";,:\n\t ()[]|^~=<>");
   size_t k = len < (size_t)LABEL_SIZE - 1 ? len : (size_t)LABEL_SIZE - 1;
   memcpy(l, s + 3, k);
@@ -52,9 +50,9 @@ int wSentSeqComposition(const char *l1, char *l2) {
 
 void wReadLabels(char *s, char *l) {
   char entry[LABEL_SIZE] = "", exit[LABEL_SIZE] = "";
-  if (isPrefix(s, "LB=")) wLabelTake(s, entry);
+  if (isAt(s, "LB=")) wLabelTake(s, entry);
   for (const char *p = strstr(s, "$O"); p; p = strstr(p + 2, "$O"))
-    if (isPrefix(p + 2, "LB=")) {
+    if (isAt(p + 2, "LB=")) {
       wLabelTake(p + 2, exit);
       break;
     }
@@ -93,7 +91,7 @@ int wSentCondRead(const char *s) {
 
 // Consumes `tok` at *s when present.
 static void wSkip(char **s, const char *tok) {
-  if (isPrefix(*s, tok)) *s += strlen(tok);
+  if (isAt(*s, tok)) *s += strlen(tok);
 }
 
 void wSentLoopRead1(char *s, char *l) {
