@@ -1,11 +1,12 @@
 // Formula nodes: allocation, free, copy, combine, substitution, equality.
 #include "formula.h"
+#include "../core/pool.h"
 
 #include <cstdlib>
 #include <cstring>
 
 FormulaPtr FormulaAlloc() {
-  return static_cast<FormulaPtr>(calloc(1, sizeof(Formula)));
+  return static_cast<FormulaPtr>(PoolAlloc(sizeof(Formula)));
 }
 
 FormulaPtr FormulaMakeTrue() {
@@ -20,6 +21,8 @@ FormulaPtr FormulaMakeFalse() {
   t->right = FormulaMakeTrue();
   return t;
 }
+
+void FormulaFreeNode(FormulaPtr t) { PoolFree(t, sizeof(Formula)); }
 
 int isFormulaClass(char c) {
   return c == '|' || c == '^' || c == '~' || c == ':' || c == 'T';
@@ -44,7 +47,7 @@ void FormulaFree(FormulaPtr t) {
       TermFree(static_cast<TermPtr>(t->left));
       TermFree(static_cast<TermPtr>(t->right));
     }
-    free(t);
+    FormulaFreeNode(t);
     t = next;
   }
 }

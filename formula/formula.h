@@ -20,6 +20,7 @@ int isFormulaClass(char c);
 int isTermClass(char c);
 
 FormulaPtr FormulaAlloc();   // zero-filled node
+void FormulaFreeNode(FormulaPtr t);   // the node alone, not its children
 FormulaPtr FormulaMakeTrue();   // new "T" node
 FormulaPtr FormulaMakeFalse();  // new "~" over "T"
 

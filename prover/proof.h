@@ -45,6 +45,9 @@ const long SPLIT_NODE_LIMIT = 1000000;   // nodes copied by splits in one pass
 // Bound of the premisses pass: a definition whose substitution would make the
 // sequent larger than this is not used.
 const long PREMISS_NODE_LIMIT = FORMULA_NODE_LIMIT;
+// Work of one premisses pass (nodes measured and substituted); beyond it the
+// remaining definitions are not used, and their sequents stay as they are.
+const long PREMISS_WORK_LIMIT = 20000000;
 
 // Empties the list (nothing freed) with the tail cursor on the head record.
 void SequentListClear();

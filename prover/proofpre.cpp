@@ -76,22 +76,39 @@ static long FormulaCountName(FormulaPtr f, const char *name, TermPtr value, long
   return n;
 }
 
+// Budget of one premisses pass over the list, in formula and term nodes
+// measured and substituted: each definition rescans its whole sequent, so a
+// sequent of many definitions costs their number times its size. It starts
+// again with the pass at the head of the list.
+static long premissWork;
+static int premissRefused;   // the budget ran out (reported once per pass)
+
 // 1 when substituting p (name := value) into the rest of s is safe and
 // keeps s within its size bound.
 static int isDefinitionUsable(SequentPtr s, FormulaPtr p) {
+  if (premissWork > PREMISS_WORK_LIMIT) {
+    ErrorMsg("too many definitions: some premisses stay unused");
+    premissRefused = 1;
+    return 0;
+  }
   TermPtr x = (TermPtr)p->left, value = (TermPtr)p->right;
   long valueSize = TermSize(value, PREMISS_NODE_LIMIT);
   long size = 0, count = 0;
   int capture = 0;
-  for (int side = 0; side < 2; side++) {
+  for (int side = 0; side < 2 && !capture; side++) {
     for (FormulaListPtr q = side ? s->formulaList2 : s->formulaList1; q; q = q->formulaList) {
       if (!q->formula) break;
       if (q->formula == p) continue;
       size += FormulaSize(q->formula, PREMISS_NODE_LIMIT);
       count += FormulaCountName(q->formula, x->name, value, PREMISS_NODE_LIMIT, &capture, 0);
-      if (capture || size > PREMISS_NODE_LIMIT || count > PREMISS_NODE_LIMIT) return 0;
+      if (capture || size > PREMISS_NODE_LIMIT || count > PREMISS_NODE_LIMIT) {
+        capture = 1;
+        break;
+      }
     }
   }
+  premissWork += 2 * size;   // this measure and the substitution that may follow
+  if (capture) return 0;
   if (count == 0) return 1;
   return size + count * (valueSize - 1) <= PREMISS_NODE_LIMIT;
 }
@@ -129,6 +146,7 @@ static void PremissesDefinitions(SequentPtr s) {
   for (FormulaListPtr q = s->formulaList1; q;) {
     FormulaListPtr next = q->formulaList;
     FormulaPtr p = q->formula;
+    if (premissRefused) return;
     if (p && p->left && p->right && isAssign1(p) && isDefinitionUsable(s, p)) {
       Assign a;
       a.termLeft = (TermPtr)p->left;
@@ -147,6 +165,10 @@ static void PremissesDefinitions(SequentPtr s) {
 
 int SimplifySequentUsePremisses(SequentPtr s) {
   if (!s) return 1;
+  if (s == sequentList.sequent) {
+    premissWork = 0;
+    premissRefused = 0;
+  }
   if (s->proved) return 1;
   PremissesOpposite(s);
   PremissesDefinitions(s);

@@ -1,5 +1,6 @@
 // Deep copy, marked copy and deep free of terms.
 #include "term.h"
+#include "../core/pool.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -116,6 +117,6 @@ void TermFree(TermPtr t) {
   // Lists are owned by types 1 and 3 (marked or not); free whatever is there.
   TermFreeArraySubList(t->arraySubList);
   TermFreeTermList(t->termList);
-  free(t->name);
-  free(t);
+  if (t->name != t->shortName) free(t->name);
+  PoolFree(t, sizeof(Term));
 }

@@ -1,13 +1,14 @@
 // Term reader and printer.
 #include "term.h"
+#include "../core/pool.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 TermPtr TermAlloc() {
-  TermPtr t = static_cast<TermPtr>(calloc(1, sizeof(Term)));
-  t->name = static_cast<char *>(calloc(1, 1));
+  TermPtr t = static_cast<TermPtr>(PoolAlloc(sizeof(Term)));
+  t->name = t->shortName;
   return t;
 }
 
@@ -20,10 +21,10 @@ static size_t NameLengthCut(size_t n) {
 
 void TermSetNameN(TermPtr t, const char *name, size_t n) {
   n = NameLengthCut(n);
-  char *s = static_cast<char *>(malloc(n + 1));
-  memcpy(s, name, n);
+  char *s = n < sizeof t->shortName ? t->shortName : static_cast<char *>(malloc(n + 1));
+  memmove(s, name, n);   // name may be the term's own
   s[n] = 0;
-  free(t->name);
+  if (t->name != t->shortName && t->name != s) free(t->name);
   t->name = s;
 }
 

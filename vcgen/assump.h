@@ -44,6 +44,10 @@ int isNotInit(FormulaPtr p, ProcedurePtr proc);
 // Helpers of the generator: size bounds, name searches and guarded
 // substitution. Generated conditions stay within FORMULA_NODE_LIMIT.
 const int CAL_DEPTH_LIMIT = 1024;   // nesting of statements the calculus follows
+// Nodes the substitutions of one procedure may make (and its statements keep)
+// before its condition is cut as too large.
+const long GEN_WORK_LIMIT = 2000000;
+void GenWorkReset();   // at the start of each procedure
 
 // Upper bound of the node count of f after FormulaSubstSim(f, sl); stops
 // counting once it passes limit.
@@ -51,7 +55,8 @@ long FormulaSubstSizeBound(FormulaPtr f, AssignListPtr sl, long limit);
 // 1 when a term of f (at any depth) carries the given name.
 int FormulaMentionsName(FormulaPtr f, const char *name);
 int TermMentionsName(TermPtr t, const char *name);
-// FormulaSubstSim when the result stays within FORMULA_NODE_LIMIT; otherwise
+// FormulaSubstSim when the result stays within FORMULA_NODE_LIMIT and the
+// procedure's GEN_WORK_LIMIT; otherwise
 // f is left as it is and *tooLarge is set.
 FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge);
 // GenSubst of a copy of f; null, with *tooLarge set, when the result would

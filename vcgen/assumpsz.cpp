@@ -90,9 +90,24 @@ static FormulaPtr GenSubstChecked(FormulaPtr f, AssignListPtr sl) {
   return f;
 }
 
+// Nodes made by the substitutions of the procedure being verified: each
+// statement stores its own pre-condition, so a condition that grows at every
+// statement costs the sum of its sizes in time and memory.
+static long genWork;
+
+void GenWorkReset() { genWork = 0; }
+
+// 1 when substituting sl into f stays within the bound of one condition and
+// the procedure's work budget; the work is counted.
+static int isSubstAffordable(FormulaPtr f, AssignListPtr sl) {
+  long size = FormulaSubstSizeBound(f, sl, FORMULA_NODE_LIMIT);
+  genWork += size;
+  return size <= FORMULA_NODE_LIMIT && genWork <= GEN_WORK_LIMIT;
+}
+
 FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
   if (!f || !sl || !sl->assign) return f;
-  if (FormulaSubstSizeBound(f, sl, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
+  if (!isSubstAffordable(f, sl)) {
     *tooLarge = 1;
     return f;
   }
@@ -100,7 +115,7 @@ FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
 }
 
 FormulaPtr GenSubstCopy(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
-  if (FormulaSubstSizeBound(f, sl, FORMULA_NODE_LIMIT) > FORMULA_NODE_LIMIT) {
+  if (!isSubstAffordable(f, sl)) {
     *tooLarge = 1;
     return nullptr;
   }

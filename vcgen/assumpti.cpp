@@ -81,6 +81,7 @@ void GenerateVerificationCond() {
 void Verification(ProcedurePtr proc) {
   if (!proc) return;
   currentProcedure = proc;
+  GenWorkReset();
   if (proc->readError) {
     // Nothing of a half-read body is trusted: one condition that stays open.
     AssumptionAppend(AssumptionCopy(proc->preCond, 1), FormulaMakeFalse());

@@ -22,7 +22,7 @@ static std::string RP(const std::string &text) { return Done(ReadF(text)); }
 static FormulaPtr L(FormulaPtr f) { return static_cast<FormulaPtr>(f->left); }
 static FormulaPtr R(FormulaPtr f) { return static_cast<FormulaPtr>(f->right); }
 static void DropJoints(FormulaPtr t) {   // frees the "^" nodes only
-  if (t && t->connective == '^') DropJoints(L(t)), DropJoints(R(t)), free(t);
+  if (t && t->connective == '^') DropJoints(L(t)), DropJoints(R(t)), FormulaFreeNode(t);
 }
 // The read formula split at "^" into a list that owns its elements.
 static FormulaListPtr ReadList(const std::string &text) {
@@ -111,7 +111,7 @@ TEST(FormulaStruct, CopyCombineSizeAndEquality) {
   for (int i = 0; i < 60; i++) top = nodes[i] = CombineCond(top, '^', top);
   long n = FormulaSize(top, 1000);
   EXPECT_TRUE(n > 1000 && n < 1100) << n;
-  for (FormulaPtr x : nodes) free(x);
+  for (FormulaPtr x : nodes) FormulaFreeNode(x);
   FormulaFree(leaf);
   // Equality takes "=" both ways round, nothing else.
   struct { const char *a, *b; int eq; } cases[] = {
@@ -181,7 +181,7 @@ TEST(FormulaList, SplitJoinCopyAppend) {
     f = ReadF(t), p = Formula2FormulaList(f, '^');
     FormulaPtr g = FormulaList2Formula(p, '^');
     EXPECT_TRUE(PL(p) == "a,b,c" && P(g) == "((a^b)^c)") << t;   // joined to the left
-    free(L(g)), free(g), CleanPtrList(p), FormulaFree(f);
+    FormulaFreeNode(L(g)), FormulaFreeNode(g), CleanPtrList(p), FormulaFree(f);
   }
   p = ReadList("x=1");
   EXPECT_TRUE(FormulaList2Formula(p, '^') == p->formula && !FormulaList2Formula(nullptr, '^'));

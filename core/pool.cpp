@@ -1,0 +1,114 @@
+// Records of small sizes are carved from chunks in order; a freed record
+// waits on the free list of its size and is handed out again. Chunks are
+// kept on a list of their own and released together by PoolRelease.
+#include "pool.h"
+
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define POOL_ASAN 1
+#endif
+#endif
+#ifdef POOL_ASAN
+#include <sanitizer/asan_interface.h>
+#define POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define POISON(p, n) ((void)(p), (void)(n))
+#define UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+namespace {
+
+const size_t ALIGN = 16;
+const size_t CHUNK_SIZE = 256 * 1024;
+const size_t CLASS_MAX = 256;                 // larger blocks are not reused
+const size_t CLASSES = CLASS_MAX / ALIGN + 1;
+
+struct Chunk {
+  Chunk *next;
+  size_t size;
+};
+const size_t HEADER = (sizeof(Chunk) + ALIGN - 1) / ALIGN * ALIGN;
+
+struct FreeBlock { FreeBlock *next; };
+
+Chunk *chunks;          // every chunk, the newest first
+char *cursor, *limit;   // what is left of the newest chunk
+FreeBlock *freeList[CLASSES];
+size_t held;
+
+size_t Round(size_t size) { return size ? (size + ALIGN - 1) / ALIGN * ALIGN : ALIGN; }
+
+void *ChunkNew(size_t size) {
+  Chunk *c = static_cast<Chunk *>(malloc(HEADER + size));
+  if (!c) abort();
+  c->next = chunks;
+  c->size = size;
+  chunks = c;
+  held += HEADER + size;
+  char *data = reinterpret_cast<char *>(c) + HEADER;
+  POISON(data, size);
+  return data;
+}
+
+}  // namespace
+
+void *PoolAlloc(size_t size) {
+  size = Round(size);
+  if (size <= CLASS_MAX) {
+    if (FreeBlock *b = freeList[size / ALIGN]) {
+      UNPOISON(b, size);
+      freeList[size / ALIGN] = b->next;
+      memset(b, 0, size);
+      return b;
+    }
+  }
+  if (size > CHUNK_SIZE / 4) {   // a chunk of its own, zero-filled
+    void *p = ChunkNew(size);
+    UNPOISON(p, size);
+    memset(p, 0, size);
+    return p;
+  }
+  if (static_cast<size_t>(limit - cursor) < size) {
+    cursor = static_cast<char *>(ChunkNew(CHUNK_SIZE));
+    limit = cursor + CHUNK_SIZE;
+  }
+  void *p = cursor;
+  cursor += size;
+  UNPOISON(p, size);
+  memset(p, 0, size);
+  return p;
+}
+
+void PoolFree(void *p, size_t size) {
+  if (!p) return;
+  size = Round(size);
+#ifdef POOL_ASAN
+  POISON(p, size);   // never handed out again: a use after free is caught
+#else
+  if (size > CLASS_MAX) return;
+  FreeBlock *b = static_cast<FreeBlock *>(p);
+  b->next = freeList[size / ALIGN];
+  freeList[size / ALIGN] = b;
+#endif
+}
+
+void PoolRelease() {
+  while (chunks) {
+    Chunk *next = chunks->next;
+    UNPOISON(reinterpret_cast<char *>(chunks) + HEADER, chunks->size);
+    free(chunks);
+    chunks = next;
+  }
+  cursor = limit = nullptr;
+  memset(freeList, 0, sizeof freeList);
+  held = 0;
+}
+
+size_t PoolBytes() { return held; }

@@ -1,0 +1,40 @@
+// The result files of the benchmark programs and of the fuzz seeds are pinned
+// by their checksums: changes to allocation, lookups and printing must leave
+// every byte as it was (the examples are compared in full by test_batch).
+#include "coretest.h"
+
+static std::string Sha256(const std::string &file) {
+  FILE *p = popen(("sha256sum " + file + " 2>/dev/null").c_str(), "r");
+  char sum[65] = "";
+  if (p) {
+    if (fscanf(p, "%64s", sum) != 1) sum[0] = 0;
+    pclose(p);
+  }
+  return sum;
+}
+
+using Outputs = InTmpDir;
+
+TEST_F(Outputs, BenchmarkAndSeedResultsAreByteForByteThoseOfBefore) {
+  struct { std::string program; int status; const char *sum; } rows[] = {
+      {"bench 125", 1, "76db2b8865746c9fa6cc7ff4c1f51891a57526d64b0e5e3dfee7b7a485324255"},
+      {"bench 1000", 1, "9c27ca655e3e3556c83740324cdc2966ac98cf73c3da68cd9c6c200342cd473d"},
+      {"array.q", 1, "721b20529aecd82d470778f6cde55c04ce888aefcd6bac582e94359efa2fecdb"},
+      {"call.q", 1, "a3abf66c6dc3dd8a02a20c5c5c5f4bcf63baab83adbf499d8b5f923e4fd2b649"},
+      {"cases.q", 1, "dbdc71a5897aec22c5ac9b38265afe41b2df8149455608995ac566c2ae8bc20c"},
+      {"nopost.q", 2, ""},
+      {"quant.q", 1, "c66178df553035125294c905c88fd25ea70e795fac596d264c049baec3281992"},
+      {"swap.q", 0, "7304783435144fa58f0e52540f92272462e20d611194585ae2dac7a6bb70285a"},
+  };
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.program);
+    std::string prog = QUELL_SOURCE_DIR "/fuzz/seeds/program/" + r.program;
+    if (r.program.rfind("bench ", 0) == 0) {
+      prog = "prog.q";
+      ASSERT_EQ(system(("python3 " QUELL_SOURCE_DIR "/bench/gen.py " + r.program.substr(6) + " >prog.q").c_str()), 0);
+    }
+    unlink("out.txt");
+    EXPECT_EQ(Run("-q " + prog + " out.txt"), r.status);
+    EXPECT_EQ(Sha256("out.txt"), r.sum);
+  }
+}
