@@ -24,6 +24,11 @@ void LogFileOpen();
 void Log(const char *title, Printer printer);
 int LogIsOn();
 
+// Empties the lists of the run (procedures, assumptions, sequents, the user
+// axiom) and releases every record they held: the clear command, the cancel
+// of an annotation question and the reset between fuzz inputs.
+void RunClear();
+
 // Pipeline (the second half of a run).
 void StartProg0();
 struct SequentList;

@@ -8,6 +8,17 @@
 #include "../program/sentence.h"
 #include "../vcgen/assump.h"
 #include "../prover/proof.h"
+#include "../core/pool.h"
+
+void RunClear() {
+  AssumptionListClear();
+  ProcedureListClear();
+  SequentListClear();
+  MakeUserAxiom(nullptr);
+  currentProcedure = nullptr;
+  sp = nullptr;
+  PoolRelease();
+}
 
 void StartProg0() {
   GenerateVerificationCond();
@@ -29,14 +40,14 @@ SequentList *AssumptionList2SequentList() {
     if (!as) continue;
     FormulaPtr f1 = SimplifySequentUseRewrite(FormulaCopy(as->formula1));
     FormulaPtr f2 = SimplifySequentUseRewrite(FormulaCopy(as->formula2));
-    SequentPtr s = (SequentPtr)calloc(1, sizeof(Sequent));
+    SequentPtr s = static_cast<SequentPtr>(PoolAlloc(sizeof(Sequent)));
     s->formulaList1 = Formula2FormulaList(f1, '^');
     s->formulaList2 = Formula2FormulaList(f2, '|');
     CopyBounded(s->remark, sizeof s->remark, as->procName);
     // nothing to show: hypothesis and conclusion both none
     if (!as->formula1 && !as->formula2) s->proved = 1;
     node->sequent = s;
-    node->sequentList = (SequentListPtr)calloc(1, sizeof(SequentList));
+    node->sequentList = static_cast<SequentListPtr>(PoolAlloc(sizeof(SequentList)));
     node = node->sequentList;
   }
   sequentListPtr = node;

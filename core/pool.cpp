@@ -46,6 +46,8 @@ size_t held;
 size_t Round(size_t size) { return size ? (size + ALIGN - 1) / ALIGN * ALIGN : ALIGN; }
 
 void *ChunkNew(size_t size) {
+  static int registered;
+  if (!registered) registered = !atexit(PoolRelease);
   Chunk *c = static_cast<Chunk *>(malloc(HEADER + size));
   if (!c) abort();
   c->next = chunks;

@@ -18,9 +18,7 @@ inline char *FuzzText(const unsigned char *data, size_t size) {
 }
 
 inline void FuzzReset() {
-  ProcedureListClear();
-  AssumptionListClear();
-  SequentListClear();
+  RunClear();
   InitializeNewName();
 }
 

@@ -65,8 +65,7 @@ void wAskInvOk(int i) {
     state1 = 0;
     refused[0] = 0;
     popdown(wstart, wp1->pshell);
-    AssumptionListClear();
-    ProcedureListClear();
+    RunClear();
     wRedisplay(nullptr, nullptr, nullptr);
     wRelabelStart("start");
     SetSensitiveFalse(0);

@@ -42,8 +42,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
 void wRedisplay(Widget, XtPointer, XtPointer) { wSetText(wtext, wGetProcList()); }
 
 void wClear(Widget w, XtPointer client_data, XtPointer call_data) {
-  AssumptionListClear();
-  ProcedureListClear();
+  RunClear();
   wRedisplay(w, client_data, call_data);
   wStart(w, client_data, call_data);
 }

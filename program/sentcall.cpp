@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sentence.h"
+#include "../core/pool.h"
 
 int SentCallAssignList(const char *s, AssignListPtr tp) {
   const char *p = s;
@@ -89,7 +90,7 @@ int SentCallRead(char *s, char *l) {
     *end = 0;
     n++;
   }
-  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
   SentCallRead1(s, l, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   return n;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sentence.h"
+#include "../core/pool.h"
 
 static int isNextLabel(const char *s) { return isAt(s, "$OLB="); }
 
@@ -57,7 +58,7 @@ int SentElemRead(char *s, char *l) {
   } else {
     n = static_cast<int>(strlen(s));
   }
-  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
   SentElemRead1(s, l, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   return n;
@@ -68,10 +69,10 @@ int SentSeqComposition(const char *s1, char *s2) {
   DivideLabels(s1, a, b);
   DivideLabels(s2, b2, c);
   if (!a[0] || !b[0] || !c[0] || strcmp(b, b2) != 0) return 0;
-  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
   sent->type = 2;
   if (!LabelPairMake(sent->labels, a, c)) {
-    free(sent);
+    PoolFree(sent, sizeof(Sentence));
     return 0;
   }
   CopyBounded(sent->labels1, LABEL_SIZE, s1);

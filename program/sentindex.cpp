@@ -3,52 +3,104 @@
 // first match in list order and catches up with nodes appended since it was
 // last used, so it stays right whoever appended.
 #include <cstdlib>
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
+#include <cstring>
 
 #include "sentence.h"
+#include "../core/pool.h"
 
 namespace {
 
-struct SentenceEntry {
-  SentencePtr sentence;
+// Open-addressing tables keyed by texts that live in the records themselves
+// (a statement's label pair, a procedure's name), so a lookup hashes the
+// text it is given and builds nothing. The tables come from the pool and go
+// with the records when it is released.
+struct Slot {
+  const char *key;   // null: empty slot
+  size_t len;
+  Ptr value;
   long position;
 };
+struct Table {
+  Slot *slots;
+  size_t cap;    // a power of two, or 0
+  size_t used;
+};
+
+size_t Hash(const char *s, size_t n) {
+  size_t h = 14695981039346656037u;
+  for (size_t i = 0; i < n; i++) h = (h ^ static_cast<unsigned char>(s[i])) * 1099511628211u;
+  return h;
+}
+
+Slot *TableSlot(Table *t, const char *key, size_t len) {
+  if (!t->cap) return nullptr;
+  for (size_t i = Hash(key, len) & (t->cap - 1);; i = (i + 1) & (t->cap - 1)) {
+    Slot *s = &t->slots[i];
+    if (!s->key || (s->len == len && memcmp(s->key, key, len) == 0)) return s;
+  }
+}
+
+Slot *TableFind(Table *t, const char *key, size_t len) {
+  Slot *s = TableSlot(t, key, len);
+  return s && s->key ? s : nullptr;
+}
+
+// Adds key unless it is there already: the first entry of a key stays.
+void TableAdd(Table *t, const char *key, size_t len, Ptr value, long position) {
+  if (2 * (t->used + 1) > t->cap) {
+    Table bigger = {nullptr, t->cap ? 2 * t->cap : 16, 0};
+    bigger.slots = static_cast<Slot *>(PoolAlloc(bigger.cap * sizeof(Slot)));
+    for (size_t i = 0; i < t->cap; i++)
+      if (t->slots[i].key) *TableSlot(&bigger, t->slots[i].key, t->slots[i].len) = t->slots[i];
+    bigger.used = t->used;
+    PoolFree(t->slots, t->cap * sizeof(Slot));
+    *t = bigger;
+  }
+  Slot *s = TableSlot(t, key, len);
+  if (s->key) return;
+  *s = Slot{key, len, value, position};
+  t->used++;
+}
 
 struct LabelIndex {
   SentenceListPtr head;   // the list the index was built for
   SentenceListPtr last;   // last node indexed, null before the first
   long count;
-  std::unordered_map<std::string, SentenceEntry> byLabels;
-  std::unordered_set<std::string> startLabels;   // of statements, not sequences
+  Table byLabels;
+  Table startLabels;      // of statements, not sequences
 };
 
-// Start label of a pair "(a,b)": the text between "(" and ",".
-std::string StartLabel(const char *pair) {
+// Start label of a pair "(a,b)": the text between "(" and ","; empty when
+// the pair is not of that form (as DivideLabels gives it).
+const char *StartLabel(const char *pair, size_t *len) {
   char a[LABEL_SIZE], b[LABEL_SIZE];
   DivideLabels(pair, a, b);
-  return std::string(a);
+  *len = strlen(a);
+  return pair + 1;
 }
 
 LabelIndex *LabelIndexOf(ProcedurePtr p) {
   LabelIndex *x = static_cast<LabelIndex *>(p->labelIndex);
   if (!x) {
-    x = new LabelIndex();
+    x = static_cast<LabelIndex *>(PoolAlloc(sizeof(LabelIndex)));
     p->labelIndex = x;
   }
   if (x->head != p->sentenceList) {
     x->head = p->sentenceList;
     x->last = nullptr;
     x->count = 0;
-    x->byLabels.clear();
-    x->startLabels.clear();
+    x->byLabels = Table{nullptr, 0, 0};
+    x->startLabels = Table{nullptr, 0, 0};
   }
   SentenceListPtr n = x->last ? x->last->sentenceList : x->head;
   while (n && n->sentence) {
     SentencePtr s = n->sentence;
-    x->byLabels.emplace(std::string(s->labels), SentenceEntry{s, x->count});
-    if (s->type != 2) x->startLabels.insert(StartLabel(s->labels));
+    TableAdd(&x->byLabels, s->labels, strlen(s->labels), s, x->count);
+    if (s->type != 2) {
+      size_t len;
+      const char *a = StartLabel(s->labels, &len);
+      TableAdd(&x->startLabels, a, len, s, 0);
+    }
     x->count++;
     x->last = n;
     n = n->sentenceList;
@@ -60,7 +112,7 @@ LabelIndex *LabelIndexOf(ProcedurePtr p) {
 struct ProcIndex {
   ProcedurePtr first;       // procedureList.procedure when last synchronised
   ProcedureListPtr last;    // last node indexed, null before the first
-  std::unordered_map<std::string, ProcedurePtr> byName;
+  Table byName;
 };
 ProcIndex procIndex;
 
@@ -71,7 +123,7 @@ void ProcIndexSync() {
   }
   ProcedureListPtr n = procIndex.last ? procIndex.last->procedureList : &procedureList;
   while (n && n->procedure && n->procedureList) {
-    procIndex.byName.emplace(std::string(n->procedure->name), n->procedure);
+    TableAdd(&procIndex.byName, n->procedure->name, strlen(n->procedure->name), n->procedure, 0);
     procIndex.last = n;
     n = n->procedureList;
   }
@@ -82,7 +134,7 @@ void ProcIndexSync() {
 void ProcedureIndexReset() {
   procIndex.first = nullptr;
   procIndex.last = nullptr;
-  procIndex.byName.clear();
+  procIndex.byName = Table{nullptr, 0, 0};   // its slots go with the pool
 }
 
 ProcedureListPtr ProcedureListTail() {
@@ -94,22 +146,22 @@ ProcedureListPtr ProcedureListTail() {
 ProcedurePtr Procedure2Ptr(const char *l) {
   if (!l) return nullptr;
   ProcIndexSync();
-  auto it = procIndex.byName.find(std::string(l));
-  return it == procIndex.byName.end() ? nullptr : it->second;
+  Slot *it = TableFind(&procIndex.byName, l, strlen(l));
+  return it ? static_cast<ProcedurePtr>(it->value) : nullptr;
 }
 
 SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
   if (!p || !l) return nullptr;
   LabelIndex *x = LabelIndexOf(p);
-  auto it = x->byLabels.find(std::string(l));
-  return it == x->byLabels.end() ? nullptr : it->second.sentence;
+  Slot *it = TableFind(&x->byLabels, l, strlen(l));
+  return it ? static_cast<SentencePtr>(it->value) : nullptr;
 }
 
 long SentencePosition(ProcedurePtr p, const char *l) {
   if (!p || !l) return -1;
   LabelIndex *x = LabelIndexOf(p);
-  auto it = x->byLabels.find(std::string(l));
-  return it == x->byLabels.end() ? -1 : it->second.position;
+  Slot *it = TableFind(&x->byLabels, l, strlen(l));
+  return it ? it->position : -1;
 }
 
 SentencePtr Sentence2Ptr(const char *l) { return SentenceFind(currentProcedure, l); }
@@ -119,17 +171,18 @@ int SentenceAttach(SentencePtr sent) {
   if (currentProcedure && currentProcedure->sentenceList) {
     LabelIndex *x = LabelIndexOf(currentProcedure);
     if (sent->type != 2) {
-      std::string a = StartLabel(sent->labels);
-      if (x->startLabels.count(a)) {
-        ErrorMsgPrintf("two statements start at label %s: the second, %s, is refused", a.c_str(),
-                       sent->labels);
+      size_t len;
+      const char *a = StartLabel(sent->labels, &len);
+      if (TableFind(&x->startLabels, a, len)) {
+        ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
+                       static_cast<int>(len), a, sent->labels);
         return 0;
       }
     }
   }
   if (!sp) return 0;
   sp->sentence = sent;
-  sp->sentenceList = static_cast<SentenceListPtr>(calloc(1, sizeof(SentenceList)));
+  sp->sentenceList = static_cast<SentenceListPtr>(PoolAlloc(sizeof(SentenceList)));
   sp = sp->sentenceList;
   return 1;
 }

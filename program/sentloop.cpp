@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "sentence.h"
+#include "../core/pool.h"
 
 static char *CopyRange(const char *from, const char *to) {
   size_t n = to > from ? static_cast<size_t>(to - from) : 0;
@@ -117,7 +118,7 @@ static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(c
   char *head = CopyRange(inner, block ? block : inner + strlen(inner));
   l[0] = 0;
   if (block) SentenceReadN(block, l);
-  SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
   read1(head, l, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   free(head);

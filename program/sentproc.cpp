@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sentence.h"
+#include "../core/pool.h"
 
 // Reports text that cannot be read as a procedure, with the rest of the text.
 static void NotAProcedure(const char *why, const char *rest) {
@@ -37,7 +38,7 @@ void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *
   ParamTrippleListPtr *link = &p->params;
   char buf[SEGMENT_SIZE];
   while (*h && *h != ')') {
-    ParamTrippleListPtr q = static_cast<ParamTrippleListPtr>(calloc(1, sizeof(ParamTrippleList)));
+    ParamTrippleListPtr q = static_cast<ParamTrippleListPtr>(PoolAlloc(sizeof(ParamTrippleList)));
     *link = q;
     link = &q->paramTrippleList;
     h += ReadTo(h, buf, '/', '/');
@@ -77,7 +78,7 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   long errors = ErrorMsgCount();
   char *q = s;
   currentProcedure = p;
-  p->sentenceList = static_cast<SentenceListPtr>(calloc(1, sizeof(SentenceList)));
+  p->sentenceList = static_cast<SentenceListPtr>(PoolAlloc(sizeof(SentenceList)));
   sp = p->sentenceList;
   FormulaPtr pre = nullptr, post = nullptr;
   if (*q == '{') pre = ConditionRead(&q);
@@ -188,7 +189,7 @@ void ProcedureReadList(char *s) {
   char *q = s;
   while (*q) {
     ProcedurePtr before = currentProcedure;
-    ProcedurePtr p = static_cast<ProcedurePtr>(calloc(1, sizeof(Procedure)));
+    ProcedurePtr p = static_cast<ProcedurePtr>(PoolAlloc(sizeof(Procedure)));
     int n = ProcedureRead(q, p);
     if (n <= 0) {
       currentProcedure = before;
@@ -205,7 +206,7 @@ void ProcedureReadList(char *s) {
     }
     ProcedureListPtr tail = ProcedureListTail();
     tail->procedure = p;
-    tail->procedureList = static_cast<ProcedureListPtr>(calloc(1, sizeof(ProcedureList)));
+    tail->procedureList = static_cast<ProcedureListPtr>(PoolAlloc(sizeof(ProcedureList)));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include "proof.h"
 #include "../core/core.h"
+#include "../core/pool.h"
 
 SequentList sequentList;
 SequentListPtr sequentListPtr = &sequentList;
@@ -17,12 +18,12 @@ void SequentListClear() {
 }
 
 SequentPtr NewSequent(SequentPtr s) {
-  SequentPtr n = (SequentPtr)calloc(1, sizeof(Sequent));
+  SequentPtr n = static_cast<SequentPtr>(PoolAlloc(sizeof(Sequent)));
   n->formulaList1 = FormulaListCopy(s->formulaList1);
   n->formulaList2 = FormulaListCopy(s->formulaList2);
   CopyBounded(n->remark, sizeof n->remark, s->remark);
   sequentListPtr->sequent = n;
-  sequentListPtr->sequentList = (SequentListPtr)calloc(1, sizeof(SequentList));
+  sequentListPtr->sequentList = static_cast<SequentListPtr>(PoolAlloc(sizeof(SequentList)));
   sequentListPtr = sequentListPtr->sequentList;
   return n;
 }

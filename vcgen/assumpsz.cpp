@@ -94,8 +94,12 @@ static FormulaPtr GenSubstChecked(FormulaPtr f, AssignListPtr sl) {
 // statement stores its own pre-condition, so a condition that grows at every
 // statement costs the sum of its sizes in time and memory.
 static long genWork;
+static ProcedurePtr reported;   // the procedure told that its condition was cut
 
-void GenWorkReset() { genWork = 0; }
+void GenWorkReset() {
+  genWork = 0;
+  reported = nullptr;
+}
 
 // 1 when substituting sl into f stays within the bound of one condition and
 // the procedure's work budget; the work is counted.
@@ -124,7 +128,6 @@ FormulaPtr GenSubstCopy(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
 
 FormulaPtr GenTooLarge() {
   // Said once per procedure: its later statements are cut for the same reason.
-  static ProcedurePtr reported;
   if (!currentProcedure || currentProcedure != reported) {
     ErrorMsgPrintf("%s: verification condition grew too large",
                    currentProcedure ? currentProcedure->name : "");

@@ -3,6 +3,7 @@
 #include "assump.h"
 #include <cstdlib>
 #include <cstring>
+#include "../core/pool.h"
 
 AssumptionList assumptionList;
 
@@ -27,7 +28,7 @@ static AssumptionListPtr AssumptionListTail() {
   t = &assumptionList;
   while (t->assumption && t->assumptionList) t = t->assumptionList;
   if (t->assumption) {   // a list without its empty tail node: add one
-    t->assumptionList = static_cast<AssumptionListPtr>(calloc(1, sizeof(AssumptionList)));
+    t->assumptionList = static_cast<AssumptionListPtr>(PoolAlloc(sizeof(AssumptionList)));
     t = t->assumptionList;
   }
   return t;
@@ -43,12 +44,12 @@ static FormulaPtr AssumptionCopy(FormulaPtr f, int asHypothesis) {
 
 static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2) {
   AssumptionListPtr t = AssumptionListTail();
-  AssumptionPtr a = static_cast<AssumptionPtr>(calloc(1, sizeof(Assumption)));
+  AssumptionPtr a = static_cast<AssumptionPtr>(PoolAlloc(sizeof(Assumption)));
   a->formula1 = f1;
   a->formula2 = f2;
   CopyBounded(a->procName, sizeof a->procName, currentProcedure ? currentProcedure->name : "");
   t->assumption = a;
-  t->assumptionList = static_cast<AssumptionListPtr>(calloc(1, sizeof(AssumptionList)));
+  t->assumptionList = static_cast<AssumptionListPtr>(PoolAlloc(sizeof(AssumptionList)));
   assumptionTail = t->assumptionList;
   assumptionFirst = assumptionList.assumption;
 }

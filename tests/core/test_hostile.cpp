@@ -1,6 +1,7 @@
 // Hostile inputs: program texts through quell1-batch (missing files and
 // directories: test_batch) and formulas nested far deeper than a program block
 // allows (typed axioms and answers have no length limit).
+#include <sys/resource.h>
 #include <chrono>
 #include <random>
 
@@ -141,5 +142,45 @@ TEST(HostileDepth, DeepNestingIsCutWithAnErrorFlatChainsAreKept) {
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(20));
     EXPECT_TRUE(k.how != KEPT || printed.size() >= k.text.size());
     EXPECT_LT(printed.size(), 2 * k.text.size() + 16);  // "$E" prints as "~$A" ... ":~"
+  }
+}
+
+// Processor seconds of the children that ended since the last call.
+static double ChildSeconds() {
+  static double before;
+  struct rusage u;
+  getrusage(RUSAGE_CHILDREN, &u);
+  double now = u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+  double d = now - before;
+  before = now;
+  return d;
+}
+
+// Cost bounded by the input: a callee whose post-condition holds 400 equations
+// over names that are not its formals, called 110 times in a row (4 KB), and
+// 30 times (its conditions reach the prover whole). Each call adds the 400
+// equations; the generator's and the prover's work budgets stop what would
+// grow without end, say so, and leave the conditions open.
+TEST_F(Hostile, WideSpecificationCalledOftenStaysWithinBudget) {
+#if defined(__SANITIZE_ADDRESS__)
+  const double limit = 10;
+#else
+  const double limit = 1;
+#endif
+  std::string wide = Slurp(QUELL_SOURCE_DIR "/tests/data/hostile/wide-postcondition-calls.q");
+  ASSERT_LT(wide.size(), 4200u);
+  std::string calls30 = wide.substr(0, wide.find("LB=31=>")) + "\n]\n{x>0}\n";
+  struct { const char *kind; std::string text; const char *error; } rows[] = {
+      {"110 calls", wide, "Error: p: verification condition grew too large"},
+      {"30 calls", calls30, "Error: too many definitions: some premisses stay unused"},
+  };
+  for (auto &k : rows) {
+    SCOPED_TRACE(k.kind);
+    Write("prog.q", k.text);
+    ChildSeconds();
+    EXPECT_EQ(Run("prog.q out.txt"), 1);
+    EXPECT_LT(ChildSeconds(), limit);
+    EXPECT_TRUE(Has(out, k.error)) << out;
+    EXPECT_EQ(Summary(Slurp("out.txt")), "q! p! ");
   }
 }

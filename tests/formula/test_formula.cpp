@@ -142,7 +142,7 @@ TEST(FormulaStruct, CopyCombineSizeAndEquality) {
   c = FormulaCopy(a);
   EXPECT_TRUE(P(a) == "a[[(k)->5]][i]=1" && !FormulaPrintEqual(a, b) && FormulaPrintEqual(a, c));
   for (FormulaPtr x : {t, a, b, c}) FormulaFree(x);
-  free(e), FreeAssigns(sl);
+  FormulaFreeNode(e), FreeAssigns(sl);
 }
 
 static std::string SubstF(const char *f, const char *assigns) {
