@@ -25,9 +25,9 @@
 
 namespace {
 
-const size_t ALIGN = 16;
+const size_t ALIGN = 8;
 const size_t CHUNK_SIZE = 256 * 1024;
-const size_t CLASS_MAX = 256;                 // larger blocks are not reused
+const size_t CLASS_MAX = 1024;                // larger blocks are not reused
 const size_t CLASSES = CLASS_MAX / ALIGN + 1;
 
 struct Chunk {

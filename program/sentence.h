@@ -37,7 +37,7 @@ struct ParamTrippleList {
 
 struct Procedure {
   char name[LABEL_SIZE];
-  char loc[LOC_SIZE];
+  char *loc;   // at most LOC_SIZE-1 characters, in the pool; null or "" when none
   char body[LABEL_SIZE];
   ParamTrippleListPtr params;
   FormulaPtr preCond;

@@ -16,9 +16,9 @@ namespace {
 // with the records when it is released.
 struct Slot {
   const char *key;   // null: empty slot
-  size_t len;
   Ptr value;
-  long position;
+  int len;           // keys are label pairs and names: short
+  int position;
 };
 struct Table {
   Slot *slots;
@@ -36,7 +36,7 @@ Slot *TableSlot(Table *t, const char *key, size_t len) {
   if (!t->cap) return nullptr;
   for (size_t i = Hash(key, len) & (t->cap - 1);; i = (i + 1) & (t->cap - 1)) {
     Slot *s = &t->slots[i];
-    if (!s->key || (s->len == len && memcmp(s->key, key, len) == 0)) return s;
+    if (!s->key || (static_cast<size_t>(s->len) == len && memcmp(s->key, key, len) == 0)) return s;
   }
 }
 
@@ -47,8 +47,8 @@ Slot *TableFind(Table *t, const char *key, size_t len) {
 
 // Adds key unless it is there already: the first entry of a key stays.
 void TableAdd(Table *t, const char *key, size_t len, Ptr value, long position) {
-  if (2 * (t->used + 1) > t->cap) {
-    Table bigger = {nullptr, t->cap ? 2 * t->cap : 16, 0};
+  if (4 * (t->used + 1) > 3 * t->cap) {   // at most three quarters full
+    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0};
     bigger.slots = static_cast<Slot *>(PoolAlloc(bigger.cap * sizeof(Slot)));
     for (size_t i = 0; i < t->cap; i++)
       if (t->slots[i].key) *TableSlot(&bigger, t->slots[i].key, t->slots[i].len) = t->slots[i];
@@ -58,7 +58,7 @@ void TableAdd(Table *t, const char *key, size_t len, Ptr value, long position) {
   }
   Slot *s = TableSlot(t, key, len);
   if (s->key) return;
-  *s = Slot{key, len, value, position};
+  *s = Slot{key, value, static_cast<int>(len), static_cast<int>(position)};
   t->used++;
 }
 

@@ -118,7 +118,7 @@ void ProcedureHeadPrint(ProcedurePtr p, Text *ss) {
   for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
     TextPrintf(ss, q->paramTrippleList ? "%s/%s:%s;" : "%s/%s:%s", q->io, q->name, q->type);
   TextAppend(ss, ")==\n");
-  if (p->loc[0]) TextPrintf(ss, "%s %s\n", "%LOC", p->loc);
+  if (p->loc && p->loc[0]) TextPrintf(ss, "%s %s\n", "%LOC", p->loc);
 }
 
 void SentencePrint(const char *l, Text *s, int k) { PrintLabels(l, s, k, 0, nullptr); }

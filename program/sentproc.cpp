@@ -59,7 +59,9 @@ void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *
     if (!*h || *h == ')') break;
     h++;   // the ";"
   }
-  CopyBounded(p->loc, LOC_SIZE, loc);
+  size_t locLength = strnlen(loc, LOC_SIZE - 1);
+  p->loc = static_cast<char *>(PoolAlloc(locLength + 1));
+  CopyBounded(p->loc, locLength + 1, loc);
   CopyBounded(p->body, LABEL_SIZE, body);
   p->preCond = pre;
   p->postCond = post;

@@ -21,14 +21,15 @@ typedef AssignList *AssignListPtr;
 // type: 1 array element, 2 name, 3 application; +10 while marked.
 // `name` is a string of at most NAME_SIZE-1 characters, never null once the
 // term was made by TermAlloc; set it only through TermSetName. A short name
-// is kept in the record itself (`shortName`), a longer one on the heap.
-const int TERM_SHORT_NAME = 16;
+// is kept in the record itself (`shortName`, in the room the alignment of
+// the pointers leaves beside `type`), a longer one on the heap.
+const int TERM_SHORT_NAME = 7;
 struct Term {
   signed char type;
+  char shortName[TERM_SHORT_NAME];
   char *name;
   TermListPtr termList;
   ArraySubListPtr arraySubList;
-  char shortName[TERM_SHORT_NAME];
 };
 struct TermList { TermPtr term; TermListPtr termList; };
 struct ExpPair { TermListPtr subList; TermPtr exp; };
