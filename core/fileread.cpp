@@ -50,23 +50,24 @@ char *FileRead(const char *fname) {
   fclose(f);
   // Comment lines are dropped in place: lines are only removed, never added.
   // The ";;" test applies where a line begins, however long the line is.
+  // White space is removed in the same pass (what CompressString does).
   size_t w = 0, i = 0;
   int nul = 0;
   while (i < got) {
-    size_t e = i;
-    while (e < got && buf[e] != '\n') e++;
-    if (e < got) e++;  // the line end belongs to the line
+    const char *end = static_cast<const char *>(memchr(buf + i, '\n', got - i));
+    size_t e = end ? static_cast<size_t>(end - buf) + 1 : got;  // the line end belongs to the line
     int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
     if (!comment)
       for (size_t j = i; j < e; j++) {
+        char c = buf[j];
+        if (c == '\n' || c == '\t' || c == ' ') continue;
         // A NUL byte would end the text early and hide what follows it.
-        if (buf[j]) buf[w++] = buf[j];
+        if (c) buf[w++] = c;
         else nul = 1;
       }
     i = e;
   }
   buf[w] = 0;
   if (nul) ErrorMsgPrintf("NUL characters dropped from the file %s", fname);
-  CompressString(buf);
   return buf;
 }

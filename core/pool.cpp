@@ -48,7 +48,8 @@ size_t Round(size_t size) { return size ? (size + ALIGN - 1) / ALIGN * ALIGN : A
 void *ChunkNew(size_t size) {
   static int registered;
   if (!registered) registered = !atexit(PoolRelease);
-  Chunk *c = static_cast<Chunk *>(malloc(HEADER + size));
+  // zero-filled once: the blocks carved from it in order need no clearing
+  Chunk *c = static_cast<Chunk *>(calloc(1, HEADER + size));
   if (!c) abort();
   c->next = chunks;
   c->size = size;
@@ -71,10 +72,9 @@ void *PoolAlloc(size_t size) {
       return b;
     }
   }
-  if (size > CHUNK_SIZE / 4) {   // a chunk of its own, zero-filled
+  if (size > CHUNK_SIZE / 4) {   // a chunk of its own
     void *p = ChunkNew(size);
     UNPOISON(p, size);
-    memset(p, 0, size);
     return p;
   }
   if (static_cast<size_t>(limit - cursor) < size) {
@@ -84,7 +84,6 @@ void *PoolAlloc(size_t size) {
   void *p = cursor;
   cursor += size;
   UNPOISON(p, size);
-  memset(p, 0, size);
   return p;
 }
 

@@ -59,9 +59,44 @@ void TextAppend(Text *t, const char *s) {
   if (s) TextAppendN(t, s, strlen(s));
 }
 
-void TextAppendChar(Text *t, char c) { TextAppendN(t, &c, 1); }
+void TextAppendChar(Text *t, char c) {
+  if (t->len + 2 <= t->cap) {   // room for c and the NUL
+    t->data[t->len++] = c;
+    t->data[t->len] = 0;
+    return;
+  }
+  TextAppendN(t, &c, 1);
+}
+
+// 1 when fmt converts with "%s" alone (besides "%%"): such formats, the
+// printers' most common, are appended piece by piece without vsnprintf.
+static int isPlainFormat(const char *fmt) {
+  for (const char *p = strchr(fmt, '%'); p; p = strchr(p + 2, '%'))
+    if (p[1] != 's' && p[1] != '%') return 0;
+  return 1;
+}
 
 static void TextVPrintf(Text *t, const char *fmt, va_list ap) {
+  if (isPlainFormat(fmt)) {
+    TextReserve(t, 0);   // an empty result still leaves a terminated text
+    if (t->data) t->data[t->len] = 0;
+    for (const char *p = fmt; *p;) {
+      const char *q = strchr(p, '%');
+      if (!q) {
+        TextAppend(t, p);
+        break;
+      }
+      TextAppendN(t, p, static_cast<size_t>(q - p));
+      if (q[1] == '%') {
+        TextAppendChar(t, '%');
+      } else {
+        const char *arg = va_arg(ap, const char *);
+        TextAppend(t, arg ? arg : "(null)");
+      }
+      p = q + 2;
+    }
+    return;
+  }
   va_list ap2;
   va_copy(ap2, ap);
   int n = vsnprintf(nullptr, 0, fmt, ap);
