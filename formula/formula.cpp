@@ -101,7 +101,7 @@ AssignListPtr AvoidBoundVarSelect(AssignListPtr p, TermPtr v) {
     // Any left side named like the bound variable is bound here, a whole
     // variable as well as an element a[k] of an array a.
     if (a->termLeft && strcmp(a->termLeft->name, bound) == 0) continue;
-    AssignListPtr n = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    AssignListPtr n = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     n->assign = a;
     if (tail) tail->assignList = n; else head = n;
     tail = n;

@@ -3,9 +3,10 @@
 #include "formula.h"
 
 #include <cstdlib>
+#include "../core/pool.h"
 
 static FormulaListPtr FormulaListNode(FormulaPtr f) {
-  FormulaListPtr n = static_cast<FormulaListPtr>(calloc(1, sizeof(FormulaList)));
+  FormulaListPtr n = static_cast<FormulaListPtr>(PoolAlloc(sizeof(FormulaList)));
   n->formula = f;
   return n;
 }
@@ -14,7 +15,7 @@ void FormulaListFree(FormulaListPtr p) {
   while (p) {
     FormulaListPtr next = p->formulaList;
     FormulaFree(p->formula);
-    free(p);
+    PoolFree(p, sizeof(FormulaList));
     p = next;
   }
 }
@@ -71,10 +72,10 @@ AssignListPtr FormulaList2AssignList(FormulaListPtr p) {
       ErrorMsg("FormulaList2Assign");
       continue;
     }
-    AssignPtr a = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+    AssignPtr a = static_cast<AssignPtr>(PoolAlloc(sizeof(Assign)));
     a->termLeft = static_cast<TermPtr>(f->left);
     a->termRight = static_cast<TermPtr>(f->right);
-    AssignListPtr n = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    AssignListPtr n = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     n->assign = a;
     if (tail) tail->assignList = n; else head = n;
     tail = n;
@@ -149,7 +150,7 @@ void CleanPtrList(Ptr p) {
   PtrList *q = static_cast<PtrList *>(p);
   while (q) {
     PtrList *next = q->next;
-    free(q);
+    PoolFree(q, sizeof(PtrList));
     q = next;
   }
 }

@@ -71,7 +71,7 @@ void SentCallRead1(char *s, char *l, SentencePtr sent) {
   }
   if (p[n] != '(') ErrorMsg("sent.call: no ( after the procedure name");
   p += n;
-  sent->assignList = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  sent->assignList = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
   p += SentCallAssignList(p, sent->assignList);
   if (*p == '^') p++;
   if (p[0] == '$' && p[1] == 'O') p += 2;

@@ -9,7 +9,7 @@
 static int isNextLabel(const char *s) { return isAt(s, "$OLB="); }
 
 int SentElemAssignReadList(const char *s, AssignListPtr p) {
-  p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+  p->assign = static_cast<AssignPtr>(PoolAlloc(sizeof(Assign)));
   if (isNextLabel(s)) {
     AssignRead("$Ox=x", p->assign);   // no assignment: x keeps its value
     return 0;
@@ -18,9 +18,9 @@ int SentElemAssignReadList(const char *s, AssignListPtr p) {
   while (s[n] == '^') {
     n++;
     if (isNextLabel(s + n)) return n;
-    p->assignList = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    p->assignList = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     p = p->assignList;
-    p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+    p->assign = static_cast<AssignPtr>(PoolAlloc(sizeof(Assign)));
     n += AssignRead(s + n, p->assign);
   }
   ErrorMsg("*** Missing $OLB ***");
@@ -34,7 +34,7 @@ void SentElemRead1(char *s, char *l, SentencePtr sent) {
   p += LabelRead(p, a);
   if (p[0] == '=' && p[1] == '>') p += 2;
   else ErrorMsg("sent.elem");
-  sent->assignList = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  sent->assignList = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
   p += SentElemAssignReadList(p, sent->assignList);
   if (p[0] == '$' && p[1] == 'O') {
     p += 2;

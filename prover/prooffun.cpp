@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "proof.h"
+#include "../core/pool.h"
 
 static int isOp(TermPtr t, const char *name, int arity) {
   if (!t || t->type != 3 || strcmp(t->name, name) != 0) return 0;
@@ -75,7 +76,7 @@ static TermPtr FacultyTop(TermPtr t, int depth) {
     // (m+1)! = (m+1)*m!
     TermPtr f = TermCopy(a);
     TermSetName(f, "!");
-    TermListPtr second = (TermListPtr)calloc(1, sizeof(TermList));
+    TermListPtr second = static_cast<TermListPtr>(PoolAlloc(sizeof(TermList)));
     second->term = depth < MAX_NEST_DEPTH ? FacultyTop(f, depth + 1) : f;
     t->termList->termList = second;
     TermSetName(t, "*");

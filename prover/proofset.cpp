@@ -1,6 +1,7 @@
 // Formula lists used as sets: membership by FormulaEqual, order kept.
 #include <cstdlib>
 #include "proof.h"
+#include "../core/pool.h"
 
 int SetInclude(FormulaPtr e, FormulaListPtr s) {
   for (; s; s = s->formulaList)
@@ -31,7 +32,7 @@ FormulaListPtr SetRemoveIdentical(FormulaPtr e, FormulaListPtr s) {
 }
 
 FormulaListPtr SetAdd(FormulaPtr e, FormulaListPtr s) {
-  FormulaListPtr n = (FormulaListPtr)calloc(1, sizeof(FormulaList));
+  FormulaListPtr n = static_cast<FormulaListPtr>(PoolAlloc(sizeof(FormulaList)));
   n->formula = e;
   n->formulaList = s;
   return n;

@@ -2,6 +2,7 @@
 #include "term.h"
 
 #include <cstdlib>
+#include "../core/pool.h"
 
 int AssignRead(const char *s, AssignPtr t) {
   int i = 0;
@@ -21,14 +22,14 @@ int AssignRead(const char *s, AssignPtr t) {
 
 int AssignReadList(const char *s, AssignListPtr p) {
   int i = 0;
-  p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+  p->assign = static_cast<AssignPtr>(PoolAlloc(sizeof(Assign)));
   i += AssignRead(s + i, p->assign);
   while (s[i] == '^') {
     i++;
-    AssignListPtr q = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    AssignListPtr q = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     p->assignList = q;
     p = q;
-    p->assign = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+    p->assign = static_cast<AssignPtr>(PoolAlloc(sizeof(Assign)));
     i += AssignRead(s + i, p->assign);
   }
   return i;

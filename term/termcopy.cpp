@@ -8,7 +8,7 @@
 TermListPtr TermCopyTermList(TermListPtr p) {
   TermListPtr head = nullptr, *tail = &head;
   for (; p; p = p->termList) {
-    TermListPtr q = static_cast<TermListPtr>(calloc(1, sizeof(TermList)));
+    TermListPtr q = static_cast<TermListPtr>(PoolAlloc(sizeof(TermList)));
     q->term = TermCopy(p->term);
     *tail = q;
     tail = &q->termList;
@@ -18,7 +18,7 @@ TermListPtr TermCopyTermList(TermListPtr p) {
 
 ExpPairPtr TermCopyExpPair(ExpPairPtr p) {
   if (!p) return nullptr;
-  ExpPairPtr q = static_cast<ExpPairPtr>(calloc(1, sizeof(ExpPair)));
+  ExpPairPtr q = static_cast<ExpPairPtr>(PoolAlloc(sizeof(ExpPair)));
   q->subList = TermCopyTermList(p->subList);
   q->exp = TermCopy(p->exp);
   return q;
@@ -27,7 +27,7 @@ ExpPairPtr TermCopyExpPair(ExpPairPtr p) {
 ExpPairListPtr TermCopyExpPairList(ExpPairListPtr p) {
   ExpPairListPtr head = nullptr, *tail = &head;
   for (; p; p = p->expPairList) {
-    ExpPairListPtr q = static_cast<ExpPairListPtr>(calloc(1, sizeof(ExpPairList)));
+    ExpPairListPtr q = static_cast<ExpPairListPtr>(PoolAlloc(sizeof(ExpPairList)));
     q->expPair = TermCopyExpPair(p->expPair);
     *tail = q;
     tail = &q->expPairList;
@@ -38,7 +38,7 @@ ExpPairListPtr TermCopyExpPairList(ExpPairListPtr p) {
 ArraySubListPtr TermCopyArraySubList(ArraySubListPtr p) {
   ArraySubListPtr head = nullptr, *tail = &head;
   for (; p; p = p->arraySubList) {
-    ArraySubListPtr q = static_cast<ArraySubListPtr>(calloc(1, sizeof(ArraySubList)));
+    ArraySubListPtr q = static_cast<ArraySubListPtr>(PoolAlloc(sizeof(ArraySubList)));
     q->expPairList = TermCopyExpPairList(p->expPairList);
     *tail = q;
     tail = &q->arraySubList;
@@ -70,7 +70,7 @@ TermPtr TermCopy1(TermPtr t) {
 TermListPtr TermCopyTermList1(TermListPtr p) {
   TermListPtr head = nullptr, *tail = &head;
   for (; p; p = p->termList) {
-    TermListPtr q = static_cast<TermListPtr>(calloc(1, sizeof(TermList)));
+    TermListPtr q = static_cast<TermListPtr>(PoolAlloc(sizeof(TermList)));
     q->term = TermCopy1(p->term);
     *tail = q;
     tail = &q->termList;
@@ -82,7 +82,7 @@ void TermFreeTermList(TermListPtr p) {
   while (p) {
     TermListPtr next = p->termList;
     TermFree(p->term);
-    free(p);
+    PoolFree(p, sizeof(TermList));
     p = next;
   }
 }
@@ -91,14 +91,14 @@ void TermFreeExpPair(ExpPairPtr p) {
   if (!p) return;
   TermFreeTermList(p->subList);
   TermFree(p->exp);
-  free(p);
+  PoolFree(p, sizeof(ExpPair));
 }
 
 void TermFreeExpPairList(ExpPairListPtr p) {
   while (p) {
     ExpPairListPtr next = p->expPairList;
     TermFreeExpPair(p->expPair);
-    free(p);
+    PoolFree(p, sizeof(ExpPairList));
     p = next;
   }
 }
@@ -107,7 +107,7 @@ void TermFreeArraySubList(ArraySubListPtr p) {
   while (p) {
     ArraySubListPtr next = p->arraySubList;
     TermFreeExpPairList(p->expPairList);
-    free(p);
+    PoolFree(p, sizeof(ArraySubList));
     p = next;
   }
 }

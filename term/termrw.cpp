@@ -90,7 +90,7 @@ static int TermReadTermListDepth(const char *s, TermListPtr p, int depth) {
   i += TermReadDepth(s + i, p->term, depth);
   while (s[i] == ',') {
     i++;
-    TermListPtr q = static_cast<TermListPtr>(calloc(1, sizeof(TermList)));
+    TermListPtr q = static_cast<TermListPtr>(PoolAlloc(sizeof(TermList)));
     p->termList = q;
     p = q;
     p->term = TermAlloc();
@@ -113,7 +113,7 @@ static int TermReadDepth(const char *s, TermPtr t, int depth) {
     char close = s[i] == '(' ? ')' : ']';
     t->type = s[i] == '(' ? 3 : 1;
     i++;
-    t->termList = static_cast<TermListPtr>(calloc(1, sizeof(TermList)));
+    t->termList = static_cast<TermListPtr>(PoolAlloc(sizeof(TermList)));
     i += TermReadTermListDepth(s + i, t->termList, depth + 1);
     if (s[i] == close) i++;
     else ErrorMsg(close == ')' ? "*** Missing ) ***" : "*** Missing ] ***");

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include "../core/pool.h"
 
 TermPtr TermFunction(TermPtr t, AssignListPtr s, TermVisitor f) {
   if (!t) return nullptr;
@@ -38,17 +39,17 @@ void TermFunctionArraySubList(ArraySubListPtr p, AssignListPtr s, TermVisitor f)
 
 // Appends one update pair for the assignment a to the pair list at *tail.
 static ExpPairListPtr *PairAppend(ExpPairListPtr *tail, AssignPtr a) {
-  ExpPairPtr e = static_cast<ExpPairPtr>(calloc(1, sizeof(ExpPair)));
+  ExpPairPtr e = static_cast<ExpPairPtr>(PoolAlloc(sizeof(ExpPair)));
   e->subList = a->termLeft->type == 1 ? TermCopyTermList1(a->termLeft->termList) : nullptr;
   e->exp = TermCopy1(a->termRight);
-  ExpPairListPtr n = static_cast<ExpPairListPtr>(calloc(1, sizeof(ExpPairList)));
+  ExpPairListPtr n = static_cast<ExpPairListPtr>(PoolAlloc(sizeof(ExpPairList)));
   n->expPair = e;
   *tail = n;
   return &n->expPairList;
 }
 
 static void UpdateListPush(TermPtr t, ExpPairListPtr pairs) {
-  ArraySubListPtr n = static_cast<ArraySubListPtr>(calloc(1, sizeof(ArraySubList)));
+  ArraySubListPtr n = static_cast<ArraySubListPtr>(PoolAlloc(sizeof(ArraySubList)));
   n->expPairList = pairs;
   n->arraySubList = t->arraySubList;
   t->arraySubList = n;

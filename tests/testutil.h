@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "../core/pool.h"
 #include "../term/term.h"
 
 using testing::internal::CaptureStdout;
@@ -34,7 +35,7 @@ template <class T, class F> std::string Str(T x, F print) {
   return r;
 }
 inline AssignListPtr ReadAssigns(const char *s) {
-  AssignListPtr p = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  AssignListPtr p = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
   AssignReadList(s, p);
   return p;
 }
@@ -42,7 +43,7 @@ inline AssignListPtr ReadAssigns(const char *s) {
 inline void FreeAssigns(AssignListPtr p) {
   for (AssignListPtr n; p; p = n) {
     n = p->assignList;
-    if (p->assign) TermFree(p->assign->termLeft), TermFree(p->assign->termRight), free(p->assign);
-    free(p);
+    if (p->assign) TermFree(p->assign->termLeft), TermFree(p->assign->termRight), PoolFree(p->assign, sizeof(Assign));
+    PoolFree(p, sizeof(AssignList));
   }
 }

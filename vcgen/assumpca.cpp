@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "../core/pool.h"
 
 FormulaPtr CallFail(SentencePtr s, const char *detail) {
   ErrorMsg("Procedure Call");
@@ -79,7 +80,7 @@ static const char *CalleeInputAssigned(ProcedurePtr proc) {
 }
 
 static FormulaListPtr ListNode(FormulaPtr f) {
-  FormulaListPtr k = static_cast<FormulaListPtr>(calloc(1, sizeof(FormulaList)));
+  FormulaListPtr k = static_cast<FormulaListPtr>(PoolAlloc(sizeof(FormulaList)));
   k->formula = f;
   return k;
 }
@@ -154,8 +155,8 @@ static FormulaListPtr CallDefinitions(FormulaListPtr eList, FormulaListPtr *rLis
 static void AssignListFreeShallow(AssignListPtr l) {
   while (l) {
     AssignListPtr next = l->assignList;
-    free(l->assign);
-    free(l);
+    PoolFree(l->assign, sizeof(Assign));
+    PoolFree(l, sizeof(AssignList));
     l = next;
   }
 }

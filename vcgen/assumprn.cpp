@@ -3,6 +3,7 @@
 #include "assump.h"
 #include <cstdlib>
 #include <cstring>
+#include "../core/pool.h"
 
 static int isFormal(const char *name, ProcedurePtr proc) {
   for (ParamTrippleListPtr p = proc->params; p; p = p->paramTrippleList)
@@ -28,10 +29,10 @@ static void RenameAdd(RenameSet *r, const char *name) {
     if (strcmp(a->assign->termLeft->name, name) == 0) return;
   char fresh[LABEL_SIZE];
   NewName(fresh);
-  AssignPtr as = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+  AssignPtr as = static_cast<AssignPtr>(PoolAlloc(sizeof(Assign)));
   as->termLeft = TermMakeName(name);
   as->termRight = TermMakeName(fresh);
-  AssignListPtr n = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+  AssignListPtr n = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
   n->assign = as;
   *r->tail = n;
   r->tail = &n->assignList;
@@ -78,8 +79,8 @@ FormulaPtr CallRenameFree(FormulaPtr f, ProcedurePtr proc) {
     AssignListPtr next = a->assignList;
     TermFree(a->assign->termLeft);
     TermFree(a->assign->termRight);
-    free(a->assign);
-    free(a);
+    PoolFree(a->assign, sizeof(Assign));
+    PoolFree(a, sizeof(AssignList));
     a = next;
   }
   return f;

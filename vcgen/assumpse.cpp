@@ -2,12 +2,13 @@
 #include "assump.h"
 #include <cstdlib>
 #include <cstring>
+#include "../core/pool.h"
 
 FormulaListPtr FormulaListSelect(FormulaListPtr list, ProcedurePtr proc, FormulaSelector f) {
   FormulaListPtr head = nullptr, *tail = &head;
   for (FormulaListPtr n = list; n && n->formula; n = n->formulaList) {
     if (!f(n->formula, proc)) continue;
-    FormulaListPtr k = static_cast<FormulaListPtr>(calloc(1, sizeof(FormulaList)));
+    FormulaListPtr k = static_cast<FormulaListPtr>(PoolAlloc(sizeof(FormulaList)));
     k->formula = n->formula;
     *tail = k;
     tail = &k->formulaList;
@@ -19,7 +20,7 @@ AssignListPtr AssignListSelect(AssignListPtr list, ProcedurePtr proc, TermSelect
   AssignListPtr head = nullptr, *tail = &head;
   for (AssignListPtr n = list; n && n->assign; n = n->assignList) {
     if (!f(n->assign->termLeft, proc)) continue;
-    AssignListPtr k = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    AssignListPtr k = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     k->assign = n->assign;
     *tail = k;
     tail = &k->assignList;

@@ -2,6 +2,7 @@
 #include "assump.h"
 #include <cstdlib>
 #include <cstring>
+#include "../core/pool.h"
 
 static long TermListBound(TermListPtr p, AssignListPtr sl, long limit);
 
@@ -146,7 +147,7 @@ AssignListPtr AssignListTrim(AssignListPtr l, int *made) {
   if (!l || !l->assign) return nullptr;
   AssignListPtr head = nullptr, *tail = &head;
   for (p = l; p && p->assign; p = p->assignList) {
-    AssignListPtr n = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    AssignListPtr n = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     n->assign = p->assign;
     *tail = n;
     tail = &n->assignList;

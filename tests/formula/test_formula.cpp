@@ -229,7 +229,7 @@ TEST(FormulaList, AssignFormsRewriteAndAssignLists) {
   EXPECT_EQ(Out(), "Error: FormulaList2Assign\nError: FormulaList2Assign\n");
   EXPECT_EQ(Str(s, AssignListPrint), "$Ox=1^$Oy=f(x)");
   EXPECT_TRUE(s->assign->termLeft == a->formula->left && s->assign->termRight == a->formula->right);
-  for (AssignListPtr q = s; q; q = q->assignList) free(q->assign);
+  for (AssignListPtr q = s; q; q = q->assignList) PoolFree(q->assign, sizeof(Assign));
   CleanPtrList(s), FormulaListFree(a);
   EXPECT_EQ(FormulaList2AssignList(nullptr), nullptr);
 }

@@ -174,7 +174,7 @@ TEST(Assign, ReadPrintAndMessages) {
   };
   for (auto &c : cases) {
     SCOPED_TRACE(c.in);
-    AssignListPtr p = static_cast<AssignListPtr>(calloc(1, sizeof(AssignList)));
+    AssignListPtr p = static_cast<AssignListPtr>(PoolAlloc(sizeof(AssignList)));
     CaptureStdout();
     EXPECT_EQ(AssignReadList(c.in, p), c.used);
     EXPECT_EQ(Out(), c.msg);
