@@ -3,6 +3,7 @@
 #include "fuzzutil.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
+  FuzzReset();
   char *s = FuzzText(data, size);
   CompressString(s);
   char l[LABEL_SIZE];
