@@ -22,7 +22,7 @@ typedef AssignList *AssignListPtr;
 // `name` is a string of at most NAME_SIZE-1 characters, never null once the
 // term was made by TermAlloc; set it only through TermSetName. A short name
 // is kept in the record itself (`shortName`, in the room the alignment of
-// the pointers leaves beside `type`), a longer one on the heap.
+// the pointers leaves beside `type`), a longer one in a pool block of its own.
 const int TERM_SHORT_NAME = 7;
 struct Term {
   signed char type;

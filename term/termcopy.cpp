@@ -49,7 +49,8 @@ ArraySubListPtr TermCopyArraySubList(ArraySubListPtr p) {
 TermPtr TermCopy(TermPtr t) {
   if (!t) return nullptr;
   TermPtr c = TermAlloc();
-  TermSetName(c, t->name);
+  if (t->name == t->shortName) memcpy(c->shortName, t->shortName, sizeof c->shortName);
+  else TermSetName(c, t->name);
   c->type = t->type;
   int base = t->type > 10 ? t->type - 10 : t->type;
   if (base == 1) {
@@ -117,6 +118,6 @@ void TermFree(TermPtr t) {
   // Lists are owned by types 1 and 3 (marked or not); free whatever is there.
   TermFreeArraySubList(t->arraySubList);
   TermFreeTermList(t->termList);
-  if (t->name != t->shortName) free(t->name);
+  if (t->name != t->shortName) PoolFree(t->name, strlen(t->name) + 1);
   PoolFree(t, sizeof(Term));
 }
