@@ -118,6 +118,6 @@ void TermFree(TermPtr t) {
   // Lists are owned by types 1 and 3 (marked or not); free whatever is there.
   TermFreeArraySubList(t->arraySubList);
   TermFreeTermList(t->termList);
-  if (t->name != t->shortName) PoolFree(t->name, strlen(t->name) + 1);
+  if (t->name && t->name != t->shortName) PoolFree(t->name, strlen(t->name) + 1);
   PoolFree(t, sizeof(Term));
 }

@@ -24,7 +24,7 @@ void TermSetNameN(TermPtr t, const char *name, size_t n) {
   char *s = n < sizeof t->shortName ? t->shortName : static_cast<char *>(PoolAlloc(n + 1));
   memmove(s, name, n);   // name may be the term's own
   s[n] = 0;
-  if (t->name != t->shortName && t->name != s) PoolFree(t->name, strlen(t->name) + 1);
+  if (t->name && t->name != t->shortName && t->name != s) PoolFree(t->name, strlen(t->name) + 1);
   t->name = s;
 }
 

@@ -186,3 +186,31 @@ TEST(Assign, ReadPrintAndMessages) {
   FreeAssigns(p);
   EXPECT_EQ(Str(AssignListPtr(nullptr), AssignListPrint), "");
 }
+
+// Names of up to six characters live in the term record, longer ones in a
+// block of their own: renaming across the boundary, renaming a term to its
+// own name or a part of it, copying and freeing keep every name intact.
+TEST(TermName, ShortAndLongNamesAcrossRenamesAndCopies) {
+  const std::string longer(40, 'n');
+  const char *names[] = {"", "x", "abcdef", "abcdefg", longer.c_str(), "y", longer.c_str(), "z"};
+  TermPtr t = TermMakeName("start");
+  for (const char *n : names) {
+    SCOPED_TRACE(n);
+    TermSetName(t, n);
+    EXPECT_STREQ(t->name, n);
+    EXPECT_EQ(t->name == t->shortName, strlen(n) < sizeof t->shortName);
+    TermPtr c = TermCopy(t);
+    EXPECT_TRUE(TermEqual(t, c) && c->name != t->name);
+    TermSetName(t, t->name);        // its own name
+    EXPECT_STREQ(t->name, n);
+    TermSetName(c, c->name + (strlen(n) > 1 ? 1 : 0));   // a tail of its own name
+    EXPECT_STREQ(c->name, n + (strlen(n) > 1 ? 1 : 0));
+    TermFree(c);
+  }
+  TermFree(t);
+  Term onStack = {};               // a record not made by TermAlloc: no name yet
+  TermSetName(&onStack, longer.c_str());
+  EXPECT_EQ(onStack.name, longer);
+  TermSetName(&onStack, "x");
+  EXPECT_STREQ(onStack.name, "x");
+}
