@@ -51,6 +51,12 @@ char *FileRead(const char *fname) {
   // Comment lines are dropped in place: lines are only removed, never added.
   // The ";;" test applies where a line begins, however long the line is.
   // White space is removed in the same pass (what CompressString does).
+  // A NUL byte would end the text early and hide what follows it: dropped
+  // as well, and reported. The copy is branch-free: a byte is always
+  // written and the write position advances only for a byte that stays.
+  static unsigned char keep[256];
+  if (!keep['x'])
+    for (int c = 0; c < 256; c++) keep[c] = c != '\n' && c != '\t' && c != ' ' && c != 0;
   size_t w = 0, i = 0;
   int nul = 0;
   while (i < got) {
@@ -59,11 +65,10 @@ char *FileRead(const char *fname) {
     int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
     if (!comment)
       for (size_t j = i; j < e; j++) {
-        char c = buf[j];
-        if (c == '\n' || c == '\t' || c == ' ') continue;
-        // A NUL byte would end the text early and hide what follows it.
-        if (c) buf[w++] = c;
-        else nul = 1;
+        unsigned char c = static_cast<unsigned char>(buf[j]);
+        buf[w] = static_cast<char>(c);
+        w += keep[c];
+        nul |= c == 0;
       }
     i = e;
   }

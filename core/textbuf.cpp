@@ -71,8 +71,11 @@ void TextAppendChar(Text *t, char c) {
 // 1 when fmt converts with "%s" alone (besides "%%"): such formats, the
 // printers' most common, are appended piece by piece without vsnprintf.
 static int isPlainFormat(const char *fmt) {
-  for (const char *p = strchr(fmt, '%'); p; p = strchr(p + 2, '%'))
-    if (p[1] != 's' && p[1] != '%') return 0;
+  for (const char *p = fmt; *p; p++)
+    if (*p == '%') {
+      if (p[1] != 's' && p[1] != '%') return 0;
+      p++;
+    }
   return 1;
 }
 
@@ -81,12 +84,10 @@ static void TextVPrintf(Text *t, const char *fmt, va_list ap) {
     TextReserve(t, 0);   // an empty result still leaves a terminated text
     if (t->data) t->data[t->len] = 0;
     for (const char *p = fmt; *p;) {
-      const char *q = strchr(p, '%');
-      if (!q) {
-        TextAppend(t, p);
-        break;
-      }
+      const char *q = p;
+      while (*q && *q != '%') q++;
       TextAppendN(t, p, static_cast<size_t>(q - p));
+      if (!*q) break;
       if (q[1] == '%') {
         TextAppendChar(t, '%');
       } else {
