@@ -2,6 +2,7 @@
 // name, and the remembered tail of the procedure list. Every index gives the
 // first match in list order and catches up with nodes appended since it was
 // last used, so it stays right whoever appended.
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,10 +14,10 @@ namespace {
 // Open-addressing tables keyed by texts that live in the records themselves
 // (a statement's label pair, a procedure's name), so a lookup hashes the
 // text it is given and builds nothing. The tables come from the pool and go
-// with the records when it is released.
+// with the records when it is released. A slot holds the record; its key is
+// the text at keyOffset in it.
 struct Slot {
-  const char *key;   // null: empty slot
-  Ptr value;
+  Ptr value;         // null: empty slot
   int len;           // keys are label pairs and names: short
   int position;
 };
@@ -24,7 +25,12 @@ struct Table {
   Slot *slots;
   size_t cap;    // a power of two, or 0
   size_t used;
+  size_t keyOffset;
 };
+
+const char *SlotKey(const Table *t, const Slot *s) {
+  return static_cast<const char *>(s->value) + t->keyOffset;
+}
 
 size_t Hash(const char *s, size_t n) {
   size_t h = 14695981039346656037u;
@@ -36,29 +42,33 @@ Slot *TableSlot(Table *t, const char *key, size_t len) {
   if (!t->cap) return nullptr;
   for (size_t i = Hash(key, len) & (t->cap - 1);; i = (i + 1) & (t->cap - 1)) {
     Slot *s = &t->slots[i];
-    if (!s->key || (static_cast<size_t>(s->len) == len && memcmp(s->key, key, len) == 0)) return s;
+    if (!s->value || (static_cast<size_t>(s->len) == len && memcmp(SlotKey(t, s), key, len) == 0))
+      return s;
   }
 }
 
 Slot *TableFind(Table *t, const char *key, size_t len) {
   Slot *s = TableSlot(t, key, len);
-  return s && s->key ? s : nullptr;
+  return s && s->value ? s : nullptr;
 }
 
-// Adds key unless it is there already: the first entry of a key stays.
-void TableAdd(Table *t, const char *key, size_t len, Ptr value, long position) {
+// Adds the record unless its key is there already: the first entry of a key
+// stays. The key is the text of len characters at the table's offset in it.
+void TableAdd(Table *t, Ptr value, size_t len, long position) {
+  const char *key = static_cast<const char *>(value) + t->keyOffset;
   if (4 * (t->used + 1) > 3 * t->cap) {   // at most three quarters full
-    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0};
+    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0, t->keyOffset};
     bigger.slots = static_cast<Slot *>(PoolAlloc(bigger.cap * sizeof(Slot)));
     for (size_t i = 0; i < t->cap; i++)
-      if (t->slots[i].key) *TableSlot(&bigger, t->slots[i].key, t->slots[i].len) = t->slots[i];
+      if (t->slots[i].value)
+        *TableSlot(&bigger, SlotKey(t, &t->slots[i]), t->slots[i].len) = t->slots[i];
     bigger.used = t->used;
     PoolFree(t->slots, t->cap * sizeof(Slot));
     *t = bigger;
   }
   Slot *s = TableSlot(t, key, len);
-  if (s->key) return;
-  *s = Slot{key, value, static_cast<int>(len), static_cast<int>(position)};
+  if (s->value) return;
+  *s = Slot{value, static_cast<int>(len), static_cast<int>(position)};
   t->used++;
 }
 
@@ -89,17 +99,17 @@ LabelIndex *LabelIndexOf(ProcedurePtr p) {
     x->head = p->sentenceList;
     x->last = nullptr;
     x->count = 0;
-    x->byLabels = Table{nullptr, 0, 0};
-    x->startLabels = Table{nullptr, 0, 0};
+    x->byLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels)};
+    x->startLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels) + 1};   // after "("
   }
   SentenceListPtr n = x->last ? x->last->sentenceList : x->head;
   while (n && n->sentence) {
     SentencePtr s = n->sentence;
-    TableAdd(&x->byLabels, s->labels, strlen(s->labels), s, x->count);
+    TableAdd(&x->byLabels, s, strlen(s->labels), x->count);
     if (s->type != 2) {
       size_t len;
-      const char *a = StartLabel(s->labels, &len);
-      TableAdd(&x->startLabels, a, len, s, 0);
+      StartLabel(s->labels, &len);
+      TableAdd(&x->startLabels, s, len, 0);
     }
     x->count++;
     x->last = n;
@@ -114,7 +124,7 @@ struct ProcIndex {
   ProcedureListPtr last;    // last node indexed, null before the first
   Table byName;
 };
-ProcIndex procIndex;
+ProcIndex procIndex = {nullptr, nullptr, {nullptr, 0, 0, offsetof(Procedure, name)}};
 
 void ProcIndexSync() {
   if (procedureList.procedure != procIndex.first) {
@@ -123,7 +133,7 @@ void ProcIndexSync() {
   }
   ProcedureListPtr n = procIndex.last ? procIndex.last->procedureList : &procedureList;
   while (n && n->procedure && n->procedureList) {
-    TableAdd(&procIndex.byName, n->procedure->name, strlen(n->procedure->name), n->procedure, 0);
+    TableAdd(&procIndex.byName, n->procedure, strlen(n->procedure->name), 0);
     procIndex.last = n;
     n = n->procedureList;
   }
@@ -134,7 +144,7 @@ void ProcIndexSync() {
 void ProcedureIndexReset() {
   procIndex.first = nullptr;
   procIndex.last = nullptr;
-  procIndex.byName = Table{nullptr, 0, 0};   // its slots go with the pool
+  procIndex.byName = Table{nullptr, 0, 0, offsetof(Procedure, name)};   // its slots go with the pool
 }
 
 ProcedureListPtr ProcedureListTail() {
