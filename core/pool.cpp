@@ -30,7 +30,8 @@
 namespace {
 
 const size_t ALIGN = 8;
-const size_t CHUNK_SIZE = 2 * 1024 * 1024 - 16;   // with its header one huge page
+const size_t HUGE_PAGE = 2 * 1024 * 1024;
+const size_t CHUNK_SIZE = HUGE_PAGE - 16;     // with its header one huge page
 const size_t CLASS_MAX = 1024;                // larger blocks are not reused
 const size_t CLASSES = CLASS_MAX / ALIGN + 1;
 
@@ -39,7 +40,7 @@ struct Chunk {
   size_t size;
 };
 const size_t HEADER = (sizeof(Chunk) + ALIGN - 1) / ALIGN * ALIGN;
-static_assert(HEADER + CHUNK_SIZE == 2 * 1024 * 1024, "a chunk fills a huge page");
+static_assert(HEADER + CHUNK_SIZE == HUGE_PAGE, "a chunk fills a huge page");
 
 struct FreeBlock { FreeBlock *next; };
 
@@ -54,8 +55,8 @@ size_t Round(size_t size) { return size ? (size + ALIGN - 1) / ALIGN * ALIGN : A
 // Zero-filled pages from the system. A chunk of a huge page's size is
 // placed on a huge page boundary and offered as one (a single fault instead
 // of one per small page) where the system allows it.
-const size_t HUGE = 2 * 1024 * 1024;
 void *MapZeroed(size_t size) {
+  const size_t HUGE = HUGE_PAGE;
   size_t whole = size == HUGE ? 2 * HUGE : size;
   char *m = static_cast<char *>(mmap(nullptr, whole, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
   if (m == MAP_FAILED) abort();
@@ -112,6 +113,7 @@ void *PoolAlloc(size_t size) {
   }
   void *p = cursor;
   cursor += size;
+  assert(cursor <= limit);
   UNPOISON(p, size);
   return p;
 }
