@@ -55,7 +55,7 @@ char *FileRead(const char *fname) {
   // as well, and reported. The copy is branch-free: a byte is always
   // written and the write position advances only for a byte that stays.
   static unsigned char keep[256];
-  if (!keep['x'])
+  if (!keep[static_cast<unsigned char>('x')])
     for (int c = 0; c < 256; c++) keep[c] = c != '\n' && c != '\t' && c != ' ' && c != 0;
   size_t w = 0, i = 0;
   int nul = 0;
