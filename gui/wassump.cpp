@@ -14,7 +14,7 @@ static void wAssumptionPrompt(int refused) {
   else
     TextAppend(&prompt, "Verification Conditions:");
   if (refused) TextAppend(&prompt, " (the axiom was refused)");
-  wSetLabel(wp1->label, TextStr(&prompt));
+  wSetPrompt(wp1, TextStr(&prompt));
   TextFree(&prompt);
 }
 
@@ -37,7 +37,7 @@ void wAssumptionOk(int i, Widget, XtPointer, XtPointer) {
     wSetText(wp1->text, wGetAssumptionList2(s1));
     state1 = 1;
   } else if (state1 == 1) {
-    wSetLabel(wp1->label, "Please Provide an Axiom:");
+    wSetPrompt(wp1, "Please Provide an Axiom:");
     wSetText(wp1->text, " ");
     state1 = 2;
   } else {

@@ -16,9 +16,12 @@ Widget wclear, wsave, wquit;
 Widget wtext;
 XawTextSelectType a[3];
 
+// A button of its designed size, larger when its label needs more in the font in use.
 static Widget CommandCreate(const char *name, Widget parent, int width, int height) {
-  return XtVaCreateManagedWidget(name, commandWidgetClass, parent, XtNwidth, width,
-                                 XtNheight, height, NULL);
+  Widget w = XtVaCreateManagedWidget(name, commandWidgetClass, parent, XtNwidth, width,
+                                     XtNheight, height, NULL);
+  wFitLabel(w);
+  return w;
 }
 
 void CreateMainBox() {
@@ -34,8 +37,8 @@ void CreateMainBox() {
   wexpand = CommandCreate("expand", boxa, 80, 70);
   wassumption = CommandCreate("veri-conds", boxa, 80, 70);
   Widget boxb = XtVaCreateManagedWidget("boxb", boxWidgetClass, box, NULL);
-  XtVaCreateManagedWidget("Procedure List:", labelWidgetClass, boxb, XtNwidth, 250,
-                          XtNheight, 30, XtNborderWidth, 0, NULL);
+  wFitLabel(XtVaCreateManagedWidget("Procedure List:", labelWidgetClass, boxb, XtNwidth, 250,
+                                    XtNheight, 30, XtNborderWidth, 0, NULL));
   wtext = XtVaCreateManagedWidget("text", asciiTextWidgetClass, boxb, XtNstring, "",
                                   XtNtype, XawAsciiString, XtNeditType, XawtextRead,
                                   XtNwidth, 250, XtNheight, 415, XtNautoFill, True,
@@ -73,6 +76,7 @@ void wBuildClient(Widget shell) {
   XtAddCallback(wredisplay, XtNcallback, wRedisplay, tl);
   XtAddCallback(wpost, XtNcallback, wPost, tl);
   XtAddCallback(wexpand, XtNcallback, wExpand, tl);
+  wTranslationsAdd();
 }
 
 int wCommandLine(int argc, char **argv) {

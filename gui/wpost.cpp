@@ -41,7 +41,7 @@ void wPostOk(int i, Widget, XtPointer client_data, XtPointer) {
       wPostPartClose();
     } else {
       TextPrintf(&prompt, "Program Part %s:", pair);
-      wSetLabel(wp3->label, TextStr(&prompt));
+      wSetPrompt(wp3, TextStr(&prompt));
       wSetText(wp3->text, display);
     }
   }

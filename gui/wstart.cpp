@@ -25,7 +25,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
     return;
   }
   if (!ProgramReadable(input)) {
-    wSetLabel(wp1->label, "File Not Found!!");
+    wSetPrompt(wp1, "File Not Found!!");
     free(input);
     return;
   }
@@ -66,7 +66,7 @@ void wSaveOk(int i, Widget, XtPointer, XtPointer) {
     Text m;
     TextInit(&m);
     TextPrintf(&m, "The file %s could not be written. Please Provide a File Name:", name);
-    wSetLabel(wp1->label, TextStr(&m));
+    wSetPrompt(wp1, TextStr(&m));
     TextFree(&m);
     return;
   }

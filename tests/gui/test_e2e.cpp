@@ -118,7 +118,8 @@ TEST_F(EndToEnd, MissingInvariantAsksAndNeverWrites) {
 TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSaveQuit) {
   PrivateDisplay priv(dir);
   std::string result = dir + "/result.txt", status = dir + "/status";
-  Shell("cd " + dir + " && (timeout 120 " QUELL_GUI_BIN "; echo $? >status) >log 2>&1 &");
+  // The font is named: the window sizes it is found by depend on it.
+  Shell("cd " + dir + " && (timeout 120 " QUELL_GUI_BIN " -xrm '*font: 6x13'; echo $? >status) >log 2>&1 &");
   std::vector<std::string> ids;
   bool ok = WaitWindows(1, &ids);
   std::string main = ok ? ids[0] : "", box;
