@@ -20,6 +20,10 @@ TEST_F(Batch, ResultFilesAndExitCodes) {
     EXPECT_EQ(Slurp("out.txt"), expected);
     EXPECT_EQ(Has(expected.substr(expected.find("Remaining Verification Conditions:")), " =>\n  "),
               r.status == 1);
+    // A result file loads again as its procedures and gives the same file.
+    EXPECT_EQ(Run("-q out.txt again.txt"), r.status);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(Slurp("again.txt"), expected);
   }
   // true implies false is not proved: it stays as $T => $F
   EXPECT_TRUE(Has(Slurp(QUELL_SOURCE_DIR "/tests/data/truefalse.result"),
