@@ -83,6 +83,12 @@ void wMinimumSize(Widget shell);
 // Window close, dialog keys and the mouse wheel (wwindow.cpp).
 void wTranslationsAdd();
 
+// What to select, shown where a selection names nothing.
+extern const char *const hintProcedure;   // a procedure name from the list
+extern const char *const hintPair;        // a whole label pair
+extern const char *const hintStatements;  // whole statements of the program text
+const char *wOrHint(const char *text, const char *hint);   // hint when text is null or ""
+
 // Procedure box of post-cond and expand for the selected name (0: none selected).
 int wProcedureBoxOpen(Widget tl, Widget button, int newState, char *(*builder)(const char *));
 

@@ -22,7 +22,8 @@ void wAssumption(Widget, XtPointer client_data, XtPointer) {
   GetSelectedItem(s1, wtext, sizeof s1);
   state = 108;
   state1 = 0;
-  PopShell1((Widget)client_data, wassumption, "", wGetAssumptionList(s1), "Simplify", "Cancel");
+  const char *text = !s1[0] || Procedure2Ptr(s1) ? wGetAssumptionList(s1) : hintProcedure;
+  PopShell1((Widget)client_data, wassumption, "", text, "Simplify", "Cancel");
   wAssumptionPrompt(0);
 }
 

@@ -20,6 +20,18 @@ void wSetButton(Widget w, const char *label) {
   wFitLabel(w);
 }
 
+const char *const hintProcedure =
+    "The selection names no procedure.\nSelect a procedure name in the procedure list\n"
+    "(a click on it), then press the button again.";
+const char *const hintPair =
+    "The selection names no statement.\nSelect a whole label pair such as (1,4),\n"
+    "then press the button again.";
+const char *const hintStatements =
+    "The selection names no statement.\nSelect one or more whole statements, from their\n"
+    "LB= through their closing ; or ], then press the button again.";
+
+const char *wOrHint(const char *text, const char *hint) { return text && text[0] ? text : hint; }
+
 void wRelabelStart(const char *label) {
   XtVaSetValues(wstart, XtNlabel, label ? label : "", XtNwidth, 80, XtNheight, 70, NULL);
   wFitLabel(wstart);
@@ -102,7 +114,8 @@ int wProcedureBoxOpen(Widget tl, Widget button, int newState, char *(*builder)(c
   Text prompt;
   TextInit(&prompt);
   TextPrintf(&prompt, "Procedure %s:", name);
-  PopShell1(tl, button, TextStr(&prompt), builder(name), "Show", "Cancel");
+  const char *text = Procedure2Ptr(name) ? builder(name) : hintProcedure;
+  PopShell1(tl, button, TextStr(&prompt), text, "Show", "Cancel");
   TextFree(&prompt);
   return 1;
 }

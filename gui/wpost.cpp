@@ -29,7 +29,8 @@ void wPostOk(int i, Widget, XtPointer client_data, XtPointer) {
       wSentenceRead2N(sel, pair, sizeof pair);
       char *display = wGetSentenceContent2(pair);
       TextPrintf(&prompt, "Program Part %s:", pair);
-      PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt), display, "Ok", "Cancel");
+      PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt), wOrHint(display, hintPair), "Ok",
+                "Cancel");
     }
   } else if (!i) {
     wPostPartClose();

@@ -7,6 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+// The start button's label and the other buttons tell whether anything is loaded.
+static void wLoadedShow() {
+  int loaded = procedureList.procedure != nullptr;
+  wRelabelStart(loaded ? "add-proc" : "start");
+  SetSensitiveFalse(loaded);
+}
+
 void wStart(Widget, XtPointer client_data, XtPointer) {
   state = 105;
   PopShell1((Widget)client_data, wstart, "Please Provide Procedure Text or a File Name:", "", "Ok",
@@ -17,6 +24,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
   if (!i) {
     state = 0;
     popdown(wstart, wp1->pshell);
+    wLoadedShow();   // after "clear" nothing is loaded any more
     return;
   }
   char *input = static_cast<char *>(calloc(INPUT_SIZE, 1));
@@ -35,6 +43,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
   SetSensitiveFalse(1);
   StartProg1Checked(input);
   free(input);
+  wLoadedShow();   // a text without procedures loads nothing
   wRedisplay(w, client_data, call_data);
   wAskInv(w, client_data, call_data);
 }

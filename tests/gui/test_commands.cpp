@@ -60,6 +60,29 @@ TEST_F(Client, RefreshSaveAndClear) {
   Run({{0, &wclear, 105, wp1, 0, kAskFile}});
   EXPECT_TRUE(!procedureList.procedure && !assumptionList.assumption);
   EXPECT_EQ(TextOf(wtext) + LabelOf(wstart), "add-proc");
+  // Cancelled, the start dialog leaves nothing loaded, and the buttons say so.
+  Run({{0, &wp1->cancel, 0, 0, wp1}});
+  EXPECT_TRUE(LabelOf(wstart) == "start" && SevenUsable() == 0 && IsSensitive(wstart));
+}
+
+// Where a selection names no procedure or no statement, the box says what to select.
+TEST_F(Client, SelectionsNamingNothingSayWhatToSelect) {
+  StartWith(kExample);
+  wSetText(wtext, "nosuch\np\n");
+  const char *proc = "names no procedure", *pair = "a whole label pair such as (1,4)";
+  std::string out = Out([&] {
+    Run({{"nosuch", &wselect, 106, wp2, 0, 0, proc}, {0, &wp2->cancel, 0},
+         {"nosuch", &wpost, 112, wp1, 0, "Procedure nosuch:", proc}, {0, &wp1->cancel, 0},
+         {"nosuch", &wexpand, 111, wp1, 0, 0, proc}, {0, &wp1->cancel, 0},
+         {"nosuch", &wassumption, 108, wp1, 0, 0, proc}, {0, &wp1->cancel, 0},
+         {"p", &wpost, 112, wp1}, {"(1,", &wp1->ok, 112, wp3, 0, 0, pair},
+         {0, &wp3->cancel, 112, wp1, wp3}, {0, &wp1->cancel, 0},
+         {"p", &wselect, 106, wp2}, {"(1,", &wp2->ok, 106, wp1, 0, 0, pair},
+         {0, &wp1->cancel, 106, wp2, wp1}, {0, &wp2->cancel, 0},
+         {"p", &wexpand, 111, wp1}, {"=junk", &wp1->ok, 111, wp3, 0, 0, "whole statements"},
+         {0, &wp3->ok, 111, wp1, wp3}, {0, &wp1->cancel, 0, 0, wp1}});
+  });
+  EXPECT_EQ(out, "Error: sentenceRead\n");
 }
 
 TEST_F(Client, SelectPostCondAndExpand) {
@@ -70,8 +93,6 @@ TEST_F(Client, SelectPostCondAndExpand) {
        {"(2,5)", &wp2->ok, 106, wp1, 0, "Program Part (2,5) of p:", "?[LB=2^t>b=>$OLB=3|~=>$OLB=4;"},
        {0, &wp1->cancel, 106, wp2, wp1, pick},   // closes only the part popup
        {0, &wp2->cancel, 0, 0, wp2}});
-  wSetText(wtext, "nosuch\np\n");   // a selection naming no procedure shows an empty text
-  Run({{"nosuch", &wselect, 106, wp2, 0, 0, "="}, {0, &wp2->cancel, 0}});
   // post-cond descends through the parts; presses with nothing selected go back up.
   const char *part15 = "Program Part (1,5):", *part25 = "Program Part (2,5):";
   Run({{"p", &wpost, 112, wp1, 0, "Procedure p:", "%STM[ \n\t(1,5) \n]\n"},
