@@ -59,7 +59,8 @@ int CreateReadBox() {
   if (n < 0) return -1;
   PopupBoxPtr p = &popupBoxes[n];
   p->pshell = XtVaCreatePopupShell("pshell", transientShellWidgetClass, topLevel,
-                                   XtNheight, 470, XtNtitle, "quell1", NULL);
+                                   XtNheight, 470, XtNtitle, "quell1",
+                                   XtNallowShellResize, True, NULL);
   p->box = XtVaCreateManagedWidget("box", boxWidgetClass, p->pshell, NULL);
   p->label = XtVaCreateManagedWidget("label", labelWidgetClass, p->box, XtNwidth, 500,
                                      XtNheight, 30, XtNx, 100, XtNy, 100, XtNborderWidth, 0,
@@ -81,7 +82,8 @@ int CreateListBox() {
   if (n < 0) return -1;
   PopupBoxPtr p = &popupBoxes[n];
   p->pshell = XtVaCreatePopupShell("pshell2", transientShellWidgetClass, topLevel,
-                                   XtNheight, 515, XtNtitle, "quell1", NULL);
+                                   XtNheight, 515, XtNtitle, "quell1",
+                                   XtNallowShellResize, True, NULL);
   p->box = XtVaCreateManagedWidget("box2", boxWidgetClass, p->pshell, NULL);
   p->label = XtVaCreateManagedWidget("label", labelWidgetClass, p->box, XtNwidth, 300,
                                      XtNheight, 30, NULL);

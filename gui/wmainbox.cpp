@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <X11/Shell.h>
 #include <X11/Xaw/AsciiText.h>
 #include <X11/Xaw/Box.h>
 #include <X11/Xaw/Command.h>
@@ -25,6 +26,8 @@ static Widget CommandCreate(const char *name, Widget parent, int width, int heig
 }
 
 void CreateMainBox() {
+  // A button grown for a longer label (the font in use) may widen the window.
+  XtVaSetValues(topLevel, XtNallowShellResize, True, NULL);
   Widget box = XtVaCreateManagedWidget("box", boxWidgetClass, topLevel, XtNx, 50, XtNy, 50,
                                        XtNwidth, 700, XtNheight, 500, NULL);
   // The command buttons form one row across the top of the window.

@@ -35,6 +35,7 @@ const char *wOrHint(const char *text, const char *hint) { return text && text[0]
 void wRelabelStart(const char *label) {
   XtVaSetValues(wstart, XtNlabel, label ? label : "", XtNwidth, 80, XtNheight, 70, NULL);
   wFitLabel(wstart);
+  if (XtIsRealized(topLevel)) wMinimumSize(topLevel);
 }
 
 // The window title names the command whose dialog the box shows.
