@@ -150,4 +150,28 @@ TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSaveQuit) {
   EXPECT_TRUE(Has(text, "a>b\n =>\n  $F")) << text;
 }
 
+// "-d" first reaches the client, not the toolkit: the log is opened, nothing is
+// loaded, and later toolkit options still work. Error lines of a load reach the
+// redirected standard output while the client runs.
+TEST_F(EndToEnd, DebugFirstAndErrorLinesWhileRunning) {
+  PrivateDisplay priv(dir);
+  std::string status = dir + "/status";
+  Shell("cd " + dir + " && (timeout 120 " QUELL_GUI_BIN " -d " + Example("swap.q") +
+        " -xrm '*font: 6x13' & echo $! >pid; wait $!; echo $? >status) >log 2>&1 &");
+  std::vector<std::string> ids;
+  bool ok = WaitWindows(1, &ids);
+  EXPECT_TRUE(ok && Slurp(status).empty() && Exists((dir + "/vLog").c_str())) << Log();
+  std::string main = ok ? ids[0] : "", box;
+  ok = ok && At(main, "80x70", 1, "click 1") && WaitWindows(2, &ids);
+  for (const std::string &id : ids) if (id != main) box = id;
+  ok = ok && At(box, "500x400", 1, "type --delay 5 '%PROC q()==%STM[junk]'") &&
+       At(box, "246x30", 1, "click 1");
+  for (int i = 0; i < 30 && !Has(Log(), "Error: "); i++) Sleep(100);
+  EXPECT_TRUE(ok && Has(Log(), "Error: sentenceRead") && Slurp(status).empty()) << Log();
+  EXPECT_TRUE(Has(Slurp(dir + "/vLog"), "----- Prog -----")) << "nothing logged";
+  int pid = atoi(Slurp(dir + "/pid").c_str());
+  if (pid > 0) kill(pid, SIGTERM);
+  for (int i = 0; i < 30 && Slurp(status).empty(); i++) Sleep(100);
+}
+
 }  // namespace
