@@ -12,6 +12,9 @@
 
 #include <cstring>
 
+static const int SCREEN_MARGIN = 20;   // kept free around a box grown for its prompt
+static const int PROMPT_WIDEN = 100;   // steps in which a long prompt widens its box
+
 static XFontStruct *FontOf(Widget w) {
   XFontStruct *f = nullptr;
   XtVaGetValues(w, XtNfont, &f, NULL);
@@ -70,15 +73,25 @@ int wWrapText(XFontStruct *f, const char *s, int width, Text *out) {
 
 void wSetPrompt(PopupBoxPtr p, const char *s) {
   if (!p) return;
-  Dimension width = 0, iw = 0, ih = 0;
+  Dimension width = 0, iw = 0, ih = 0, labelH = 0, shellH = 0;
   XtVaGetValues(p->text, XtNwidth, &width, NULL);   // the prompt is as wide as its text area
-  XtVaGetValues(p->label, XtNinternalWidth, &iw, XtNinternalHeight, &ih, NULL);
+  XtVaGetValues(p->label, XtNinternalWidth, &iw, XtNinternalHeight, &ih, XtNheight, &labelH, NULL);
+  XtVaGetValues(p->pshell, XtNheight, &shellH, NULL);
   XFontStruct *f = FontOf(p->label);
+  // Lines that would take the box off the screen widen the prompt instead.
+  Screen *screen = XtScreen(p->label);
+  int room = HeightOfScreen(screen) - ((int)shellH - (int)labelH) - SCREEN_MARGIN;
+  int widest = WidthOfScreen(screen) - 2 * SCREEN_MARGIN;
   Text t;
   TextInit(&t);
-  int lines = wWrapText(f, s ? s : "", (int)width - 2 * iw, &t);
-  int height = lines * LineHeight(f) + 2 * ih;
-  XtVaSetValues(p->label, XtNlabel, TextStr(&t), XtNwidth, width, XtNheight,
+  int w = width, height = 0;
+  for (;; w += PROMPT_WIDEN) {
+    if (w > widest) w = widest > (int)width ? widest : (int)width;
+    TextClear(&t);
+    height = wWrapText(f, s ? s : "", w - 2 * iw, &t) * LineHeight(f) + 2 * ih;
+    if (height <= room || w >= widest) break;
+  }
+  XtVaSetValues(p->label, XtNlabel, TextStr(&t), XtNwidth, w, XtNheight,
                 height > PROMPT_HEIGHT ? height : PROMPT_HEIGHT, NULL);
   TextFree(&t);
   wKeepOnScreen(p->pshell);

@@ -86,10 +86,9 @@ TEST_F(Fit, PromptsAndLabelsFitTheFontInUse) {
     SCOPED_TRACE(font);
     if (*font) WithFont(font);
     if (IsSkipped()) return;
-    std::string out = Out([] {
-      StartWith(Example("maxwrong.q"));
-      Press(wsave), Answer("/nonexistent/dir/" + std::string(300, 'o') + "/out.txt");
-    });
+    // A name long enough to widen the box in the default font (not in the large one).
+    std::string name = "/nonexistent/dir/" + std::string(*font ? 600 : 2000, 'o') + "/out.txt";
+    std::string out = Out([&] { StartWith(Example("maxwrong.q")), Press(wsave), Answer(name); });
     ASSERT_TRUE(Has(Unwrapped(Prompt()), "could not be written") && Has(out, "Error: ")) << Prompt();
     ExpectFits(wp1->label), ExpectShown(wp1->cancel, wp1->pshell);
     Press(wp1->cancel);
