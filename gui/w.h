@@ -13,7 +13,6 @@ const int NAV_DEPTH = 30;         // entries of the post-cond navigation stack
 const int NAV_ENTRY_SIZE = 1000;
 const int INPUT_SIZE = 10240;     // typed program text and answers
 const int SELECT_SIZE = 2048;     // selections and file names
-const int PROMPT_HEIGHT = 30;     // designed height of a dialog's prompt
 const int SCROLLBAR_ROOM = 16;    // what a scrollbar takes from a text area, about
 
 // Main window (wmainbox.cpp, wmain.cpp).

@@ -91,8 +91,7 @@ void wSetPrompt(PopupBoxPtr p, const char *s) {
     height = wWrapText(f, s ? s : "", w - 2 * iw, &t) * LineHeight(f) + 2 * ih;
     if (height <= room || w >= widest) break;
   }
-  XtVaSetValues(p->label, XtNlabel, TextStr(&t), XtNwidth, w, XtNheight,
-                height > PROMPT_HEIGHT ? height : PROMPT_HEIGHT, NULL);
+  XtVaSetValues(p->label, XtNlabel, TextStr(&t), XtNwidth, w, XtNheight, height, NULL);
   TextFree(&t);
   wKeepOnScreen(p->pshell);
 }

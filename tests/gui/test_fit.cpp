@@ -88,7 +88,11 @@ TEST_F(Fit, PromptsAndLabelsFitTheFontInUse) {
     if (IsSkipped()) return;
     // A name long enough to widen the box in the default font (not in the large one).
     std::string name = "/nonexistent/dir/" + std::string(*font ? 600 : 2000, 'o') + "/out.txt";
-    std::string out = Out([&] { StartWith(Example("maxwrong.q")), Press(wsave), Answer(name); });
+    StartWith(Example("maxwrong.q")), Press(wassumption);   // a prompt of one line
+    EXPECT_EQ(state, 108);
+    ExpectFits(wp1->label), ExpectShown(wp1->cancel, wp1->pshell);
+    Press(wp1->cancel);
+    std::string out = Out([&] { Press(wsave), Answer(name); });
     ASSERT_TRUE(Has(Unwrapped(Prompt()), "could not be written") && Has(out, "Error: ")) << Prompt();
     ExpectFits(wp1->label), ExpectShown(wp1->cancel, wp1->pshell);
     Press(wp1->cancel);
