@@ -55,11 +55,16 @@ TEST_F(Client, RefreshSaveAndClear) {
   size_t sep = text.find("\n;;--------------------------------------\n\n");
   EXPECT_TRUE(sep != std::string::npos && text.find("Remaining Verification Conditions:\n\n") == sep + 43)
       << text;
-  unlink(path.c_str() + 1);
-  // clear drops the program and opens the start dialog at once.
+  // clear drops the program and opens the start dialog at once; the saved file
+  // loads again and saves as the same file.
   Run({{0, &wclear, 105, wp1, 0, kAskFile}});
   EXPECT_TRUE(!procedureList.procedure && !assumptionList.assumption);
   EXPECT_EQ(TextOf(wtext) + LabelOf(wstart), "add-proc");
+  std::string again = path + ".again";
+  Run({{path.c_str(), &wp1->ok, 0, 0, wp1}, {0, &wsave, 107, wp1}, {again.c_str(), &wp1->ok, 0}});
+  EXPECT_TRUE(TextOf(wtext) == "maxwrong\n" && Slurp(again.substr(1)) == text);
+  unlink(path.c_str() + 1), unlink(again.c_str() + 1);
+  Run({{0, &wclear, 105, wp1, 0, kAskFile}});
   // Cancelled, the start dialog leaves nothing loaded, and the buttons say so.
   Run({{0, &wp1->cancel, 0, 0, wp1}});
   EXPECT_TRUE(LabelOf(wstart) == "start" && SevenUsable() == 0 && IsSensitive(wstart));
