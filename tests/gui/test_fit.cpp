@@ -9,48 +9,13 @@
 
 namespace {
 
-XFontStruct *FontOf(Widget w) {
-  XFontStruct *f = nullptr;
-  XtVaGetValues(w, XtNfont, &f, NULL);
-  return f;
-}
-std::string Label(Widget w) {
-  String s = nullptr;
-  XtVaGetValues(w, XtNlabel, &s, NULL);
-  return s ? s : "";
-}
-std::string Unwrapped(std::string s) { return std::replace(s.begin(), s.end(), '\n', ' '), s; }
 int Width(Widget w) { Dimension d = 0; XtVaGetValues(w, XtNwidth, &d, NULL); return d; }
 int Height(Widget w) { Dimension d = 0; XtVaGetValues(w, XtNheight, &d, NULL); return d; }
-
-// Every line of the label fits inside its widget, in the label's font.
-void ExpectFits(Widget label) {
-  Dimension iw = 0, ih = 0;
-  XtVaGetValues(label, XtNinternalWidth, &iw, XtNinternalHeight, &ih, NULL);
-  XFontStruct *f = FontOf(label);
-  std::istringstream in(Label(label));
-  int lines = 0;
-  for (std::string line; std::getline(in, line); lines++)
-    EXPECT_LE(XTextWidth(f, line.c_str(), (int)line.size()) + 2 * iw, Width(label)) << line;
-  EXPECT_LE(lines * (f->ascent + f->descent) + 2 * ih, Height(label)) << Label(label);
-}
-
-// The widget lies inside its shell, and the shell on the screen.
-void ExpectShown(Widget w, Widget shell) {
-  Position x = 0, y = 0, sx = 0, sy = 0;
-  XtTranslateCoords(w, Width(w), Height(w), &x, &y);
-  XtTranslateCoords(shell, 0, 0, &sx, &sy);
-  EXPECT_TRUE(x <= sx + Width(shell) && y <= sy + Height(shell)) << XtName(w);
-  EXPECT_TRUE(sx >= 0 && sy >= 0 && sx + Width(shell) <= WidthOfScreen(XtScreen(shell)) &&
-              sy + Height(shell) <= HeightOfScreen(XtScreen(shell)));
-}
+std::string Unwrapped(std::string s) { return std::replace(s.begin(), s.end(), '\n', ' '), s; }
 
 class Fit : public Client {
  protected:
-  void TearDown() override {
-    Client::TearDown();
-    FontResource("XtDefaultFont");
-  }
+  void TearDown() override { Client::TearDown(), FontResource("XtDefaultFont"); }
   static void FontResource(const char *font) {
     XrmDatabase db = XtDatabase(TheDisplay());
     XrmPutStringResource(&db, "*font", font);
@@ -58,22 +23,34 @@ class Fit : public Client {
   void WithFont(const char *font) {   // the client built again in that font
     XFontStruct *f = XLoadQueryFont(TheDisplay(), font);
     if (!f) GTEST_SKIP() << "font " << font << " missing (package xfonts-base)";
-    XFreeFont(TheDisplay(), f);
-    Client::TearDown();
-    FontResource(font);
-    SetUp();
+    XFreeFont(TheDisplay(), f), Client::TearDown(), FontResource(font), SetUp();
   }
+  // Every line of the label fits inside its widget, in the label's font.
+  static void ExpectFits(Widget label) {
+    Dimension iw = 0, ih = 0;
+    XFontStruct *f = nullptr;
+    XtVaGetValues(label, XtNinternalWidth, &iw, XtNinternalHeight, &ih, XtNfont, &f, NULL);
+    std::istringstream in(LabelOf(label));
+    int lines = 0;
+    for (std::string line; std::getline(in, line); lines++)
+      EXPECT_LE(XTextWidth(f, line.c_str(), (int)line.size()) + 2 * iw, Width(label)) << line;
+    EXPECT_LE(lines * (f->ascent + f->descent) + 2 * ih, Height(label)) << LabelOf(label);
+  }
+  // The widget lies inside its shell, and the shell on the screen.
+  static void ExpectShown(Widget w, Widget shell) {
+    Position x = 0, y = 0, sx = 0, sy = 0;
+    XtTranslateCoords(w, Width(w), Height(w), &x, &y), XtTranslateCoords(shell, 0, 0, &sx, &sy);
+    EXPECT_TRUE(x <= sx + Width(shell) && y <= sy + Height(shell)) << XtName(w);
+    EXPECT_TRUE(sx >= 0 && sy >= 0 && sx + Width(shell) <= WidthOfScreen(XtScreen(shell)) &&
+                sy + Height(shell) <= HeightOfScreen(XtScreen(shell)));
+  }
+  // A synthetic key press (keysym `detail`) or button press on w.
   static void Send(Widget w, int type, unsigned detail, unsigned state) {
     XEvent ev{};
-    if (type == ButtonPress)
-      ev.xbutton = XButtonEvent{ButtonPress, 0, True, XtDisplay(w), XtWindow(w),
-                                RootWindowOfScreen(XtScreen(w)), 0, CurrentTime, 5, 5, 0, 0,
-                                state, detail, True};
-    else
-      ev.xkey = XKeyEvent{KeyPress, 0, True, XtDisplay(w), XtWindow(w),
-                          RootWindowOfScreen(XtScreen(w)), 0, CurrentTime, 5, 5, 0, 0, state,
-                          XKeysymToKeycode(XtDisplay(w), detail), True};
-    XSendEvent(XtDisplay(w), XtWindow(w), True, type == ButtonPress ? ButtonPressMask : KeyPressMask,
+    ev.xkey = XKeyEvent{type, 0, True, XtDisplay(w), XtWindow(w), RootWindowOfScreen(XtScreen(w)),
+                        0, CurrentTime, 5, 5, 0, 0, state,
+                        type == KeyPress ? XKeysymToKeycode(XtDisplay(w), detail) : detail, True};
+    XSendEvent(XtDisplay(w), XtWindow(w), True, type == KeyPress ? KeyPressMask : ButtonPressMask,
                &ev);
     Pump();
   }
@@ -86,27 +63,24 @@ TEST_F(Fit, PromptsAndLabelsFitTheFontInUse) {
     SCOPED_TRACE(font);
     if (*font) WithFont(font);
     if (IsSkipped()) return;
+    auto shown = [](PopupBoxPtr p) { ExpectFits(p->label), ExpectShown(p->cancel, p->pshell); };
     // A name long enough to widen the box in the default font (not in the large one).
     std::string name = "/nonexistent/dir/" + std::string(*font ? 600 : 2000, 'o') + "/out.txt";
     StartWith(Example("maxwrong.q")), Press(wassumption);   // a prompt of one line
     EXPECT_EQ(state, 108);
-    ExpectFits(wp1->label), ExpectShown(wp1->cancel, wp1->pshell);
-    Press(wp1->cancel);
+    shown(wp1), Press(wp1->cancel);
     std::string out = Out([&] { Press(wsave), Answer(name); });
     ASSERT_TRUE(Has(Unwrapped(Prompt()), "could not be written") && Has(out, "Error: ")) << Prompt();
-    ExpectFits(wp1->label), ExpectShown(wp1->cancel, wp1->pshell);
-    Press(wp1->cancel);
+    shown(wp1), Press(wp1->cancel);
     StartWith("%PROC r(%IOP/x:int)==%STM[*[LB=2^x<5=>($OLB=3|$OLB=4)LB=3=>$Ox=+(x,1)^$OLB=9;]]"
               "{x=5}");
     Out([] { Answer("x=0"), Answer("x<6"); });   // the invariant cannot be attached
     EXPECT_TRUE(Has(Unwrapped(Prompt()), "could not be attached")) << Prompt();
-    ExpectFits(wp1->label), ExpectShown(wp1->cancel, wp1->pshell);
-    Press(wp1->cancel);
+    shown(wp1), Press(wp1->cancel);
     SetSensitiveFalse(1);
     PopShell2(topLevel, wselect, "Please Select One Line: a long prompt to wrap in the list box",
               "", "Show", "Cancel");
-    ExpectFits(wp2->label), ExpectShown(wp2->cancel, wp2->pshell);
-    popdown(wselect, wp2->pshell);
+    shown(wp2), popdown(wselect, wp2->pshell);
     for (Widget b : {wstart, wredisplay, wselect, wpost, wexpand, wassumption, wclear, wsave, wquit,
                      wp1->ok, wp1->cancel, wp2->ok})
       ExpectFits(b);
@@ -115,11 +89,10 @@ TEST_F(Fit, PromptsAndLabelsFitTheFontInUse) {
     long supplied = 0;
     ASSERT_TRUE(XGetWMNormalHints(XtDisplay(topLevel), XtWindow(topLevel), &hints, &supplied));
     ASSERT_TRUE(hints.flags & PMinSize);
+    Position x = 0, y = 0, sx = 0, sy = 0;
+    XtTranslateCoords(topLevel, 0, 0, &sx, &sy);
     for (Widget w : {wassumption, wquit, wtext}) {
-      Position x = 0, y = 0;
       XtTranslateCoords(w, Width(w), Height(w), &x, &y);
-      Position sx = 0, sy = 0;
-      XtTranslateCoords(topLevel, 0, 0, &sx, &sy);
       EXPECT_TRUE(x - sx <= hints.min_width && y - sy <= hints.min_height) << XtName(w);
     }
   }
