@@ -65,6 +65,9 @@ void wCompressString(char *s);
 void wSetLabel(Widget w, const char *label);          // sets a label resource
 void wSetText(Widget w, const char *text);            // sets a text's string (null: "")
 void wRelabelStart(const char *label);                // label with width 80, height 70
+// The start button's label and the seven other buttons tell whether anything
+// is loaded: "add-proc" and usable, or "start" and greyed out.
+void wLoadedShow();
 void wSetButton(Widget w, const char *label);         // label, grown to fit it
 // Reads the whole text of a text widget, as it stands, into out.
 void wTextRead(Widget w, Text *out);

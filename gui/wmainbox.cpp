@@ -96,7 +96,7 @@ int wCommandLine(int argc, char **argv) {
   // client exits with status 1 rather than start as if all were well.
   if (!StartProg1Checked(argv[1])) return 1;
   wRedisplay(nullptr, nullptr, nullptr);
-  wRelabelStart("add-proc");
+  wLoadedShow();
   wAskInv(topLevel, (XtPointer)topLevel, nullptr);
   if (argc == 3 && state == 0) return wFileWrite(argv[2]) ? 0 : 1;
   return -1;

@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-// The start button's label and the other buttons tell whether anything is loaded.
-static void wLoadedShow() {
+void wLoadedShow() {
   int loaded = procedureList.procedure != nullptr;
   wRelabelStart(loaded ? "add-proc" : "start");
   SetSensitiveFalse(loaded);

@@ -102,10 +102,12 @@ TEST_F(Client, CommandLineForms) {
       {{none}, 1, "", 0, false, none.c_str()},
       {{swap, "/nonexistent-dir/out.txt"}, 1, "swap\n", 0, false,
        "Error: cannot write the file /nonexistent-dir/out.txt"},
+      {{"c.q"}, -1, "", 0, false, nullptr},   // only comments: nothing loaded, the buttons say so
       {{"-d", "p.q", "out.txt"}, -1, "", 0, false, nullptr}};   // the log is opened, nothing loaded
   char old[4096], dir[] = "/tmp/quell-gui-XXXXXX";
   ASSERT_TRUE(getcwd(old, sizeof old) && mkdtemp(dir) && chdir(dir) == 0);
   std::ofstream("p.q") << swap;
+  std::ofstream("c.q") << ";; nothing\n";
   for (const auto &r : rows) {
     SCOPED_TRACE("row " + std::to_string(&r - rows));
     TearDown(), SetUp(), unlink("out.txt");
