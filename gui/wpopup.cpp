@@ -21,14 +21,14 @@ void wSetButton(Widget w, const char *label) {
 }
 
 const char *const hintProcedure =
-    "The selection names no procedure.\nSelect a procedure name in the procedure list\n"
-    "(a click on it), then press the button again.";
+    "The selection names no procedure.\nCancel, select a procedure name in the procedure\n"
+    "list (one click on it) and press the button again.";
 const char *const hintPair =
-    "The selection names no statement.\nSelect a whole label pair such as (1,4),\n"
-    "then press the button again.";
+    "The selection names no statement.\nClose this box, select a whole label pair such as\n"
+    "(1,4) and press Show again.";
 const char *const hintStatements =
-    "The selection names no statement.\nSelect one or more whole statements, from their\n"
-    "LB= through their closing ; or ], then press the button again.";
+    "The selection names no statement.\nClose this box, select one or more whole statements,\n"
+    "from their LB= through their closing ; or ], and press Show again.";
 
 const char *wOrHint(const char *text, const char *hint) { return text && text[0] ? text : hint; }
 

@@ -74,7 +74,7 @@ TEST_F(Client, RefreshSaveAndClear) {
 TEST_F(Client, SelectionsNamingNothingSayWhatToSelect) {
   StartWith(kExample);
   wSetText(wtext, "nosuch\np\n");
-  const char *proc = "names no procedure", *pair = "a whole label pair such as (1,4)";
+  const char *proc = "names no procedure", *pair = "a whole label pair such as";
   std::string out = Out([&] {
     Run({{"nosuch", &wselect, 106, wp2, 0, 0, proc}, {0, &wp2->cancel, 0},
          {"nosuch", &wpost, 112, wp1, 0, "Procedure nosuch:", proc}, {0, &wp1->cancel, 0},
