@@ -74,3 +74,19 @@ TEST_F(Batch, EmptyJunkAndVacuousPrograms) {
   EXPECT_EQ(Run(Example("vacuous") + " out.txt"), 0);
   EXPECT_TRUE(Has(out, "Warning: the pre-condition of vacuous is false"));
 }
+
+TEST_F(Batch, WrongProgramsKeepAnOpenCondition) {
+  // Each program is wrong for some input; its condition must stay, as printed.
+  struct { const char *name, *program, *condition; } rows[] = {
+      // The update index i is the outer i: the quantifier's own i is renamed.
+      {"captured update index",
+       "{$T}%PROC captarr(%INP/i:int;%IOP/a:array)==%STM[LB=1=>$Oa[i]=1^$OLB=2;]{$Ai:a[i]=1}",
+       "$T\n =>\n  $A#@a:a[[(i)->1]][#@a]=1\n"},
+  };
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.name);
+    Write("p.q", r.program);
+    EXPECT_EQ(Run("-q p.q out.txt"), 1);
+    EXPECT_TRUE(Has(Slurp("out.txt"), r.condition)) << Slurp("out.txt");
+  }
+}
