@@ -82,6 +82,16 @@ TEST_F(Batch, WrongProgramsKeepAnOpenCondition) {
       {"captured update index",
        "{$T}%PROC captarr(%INP/i:int;%IOP/a:array)==%STM[LB=1=>$Oa[i]=1^$OLB=2;]{$Ai:a[i]=1}",
        "$T\n =>\n  $A#@a:a[[(i)->1]][#@a]=1\n"},
+      // (m+1)! = (m+1)*m! is false at m = -1: no unfolding of !(+1(m)) at a non-numeral.
+      {"factorial of a successor",
+       "{m=-1}%PROC factbug(%INP/m:int;%IOP/f:int)==%STM[LB=1=>$Of=*(+1(m),!(m))^$OLB=2;]"
+       "{f=!(+1(m))}",
+       "$T\n =>\n  *(+1(-1),!(-1))=!(+1(-1))\n"},
+      // f=!(i) is not inductive without ~(0>i).
+      {"factorial loop",
+       "{n>0}%PROC fact(%INP/n:int;%IOP/f:int;%IOP/i:int)==%STM[LB=1=>$Oi=0^$Of=1^$OLB=2;"
+       "*[LB=2^~(i=n)=>($OLB=3|$OLB=5)LB=3=>$Oi=+1(i)^$Of=*(+1(i),f)^$OLB=2;{f=!(i)}]]{f=!(n)}",
+       "$T\n =>\n  i=n,*(+1(i),!(i))=!(+1(i))\n"},
   };
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);

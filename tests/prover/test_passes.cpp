@@ -29,7 +29,11 @@ TEST(Rewrite, ConnectivesQuantifiersOccurrencesAndFunctionAxioms) {
   struct { bool formula; const char *in, *out; } cases[] = {
       {0, "+(-(a,b),b)", "a"},        {0, "+(b,-(a,b))", "+(b,-(a,b))"}, {0, "-(+(x,y),y)", "x"},
       {0, "*(a,b)", "*(b,a)"},        {0, "-1(+1(n))", "n"},             {0, "!(n)", "!(n)"},
-      {0, "!(+1(n))", "*(+1(n),!(n))"}, {0, "a[-(i,i)]", "a[0]"},
+      {0, "a[-(i,i)]", "a[0]"},
+      // the factorial unfolds at numerals only: at n = -1, !(+1(n)) = *(0,!(-1)) = 0 is false
+      {0, "!(+1(n))", "!(+1(n))"},    {0, "!(+1(3))", "*(+1(3),!(3))"},  {0, "!(+1(0))", "*(1,+1(0))"},
+      {0, "!(+1(+1(2)))", "!(+1(+1(2)))"}, {0, "!(+1(-1(0)))", "1"},   {0, "!(+1(2a))", "!(+1(2a))"},
+      {0, "!(1)", "1"},
       {1, "0>-(x,y)", "y>x"},         {1, "-(x,y)<0", "x<y"},            {1, "~(-(x,x)>y)", "~0>y"},
       // not inside implications or quantifiers
       {1, "(-(x,x)>y)->z>0", "((-(x,x)>y)->z>0)"}, {1, "$Ax:-(x,x)>y", "$Ax:-(x,x)>y"},
