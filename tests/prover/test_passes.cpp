@@ -112,6 +112,16 @@ TEST(UserAxiom, CoversPremissesConclusionsAndMirroredEquationsAndRefusesTrivialO
   EXPECT_EQ(ListLength(), 2);
   // the refused axiom does not replace the last one, nor prove anything later
   EXPECT_TRUE(SimplifySequentUseUserAxiom(sequentList.sequent) == 0 && !sequentList.sequent->proved);
+  // Text not read wholly, or only with an Error line, is refused; read leniently, most of
+  // these would prove x>0 => y>0.
+  for (const char *a : {"x>0->y>0)", "(x>0->y>0))", "(x>0->y>0", "{x>0->y>0}z", "{x>0->y>0",
+                        "(x>0)z->y>0", "~(y>0)(", "x>0->y>0(", "n>>((", "$$$", "x>0->$$", "$Ax(x>0)"}) {
+    CaptureStdout();
+    EXPECT_FALSE(Axiom(a)) << a;
+    EXPECT_TRUE(Has(Out(), "Error: axiom refused: it could not be read as one formula\n")) << a;
+  }
+  EXPECT_EQ(ListLength(), 2);
   EXPECT_TRUE(Axiom("$T->y>0"));  // a true premiss says nothing
   EXPECT_EQ(ListLength(), 1);
+  EXPECT_TRUE(Axiom("{(y>0)->((x>0))}") && Axiom("x=a$0"));  // balanced, whole: accepted
 }
