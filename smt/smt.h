@@ -34,8 +34,9 @@ int SmtCounterexample(SequentPtr s, Text *out);
 // Releases the context and solver (at exit; tests may call it between runs).
 void SmtClose();
 
-// Counts since the start (or the last SmtStatsReset): queries asked, sequents
-// proved by the pass, and the seconds spent in the pass.
-struct SmtStats { long queries; long proved; double seconds; };
+// Counts since the start (or the last SmtStatsReset): queries asked of Z3,
+// sequents answered again from an earlier query, sequents proved by the
+// pass, and the seconds spent in the pass.
+struct SmtStats { long queries; long repeated; long proved; double seconds; };
 SmtStats SmtStatsGet();
 void SmtStatsReset();
