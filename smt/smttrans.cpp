@@ -91,7 +91,6 @@ static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   int dim = SmtListLength(t->termList);
   Z3_func_decl d = SmtDecl(c, SMT_ARRAY, dim, t->name, 1);
   if (!d || dim == 0) return SmtFail(tr);
-  SmtUse *use = SmtNoteUse(tr, SMT_ARRAY, dim, t->name, d);
   Z3_ast a = Z3_mk_app(c, d, 0, nullptr);
   for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
     if (!u->expPairList || !isSmtUpdateListClear(u->expPairList)) return SmtFail(tr);
@@ -109,7 +108,8 @@ static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   }
   std::vector<Z3_ast> sub;
   if (!SmtArgs(tr, t->termList, scope, depth, &sub)) return nullptr;
-  SmtNoteArgs(use, scope, sub);
+  // noted after the parts: noting them may move the earlier records
+  SmtNoteArgs(SmtNoteUse(tr, SMT_ARRAY, dim, t->name, d), scope, sub);
   return Z3_mk_select_n(c, a, dim, sub.data());
 }
 
