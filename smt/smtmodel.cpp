@@ -104,7 +104,7 @@ static void SmtModelEntries(Z3_context c, Z3_model m, const std::vector<SmtUse> 
       } else if (u.role == SMT_FUN) {
         std::string v = SmtValueText(c, m, Z3_mk_app(c, u.decl, u.arity, args.data()));
         if (!v.empty()) chosen->push_back(text + "=" + v + " (chosen)");
-      } else {
+      } else if (u.role == SMT_PRED) {
         Z3_ast b = nullptr;
         if (Z3_model_eval(c, m, Z3_mk_app(c, u.decl, u.arity, args.data()), true, &b) && b)
           chosen->push_back(text + "=" + (Z3_get_bool_value(c, b) == Z3_L_TRUE ? "true" : "false") +

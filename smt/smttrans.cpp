@@ -134,7 +134,7 @@ static Z3_ast SmtApplyTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   }
   Z3_func_decl d = SmtDecl(c, role, n, op, 1);
   if (!d) return SmtFail(tr);
-  if (role == SMT_FUN) SmtNoteArgs(SmtNoteUse(tr, SMT_FUN, n, op, d), scope, args);
+  SmtNoteArgs(SmtNoteUse(tr, role, n, op, d), scope, args);
   return Z3_mk_app(c, d, n, args.data());
 }
 
