@@ -89,8 +89,9 @@ static int isSmtUpdateListClear(ExpPairListPtr l) {
 static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   Z3_context c = tr->c;
   int dim = SmtListLength(t->termList);
+  if (dim == 0) return SmtFail(tr);
   Z3_func_decl d = SmtDecl(c, SMT_ARRAY, dim, t->name, 1);
-  if (!d || dim == 0) return SmtFail(tr);
+  if (!d) return SmtFail(tr);
   Z3_ast a = Z3_mk_app(c, d, 0, nullptr);
   for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
     if (!u->expPairList || !isSmtUpdateListClear(u->expPairList)) return SmtFail(tr);
