@@ -152,6 +152,14 @@ TEST(Smt, BudgetAnswersAreKeptAndTheContextCanBeClosed) {
   for (int i = 0; i < 3; i++) EXPECT_TRUE(SmtValid(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2));
   EXPECT_EQ(SmtStatsGet().queries, 1);    // asked once; the same sequent is answered again
   EXPECT_EQ(SmtStatsGet().repeated, 2);
+  // Kept answers belong to exactly one sequent: a role, an arity or a
+  // name's length apart is another sequent.
+  struct { Texts ante, succ; int valid; } rows[] = {
+      {{"f(x)=1"}, {"f(x)=1"}, 1}, {{"f[x]=1"}, {"f(x)=1"}, 0}, {{"f(x,y)=1"}, {"f(xy)=1"}, 0},
+      {{"f(xy)=1"}, {"f(xy)=1"}, 1}, {{"f(x)", "y"}, {"f(x)=y"}, 0}, {{"f(x)=y"}, {"f(x)=y"}, 1}};
+  for (auto &r : rows)
+    EXPECT_EQ(SmtValid(Seq(r.ante, r.succ)->formulaList1, Seq(r.ante, r.succ)->formulaList2), r.valid)
+        << &r - rows;
   SmtClose();
   EXPECT_TRUE(SmtValid(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2));
   // The pass marks the sequent proved and frees its formulas; counts it.
