@@ -153,6 +153,10 @@ static int SmtModelReport(Z3_context c, Z3_model m, SequentPtr s, const std::vec
 
 int SmtCounterexample(SequentPtr s, Text *out) {
   if (!s || s->proved) return 0;
+  // Z3 answers alike under the same budget: a sequent it could not settle
+  // (or proved) before gets no model now either.
+  int kept = SmtAnswerKept(s->formulaList1, s->formulaList2);
+  if (kept && kept != SMT_FALSIFIABLE) return 0;
   Z3_context c = SmtContext();
   if (!c) return 0;
   Z3_solver sv = SmtSolver();

@@ -89,6 +89,13 @@ static std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents)
   return k;
 }
 
+int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents) {
+  if (!smtAnswers || smtAnswersRlimit != SmtRlimit()) return 0;
+  std::string key = SmtKey(antecedents, succedents);
+  auto known = key.empty() ? smtAnswers->end() : smtAnswers->find(key);
+  return known == smtAnswers->end() ? 0 : known->second;
+}
+
 void SmtAnswersClear() {
   delete smtAnswers;
   smtAnswers = nullptr;

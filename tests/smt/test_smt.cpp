@@ -1,7 +1,7 @@
 // The decision procedure: per family, sequents the five passes leave and the
 // solver proves; sequents that must stay open; the pass on the list.
 #include "../prover/provertest.h"
-#include "../../smt/smt.h"
+#include "../../smt/smtint.h"
 
 // Runs the five passes, then the solver's, on one sequent in the global
 // list: "open" (five passes leave it) + "/" + "proved" or "open" after the sixth.
@@ -169,4 +169,16 @@ TEST(Smt, BudgetAnswersAreKeptAndTheContextCanBeClosed) {
   EXPECT_TRUE(s->proved && !s->formulaList1 && !s->formulaList2);
   EXPECT_EQ(SmtStatsGet().proved, 1);
   SmtClose();
+}
+
+TEST(Smt, AZ3ErrorIsRecordedNotFatal) {
+  Z3_context c = SmtContext();
+  ASSERT_NE(c, nullptr);
+  SmtErrorClear();
+  Z3_ast mixed[2] = {Z3_mk_int(c, 1, Z3_mk_int_sort(c)), Z3_mk_true(c)};
+  Z3_mk_add(c, 2, mixed);   // a sort error: the default handler would end the process
+  EXPECT_TRUE(SmtErrorSeen());
+  SmtErrorClear();
+  // the next query is answered as usual
+  EXPECT_TRUE(SmtValid(nullptr, Seq({}, {"+(x,1)>x"})->formulaList2));
 }
