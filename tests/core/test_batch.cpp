@@ -1,5 +1,6 @@
 // quell1-batch end to end: result files byte for byte, exit codes, the
 // missing-annotation lines, usage and file errors, "-d" and "-q".
+#include <filesystem>
 #include "coretest.h"
 
 static std::string Example(const std::string &name) { return QUELL_SOURCE_DIR "/examples/" + name + ".q"; }
@@ -29,6 +30,11 @@ TEST_F(Batch, ResultFilesAndExitCodesInBothModes) {
     EXPECT_EQ(Slurp("out.txt"), smt.empty() ? expected : smt);
     EXPECT_EQ(smt.empty(), r.status == r.smtStatus);
   }
+  // Every result file of tests/data is compared above.
+  int files = 0;
+  for (auto &f : std::filesystem::directory_iterator(QUELL_SOURCE_DIR "/tests/data"))
+    files += f.path().extension() == ".result";
+  EXPECT_EQ(files, static_cast<int>(sizeof rows / sizeof rows[0]));
   // true implies false is not proved: it stays as $T => $F
   EXPECT_TRUE(Has(Slurp(QUELL_SOURCE_DIR "/tests/data/truefalse.result"),
                   "...truefalse...\n\n$T\n =>\n  $F\n\n\n"));
