@@ -43,6 +43,7 @@ struct SmtTrans {
   Z3_context c;
   int failed;          // something could not be translated: leave the sequent
   int factorial;       // "!" occurs: its axioms are needed
+  int undefined;       // an array may be one left undefined by two stores at one place
   long nodes;
   std::vector<SmtUse> *uses;   // when non-null, the free symbols met
 };

@@ -163,9 +163,10 @@ int SmtCounterexample(SequentPtr s, Text *out) {
   SmtErrorClear();
   Z3_solver_push(c, sv);
   std::vector<SmtUse> uses;
-  SmtTrans tr = {c, 0, 0, 0, &uses};
+  SmtTrans tr = {c, 0, 0, 0, 0, &uses};
   int found = 0;
-  if (SmtAssertSequent(&tr, s->formulaList1, s->formulaList2) &&
+  // A model may rest on an array left undefined: it shows no failure.
+  if (SmtAssertSequent(&tr, s->formulaList1, s->formulaList2) && !tr.undefined &&
       Z3_solver_check(c, sv) == Z3_L_TRUE && !SmtErrorSeen()) {
     Z3_model m = Z3_solver_get_model(c, sv);
     if (m && !SmtErrorSeen()) {

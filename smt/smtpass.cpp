@@ -122,7 +122,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   SmtErrorClear();
   smtStats.queries++;
   Z3_solver_push(c, s);
-  SmtTrans tr = {c, 0, 0, 0, nullptr};
+  SmtTrans tr = {c, 0, 0, 0, 0, nullptr};
   int answer = SMT_UNKNOWN;
   if (SmtAssertSequent(&tr, antecedents, succedents)) {
     Z3_lbool r = Z3_solver_check(c, s);

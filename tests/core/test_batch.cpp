@@ -15,7 +15,7 @@ TEST_F(Batch, ResultFilesAndExitCodesInBothModes) {
       {"swap", 0, 0},     {"count", 0, 0},       {"calls", 0, 0},      {"vacuous", 0, 0},
       {"maxwrong", 1, 1}, {"countwrong", 1, 1},  {"truefalse", 1, 1},  {"callswrong", 1, 1},
       {"max", 1, 0},      {"arrays", 1, 0},      {"nested", 1, 0},     {"quant", 1, 0},
-      {"overwrite", 1, 0}, {"arrayswrong", 1, 1}, {"quantwrong", 1, 1}};
+      {"overwrite", 1, 0}, {"arrswap", 1, 0},   {"arrayswrong", 1, 1}, {"quantwrong", 1, 1}};
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);
     std::string data = QUELL_SOURCE_DIR "/tests/data/" + std::string(r.name);

@@ -114,13 +114,19 @@ TEST(Smt, InvalidSequentsStayOpenWithCheckedCounterexamples) {
 TEST(Smt, WhatCannotBeTranslatedIsLeftAlone) {
   SmtSetRlimit(0);
   FormulaPtr empty = FormulaAlloc();
-  // One update list storing twice: with i=j its meaning would depend on the
-  // order, so it is not taken; distinct numeral places are.
+  // One update list storing twice: where the places meet with different
+  // values the array is unknown (no model is shown then); a swap never
+  // meets so; the same term is the same array; under a quantifier the list is
+  // not taken. Distinct numeral places cannot meet.
   Sequent *both = Sub(Seq({}, {"a[i]=1"}), "$Oa[i]=1^$Oa[j]=2");
+  Sequent *swap = Sub(Sub(Seq({}, {"a[i]=c"}), "$Oa[i]=a[j]^$Oa[j]=a[i]"), "$Oc=a[j]");
+  Sequent *same = Sub(Seq({"a[i]=c"}, {"a[i]=c"}), "$Oa[i]=1^$Oa[j]=2");
+  Sequent *under = Sub(Seq({}, {"$Ak:a[k]=a[k]"}), "$Oa[i]=1^$Oa[j]=2");
   Sequent *places = Sub(Seq({}, {"a[0]=1"}), "$Oa[0]=1^$Oa[1]=2");
   Sequent *whole = Sub(Seq({}, {"a[0]=1"}), "$Oa=f(x)");   // an update of the whole array
   struct { Sequent *s; int answer; } rows[] = {
-      {both, SMT_UNKNOWN}, {places, SMT_VALID}, {whole, SMT_UNKNOWN},
+      {both, SMT_FALSIFIABLE}, {places, SMT_VALID}, {whole, SMT_UNKNOWN}, {swap, SMT_VALID},
+      {same, SMT_VALID}, {under, SMT_UNKNOWN},
       // empty parts are neither true nor false
       {Seq({}, {"x=x"}), SMT_VALID}, {Seq({"x>0"}, {}), SMT_FALSIFIABLE},
       {Seq({}, {"x<=y"}), SMT_UNKNOWN},   // a read error left an empty name
@@ -132,6 +138,7 @@ TEST(Smt, WhatCannotBeTranslatedIsLeftAlone) {
   ante->formulaList1->formula = Node('^', F("x>0"), empty);
   for (auto &r : rows) EXPECT_EQ(SmtDecide(r.s->formulaList1, r.s->formulaList2), r.answer) << &r - rows;
   EXPECT_EQ(FText(both->formulaList2->formula), "a[[(i)->1,(j)->2]][i]=1");
+  EXPECT_EQ(FText(swap->formulaList2->formula), "a[[(i)->a[j],(j)->a[i]]][i]=a[j]");
   EXPECT_EQ(SmtDecide(part->formulaList1, part->formulaList2), SMT_UNKNOWN);
   EXPECT_EQ(SmtDecide(ante->formulaList1, ante->formulaList2), SMT_UNKNOWN);
   EXPECT_EQ(Counterexample(both), "none");
