@@ -181,7 +181,18 @@ static Z3_ast SmtApplyTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   return Z3_mk_app(c, d, n, args.data());
 }
 
+// After a Z3 error a result may be null: nothing more is built on it.
+static Z3_ast SmtChecked(SmtTrans *tr, Z3_ast a) {
+  return a && !SmtErrorSeen() ? a : SmtFail(tr);
+}
+
+static Z3_ast SmtTermTrans1(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth);
+
 Z3_ast SmtTermTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
+  return SmtChecked(tr, SmtTermTrans1(tr, t, scope, depth));
+}
+
+static Z3_ast SmtTermTrans1(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   if (tr->failed || !t || !t->name || !t->name[0] || depth > MAX_NEST_DEPTH ||
       ++tr->nodes > SMT_NODE_LIMIT)
     return SmtFail(tr);
@@ -211,7 +222,13 @@ static Z3_ast SmtPredicateTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int de
   return Z3_mk_app(tr->c, d, n, args.data());
 }
 
+static Z3_ast SmtFormulaTrans1(SmtTrans *tr, FormulaPtr f, SmtScope *scope, int depth);
+
 Z3_ast SmtFormulaTrans(SmtTrans *tr, FormulaPtr f, SmtScope *scope, int depth) {
+  return SmtChecked(tr, SmtFormulaTrans1(tr, f, scope, depth));
+}
+
+static Z3_ast SmtFormulaTrans1(SmtTrans *tr, FormulaPtr f, SmtScope *scope, int depth) {
   if (tr->failed || !f || depth > MAX_NEST_DEPTH || ++tr->nodes > SMT_NODE_LIMIT) return SmtFail(tr);
   Z3_context c = tr->c;
   FormulaPtr l = (FormulaPtr)f->left, r = (FormulaPtr)f->right;
