@@ -16,6 +16,11 @@ int SmtErrorSeen();
 void SmtErrorClear();
 // Forgets the kept answers (when the context goes).
 void SmtAnswersClear();
+// Exact key of a sequent's structure (every name with its length, every list
+// with its count), "" for one nested too deep to be kept.
+std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents);
+// Forgets the kept counterexample lines.
+void SmtLinesClear();
 // The answer kept for the sequent (SMT_VALID, ...), 0 when there is none.
 int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents);
 

@@ -79,7 +79,7 @@ static int SmtKeyFormula(FormulaPtr f, std::string *k, int depth) {
 }
 
 // The key of a sequent, or "" when it is not to be kept.
-static std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
+std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
   std::string k;
   for (FormulaListPtr p = antecedents; p; p = p->formulaList)
     if (!SmtKeyFormula(p->formula, &k, 0)) return "";
@@ -99,6 +99,7 @@ int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents) {
 void SmtAnswersClear() {
   delete smtAnswers;
   smtAnswers = nullptr;
+  SmtLinesClear();
 }
 
 SmtStats SmtStatsGet() { return smtStats; }
