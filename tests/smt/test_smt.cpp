@@ -167,6 +167,13 @@ TEST(Smt, BudgetAnswersAreKeptAndTheContextCanBeClosed) {
   for (auto &r : rows)
     EXPECT_EQ(SmtValid(Seq(r.ante, r.succ)->formulaList1, Seq(r.ante, r.succ)->formulaList2), r.valid)
         << &r - rows;
+  // A counterexample line is kept too, but only under the same budget.
+  std::string line = Counterexample(Seq({"x>0"}, {"x>1"}));
+  EXPECT_TRUE(FalseUnder({"x>0"}, {"x>1"}, line)) << line;
+  EXPECT_EQ(Counterexample(Seq({"x>0"}, {"x>1"})), line);
+  SmtSetRlimit(1);
+  EXPECT_EQ(Counterexample(Seq({"x>0"}, {"x>1"})), "none");
+  SmtSetRlimit(0);
   SmtClose();
   EXPECT_TRUE(SmtValid(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2));
   // The pass marks the sequent proved and frees its formulas; counts it.
