@@ -11,6 +11,17 @@
 // The context and solver, made on first use; null when Z3 could not start.
 Z3_context SmtContext();
 Z3_solver SmtSolver();
+// Z3_solver_check under the wall-clock backstop: past it the check is
+// interrupted and answers Z3_L_UNDEF.
+Z3_lbool SmtCheck(Z3_context c, Z3_solver s);
+// Starts the watchdog of the backstop; 0 when it cannot run (Z3's own
+// timeout is then set instead).
+int SmtWatchStart();
+// The backstop in milliseconds (tests shorten it); 0 restores the default.
+void SmtSetTimeout(unsigned ms);
+unsigned SmtTimeout();
+// The context was interrupted: the next SmtContext makes a new one.
+void SmtContextStale();
 // 1 when Z3 reported an error since the last SmtErrorClear.
 int SmtErrorSeen();
 void SmtErrorClear();

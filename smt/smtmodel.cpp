@@ -174,7 +174,7 @@ static int SmtCounterexampleFind(SequentPtr s, Text *out) {
   int found = 0;
   // A model may rest on an array left undefined: it shows no failure.
   if (SmtAssertSequent(&tr, s->formulaList1, s->formulaList2) && !tr.undefined &&
-      Z3_solver_check(c, sv) == Z3_L_TRUE && !SmtErrorSeen()) {
+      SmtCheck(c, sv) == Z3_L_TRUE && !SmtErrorSeen()) {
     Z3_model m = Z3_solver_get_model(c, sv);
     if (m && !SmtErrorSeen()) {
       Z3_model_inc_ref(c, m);

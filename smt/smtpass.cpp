@@ -126,7 +126,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   SmtTrans tr = {c, 0, 0, 0, 0, nullptr};
   int answer = SMT_UNKNOWN;
   if (SmtAssertSequent(&tr, antecedents, succedents)) {
-    Z3_lbool r = Z3_solver_check(c, s);
+    Z3_lbool r = SmtCheck(c, s);
     if (!SmtErrorSeen()) answer = r == Z3_L_FALSE ? SMT_VALID : r == Z3_L_TRUE ? SMT_FALSIFIABLE : SMT_UNKNOWN;
   }
   Z3_solver_pop(c, s, 1);

@@ -1,5 +1,7 @@
 // The decision procedure: per family, sequents the five passes leave and the
 // solver proves; sequents that must stay open; the pass on the list.
+#include <chrono>
+
 #include "../prover/provertest.h"
 #include "../../smt/smtint.h"
 
@@ -195,4 +197,21 @@ TEST(Smt, AZ3ErrorIsRecordedNotFatal) {
   SmtErrorClear();
   // the next query is answered as usual
   EXPECT_TRUE(SmtValid(nullptr, Seq({}, {"+(x,1)>x"})->formulaList2));
+}
+
+TEST(Smt, TheBackstopInterruptsALongCheck) {
+  // Factoring a large number: far beyond a short backstop with an rlimit
+  // that does not stop it first.
+  Texts hard = {"*(x,y)=1000000016000000063", "x>1", "y>1"};
+  SmtSetRlimit(4000000000u);
+  SmtSetTimeout(200);
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(SmtDecide(Seq(hard, {})->formulaList1, nullptr), SMT_UNKNOWN);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  // The next query runs in a new context and is answered as usual.
+  EXPECT_TRUE(SmtValid(nullptr, Seq({}, {"+(x,1)>x"})->formulaList2));
+  EXPECT_TRUE(SmtValid(Seq({"$Ai:a[i]>0"}, {})->formulaList1, Seq({}, {"a[k]>0"})->formulaList2));
+  SmtSetTimeout(0);
+  SmtSetRlimit(0);
+  EXPECT_EQ(SmtTimeout(), SMT_TIMEOUT_MS);
 }
