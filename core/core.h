@@ -38,6 +38,10 @@ void SequentListPrint(Text *ss);
 // Result file shared by the GUI's save/batch exit and the headless verifier.
 void ResultTextBuild(Text *out);           // the whole result file text
 int ResultFileWrite(const char *name);     // 1 written, 0 could not be written
+// A loaded file that is a result file ("Procedures:" first) is read as its
+// procedures: the start of them in text, which is cut before the remaining
+// conditions. Any other text is returned unchanged.
+char *ResultFileProcedures(char *text);
 
 // Copies a text into sss, cutting it with a last line that says so.
 char *SssSet(const char *text);

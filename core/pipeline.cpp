@@ -9,6 +9,7 @@
 #include "../vcgen/assump.h"
 #include "../prover/proof.h"
 #include "../core/pool.h"
+#include "../smt/smt.h"
 
 void RunClear() {
   AssumptionListClear();
@@ -27,6 +28,10 @@ void StartProg0() {
   AssumptionList2SequentList();
   Log("Init Sequents", SequentListPrint);
   SimplifySequentAll();
+  if (SmtIsOn()) {
+    SimplifySequentList(SimplifySequentUseSmt);
+    Log("SMT", SequentListPrint);
+  }
   Log("Last Sequents", SequentListPrint);
 }
 

@@ -3,11 +3,40 @@
 #include "core.h"
 #include "../program/sentence.h"
 
+static const char *const procedures = "Procedures:";
+static const char *const remaining = "Remaining Verification Conditions:";
+
+static int isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// The end of `heading` at the start of s, white space ignored on both sides
+// (the loader may have removed it); null when s does not begin with it.
+static char *HeadingEnd(char *s, const char *heading) {
+  for (const char *h = heading; *h; h++) {
+    if (isSpace(*h)) continue;
+    while (isSpace(*s)) s++;
+    if (*s != *h) return nullptr;
+    s++;
+  }
+  return s;
+}
+
+char *ResultFileProcedures(char *text) {
+  char *p = HeadingEnd(text, procedures);
+  if (!p) return text;
+  // A procedure ends with its post-condition: the heading follows a "}".
+  for (char *q = p; *q; q++)
+    if (*q == '}' && HeadingEnd(q + 1, remaining)) {
+      q[1] = 0;
+      break;
+    }
+  return p;
+}
+
 void ResultTextBuild(Text *out) {
-  TextAppend(out, "Procedures:\n\n");
+  TextPrintf(out, "%s\n\n", procedures);
   ProcedureListPrint(out);
   TextAppend(out, ";;--------------------------------------\n\n");
-  TextAppend(out, "Remaining Verification Conditions:\n\n");
+  TextPrintf(out, "%s\n\n", remaining);
   SequentListPrint(out);
 }
 

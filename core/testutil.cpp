@@ -18,7 +18,7 @@ void StartProg1(char *s0) {
   }
   // The reader copies everything it keeps (names, labels, locals), so a
   // file's text is not needed once it has been read.
-  ProcedureReadList(text);
+  ProcedureReadList(text == s0 ? text : ResultFileProcedures(text));
   if (text != s0) free(text);
   Log("Prog", ProcedureListPrint);
 }

@@ -27,7 +27,7 @@ inline char *FuzzLoad(const unsigned char *data, size_t size) {
   FuzzReset();
   char *s = FuzzText(data, size);
   CompressString(s);
-  ProcedureReadList(s);
+  ProcedureReadList(ResultFileProcedures(s));   // as a loaded file: a result file too
   return s;
 }
 

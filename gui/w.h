@@ -13,6 +13,7 @@ const int NAV_DEPTH = 30;         // entries of the post-cond navigation stack
 const int NAV_ENTRY_SIZE = 1000;
 const int INPUT_SIZE = 10240;     // typed program text and answers
 const int SELECT_SIZE = 2048;     // selections and file names
+const int SCROLLBAR_ROOM = 16;    // what a scrollbar takes from a text area, about
 
 // Main window (wmainbox.cpp, wmain.cpp).
 extern Widget topLevel;
@@ -28,6 +29,9 @@ void wQuit(Widget w, XtPointer client_data, XtPointer call_data);
 // Builds the whole client under an opened application shell: main box,
 // popup boxes and callbacks (steps 2 to 4 of start-up); used by main and tests.
 void wBuildClient(Widget shell);
+// Realises the client under its shell and gives every window the close
+// protocol; sets the main window's minimum size from the laid-out buttons.
+void wRealizeClient(Widget shell);
 // Evaluates the command line left after toolkit options (step 7 of
 // start-up). Returns -1 to enter the event loop, otherwise an exit status.
 int wCommandLine(int argc, char **argv);
@@ -61,6 +65,32 @@ void wCompressString(char *s);
 void wSetLabel(Widget w, const char *label);          // sets a label resource
 void wSetText(Widget w, const char *text);            // sets a text's string (null: "")
 void wRelabelStart(const char *label);                // label with width 80, height 70
+// The start button's label and the seven other buttons tell whether anything
+// is loaded: "add-proc" and usable, or "start" and greyed out.
+void wLoadedShow();
+void wSetButton(Widget w, const char *label);         // label, grown to fit it
+// Reads the whole text of a text widget, as it stands, into out.
+void wTextRead(Widget w, Text *out);
+
+// Sizes from the font in use (wfit.cpp). A prompt is wrapped to its box's
+// width and the label made high enough; a label too large for its widget
+// grows it; a text area gets scrollbars exactly when its text is larger
+// (horizontal ones only when asked for).
+int wWrapText(XFontStruct *f, const char *s, int width, Text *out);   // returns lines
+void wSetPrompt(PopupBoxPtr p, const char *s);
+void wFitLabel(Widget w);
+void wScrollFit(Widget w, int horizontal);
+void wKeepOnScreen(Widget shell);
+void wMinimumSize(Widget shell);
+// Window close, dialog keys and the mouse wheel (wwindow.cpp).
+void wTranslationsAdd();
+
+// What to select, shown where a selection names nothing.
+extern const char *const hintProcedure;   // a procedure name from the list
+extern const char *const hintPair;        // a whole label pair
+extern const char *const hintStatements;  // whole statements of the program text
+const char *wOrHint(const char *text, const char *hint);   // hint when text is null or ""
+
 // Procedure box of post-cond and expand for the selected name (0: none selected).
 int wProcedureBoxOpen(Widget tl, Widget button, int newState, char *(*builder)(const char *));
 

@@ -14,7 +14,7 @@ static void wAssumptionPrompt(int refused) {
   else
     TextAppend(&prompt, "Verification Conditions:");
   if (refused) TextAppend(&prompt, " (the axiom was refused)");
-  wSetLabel(wp1->label, TextStr(&prompt));
+  wSetPrompt(wp1, TextStr(&prompt));
   TextFree(&prompt);
 }
 
@@ -22,7 +22,8 @@ void wAssumption(Widget, XtPointer client_data, XtPointer) {
   GetSelectedItem(s1, wtext, sizeof s1);
   state = 108;
   state1 = 0;
-  PopShell1((Widget)client_data, wassumption, "", wGetAssumptionList(s1), "Simplify", "Cancel");
+  const char *text = !s1[0] || Procedure2Ptr(s1) ? wGetAssumptionList(s1) : hintProcedure;
+  PopShell1((Widget)client_data, wassumption, "", text, "Simplify", "Cancel");
   wAssumptionPrompt(0);
 }
 
@@ -37,7 +38,7 @@ void wAssumptionOk(int i, Widget, XtPointer, XtPointer) {
     wSetText(wp1->text, wGetAssumptionList2(s1));
     state1 = 1;
   } else if (state1 == 1) {
-    wSetLabel(wp1->label, "Please Provide an Axiom:");
+    wSetPrompt(wp1, "Please Provide an Axiom:");
     wSetText(wp1->text, " ");
     state1 = 2;
   } else {

@@ -21,11 +21,35 @@ static int BoxNew() {
   return ++numberOfBoxes;
 }
 
+// Typing may make a text outgrow its area. Its scrollbars are fitted once the
+// edit is done, not inside the text widget's own change.
+static XtIntervalId fitTimer[POPUP_CAPACITY];
+
+static void TypedFit(XtPointer client, XtIntervalId *) {
+  long i = (long)client;
+  fitTimer[i] = 0;
+  wScrollFit(popupBoxes[i].text, 1);
+}
+
+static void TextChanged(Widget w, XtPointer client, XtPointer) {
+  long i = (long)client;
+  if (!fitTimer[i])
+    fitTimer[i] = XtAppAddTimeOut(XtWidgetToApplicationContext(w), 0, TypedFit, client);
+}
+
+static void TextGone(Widget, XtPointer client, XtPointer) {
+  long i = (long)client;
+  if (fitTimer[i]) XtRemoveTimeOut(fitTimer[i]);
+  fitTimer[i] = 0;
+}
+
 static void ButtonsCreate(PopupBoxPtr p, const char *first, const char *firstLabel, int width) {
   p->ok = XtVaCreateManagedWidget(first, commandWidgetClass, p->box, XtNlabel, firstLabel,
                                   XtNwidth, width, XtNheight, 30, XtNresize, False, NULL);
   p->cancel = XtVaCreateManagedWidget("cancel", commandWidgetClass, p->box, XtNlabel, "Cancel",
                                       XtNwidth, width, XtNheight, 30, XtNresize, False, NULL);
+  wFitLabel(p->ok);
+  wFitLabel(p->cancel);
   XtAddCallback(p->ok, XtNcallback, DialogDone, (XtPointer)p->box);
   XtAddCallback(p->cancel, XtNcallback, Cancel, (XtPointer)p->box);
 }
@@ -35,7 +59,8 @@ int CreateReadBox() {
   if (n < 0) return -1;
   PopupBoxPtr p = &popupBoxes[n];
   p->pshell = XtVaCreatePopupShell("pshell", transientShellWidgetClass, topLevel,
-                                   XtNheight, 470, NULL);
+                                   XtNheight, 470, XtNtitle, "quell1",
+                                   XtNallowShellResize, True, NULL);
   p->box = XtVaCreateManagedWidget("box", boxWidgetClass, p->pshell, NULL);
   p->label = XtVaCreateManagedWidget("label", labelWidgetClass, p->box, XtNwidth, 500,
                                      XtNheight, 30, XtNx, 100, XtNy, 100, XtNborderWidth, 0,
@@ -45,6 +70,9 @@ int CreateReadBox() {
                                     XtNwidth, 500, XtNheight, 400, XtNautoFill, True,
                                     XtNscrollVertical, XawtextScrollWhenNeeded,
                                     XtNscrollHorizontal, XawtextScrollWhenNeeded, NULL);
+  fitTimer[n] = 0;
+  XtAddCallback(XawTextGetSource(p->text), XtNcallback, TextChanged, (XtPointer)(long)n);
+  XtAddCallback(p->text, XtNdestroyCallback, TextGone, (XtPointer)(long)n);
   ButtonsCreate(p, "ok", "Ok", 246);
   return n;
 }
@@ -54,7 +82,8 @@ int CreateListBox() {
   if (n < 0) return -1;
   PopupBoxPtr p = &popupBoxes[n];
   p->pshell = XtVaCreatePopupShell("pshell2", transientShellWidgetClass, topLevel,
-                                   XtNheight, 515, NULL);
+                                   XtNheight, 515, XtNtitle, "quell1",
+                                   XtNallowShellResize, True, NULL);
   p->box = XtVaCreateManagedWidget("box2", boxWidgetClass, p->pshell, NULL);
   p->label = XtVaCreateManagedWidget("label", labelWidgetClass, p->box, XtNwidth, 300,
                                      XtNheight, 30, NULL);

@@ -83,3 +83,16 @@ char GetInput(char *s, Widget w, size_t size) {
   }
   return s[0];
 }
+
+void wTextRead(Widget w, Text *out) {
+  Widget src = w ? XawTextGetSource(w) : nullptr;
+  if (!src) return;
+  for (XawTextPosition pos = 0;;) {
+    XawTextBlock b;
+    memset(&b, 0, sizeof b);
+    XawTextPosition next = XawTextSourceRead(src, pos, &b, SELECT_SIZE);
+    if (b.length <= 0 || !b.ptr || next <= pos) return;
+    TextAppendN(out, b.ptr, b.length);
+    pos = next;
+  }
+}

@@ -27,7 +27,7 @@ void wExpandOk(int i, Widget, XtPointer client_data, XtPointer) {
   Text prompt;
   TextInit(&prompt);
   TextPrintf(&prompt, "Program Part %s:", pair);
-  PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt), wGetSentenceContent(pair), "Ok",
-            "Cancel");
+  PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt),
+            wOrHint(wGetSentenceContent(pair), hintStatements), "Ok", "Cancel");
   TextFree(&prompt);
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <X11/Shell.h>
 #include <X11/Xaw/AsciiText.h>
 #include <X11/Xaw/Box.h>
 #include <X11/Xaw/Command.h>
@@ -16,12 +17,17 @@ Widget wclear, wsave, wquit;
 Widget wtext;
 XawTextSelectType a[3];
 
+// A button of its designed size, larger when its label needs more in the font in use.
 static Widget CommandCreate(const char *name, Widget parent, int width, int height) {
-  return XtVaCreateManagedWidget(name, commandWidgetClass, parent, XtNwidth, width,
-                                 XtNheight, height, NULL);
+  Widget w = XtVaCreateManagedWidget(name, commandWidgetClass, parent, XtNwidth, width,
+                                     XtNheight, height, NULL);
+  wFitLabel(w);
+  return w;
 }
 
 void CreateMainBox() {
+  // A button grown for a longer label (the font in use) may widen the window.
+  XtVaSetValues(topLevel, XtNallowShellResize, True, NULL);
   Widget box = XtVaCreateManagedWidget("box", boxWidgetClass, topLevel, XtNx, 50, XtNy, 50,
                                        XtNwidth, 700, XtNheight, 500, NULL);
   // The command buttons form one row across the top of the window.
@@ -34,8 +40,8 @@ void CreateMainBox() {
   wexpand = CommandCreate("expand", boxa, 80, 70);
   wassumption = CommandCreate("veri-conds", boxa, 80, 70);
   Widget boxb = XtVaCreateManagedWidget("boxb", boxWidgetClass, box, NULL);
-  XtVaCreateManagedWidget("Procedure List:", labelWidgetClass, boxb, XtNwidth, 250,
-                          XtNheight, 30, XtNborderWidth, 0, NULL);
+  wFitLabel(XtVaCreateManagedWidget("Procedure List:", labelWidgetClass, boxb, XtNwidth, 250,
+                                    XtNheight, 30, XtNborderWidth, 0, NULL));
   wtext = XtVaCreateManagedWidget("text", asciiTextWidgetClass, boxb, XtNstring, "",
                                   XtNtype, XawAsciiString, XtNeditType, XawtextRead,
                                   XtNwidth, 250, XtNheight, 415, XtNautoFill, True,
@@ -73,6 +79,7 @@ void wBuildClient(Widget shell) {
   XtAddCallback(wredisplay, XtNcallback, wRedisplay, tl);
   XtAddCallback(wpost, XtNcallback, wPost, tl);
   XtAddCallback(wexpand, XtNcallback, wExpand, tl);
+  wTranslationsAdd();
 }
 
 int wCommandLine(int argc, char **argv) {
@@ -89,7 +96,7 @@ int wCommandLine(int argc, char **argv) {
   // client exits with status 1 rather than start as if all were well.
   if (!StartProg1Checked(argv[1])) return 1;
   wRedisplay(nullptr, nullptr, nullptr);
-  wRelabelStart("add-proc");
+  wLoadedShow();
   wAskInv(topLevel, (XtPointer)topLevel, nullptr);
   if (argc == 3 && state == 0) return wFileWrite(argv[2]) ? 0 : 1;
   return -1;

@@ -29,7 +29,8 @@ void wPostOk(int i, Widget, XtPointer client_data, XtPointer) {
       wSentenceRead2N(sel, pair, sizeof pair);
       char *display = wGetSentenceContent2(pair);
       TextPrintf(&prompt, "Program Part %s:", pair);
-      PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt), display, "Ok", "Cancel");
+      PopShell3((Widget)client_data, wp1->ok, TextStr(&prompt), wOrHint(display, hintPair), "Ok",
+                "Cancel");
     }
   } else if (!i) {
     wPostPartClose();
@@ -41,7 +42,7 @@ void wPostOk(int i, Widget, XtPointer client_data, XtPointer) {
       wPostPartClose();
     } else {
       TextPrintf(&prompt, "Program Part %s:", pair);
-      wSetLabel(wp3->label, TextStr(&prompt));
+      wSetPrompt(wp3, TextStr(&prompt));
       wSetText(wp3->text, display);
     }
   }

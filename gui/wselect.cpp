@@ -9,8 +9,8 @@ void wSelect(Widget, XtPointer client_data, XtPointer) {
   if (!GetSelectedItem(s1, wtext, sizeof s1)) return;
   state = 106;
   state1 = 0;
-  PopShell2((Widget)client_data, wselect, "Please Select One Line:", wGetSentenceList(s1), "Show",
-            "Cancel");
+  const char *list = Procedure2Ptr(s1) ? wGetSentenceList(s1) : hintProcedure;
+  PopShell2((Widget)client_data, wselect, "Please Select One Line:", list, "Show", "Cancel");
 }
 
 void wSelectOk(int i, Widget, XtPointer client_data, XtPointer) {
@@ -30,7 +30,7 @@ void wSelectOk(int i, Widget, XtPointer client_data, XtPointer) {
   Text prompt;
   TextInit(&prompt);
   TextPrintf(&prompt, "Program Part %s of %s:", pair, s1);
-  PopShell1((Widget)client_data, wp2->ok, TextStr(&prompt), wGetSentenceContent(pair), "Ok",
-            "Cancel");
+  PopShell1((Widget)client_data, wp2->ok, TextStr(&prompt),
+            wOrHint(wGetSentenceContent(pair), hintPair), "Ok", "Cancel");
   TextFree(&prompt);
 }

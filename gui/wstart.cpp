@@ -7,6 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 
+void wLoadedShow() {
+  int loaded = procedureList.procedure != nullptr;
+  wRelabelStart(loaded ? "add-proc" : "start");
+  SetSensitiveFalse(loaded);
+}
+
 void wStart(Widget, XtPointer client_data, XtPointer) {
   state = 105;
   PopShell1((Widget)client_data, wstart, "Please Provide Procedure Text or a File Name:", "", "Ok",
@@ -17,6 +23,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
   if (!i) {
     state = 0;
     popdown(wstart, wp1->pshell);
+    wLoadedShow();   // after "clear" nothing is loaded any more
     return;
   }
   char *input = static_cast<char *>(calloc(INPUT_SIZE, 1));
@@ -25,7 +32,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
     return;
   }
   if (!ProgramReadable(input)) {
-    wSetLabel(wp1->label, "File Not Found!!");
+    wSetPrompt(wp1, "File Not Found!!");
     free(input);
     return;
   }
@@ -35,6 +42,7 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
   SetSensitiveFalse(1);
   StartProg1Checked(input);
   free(input);
+  wLoadedShow();   // a text without procedures loads nothing
   wRedisplay(w, client_data, call_data);
   wAskInv(w, client_data, call_data);
 }
@@ -65,7 +73,7 @@ void wSaveOk(int i, Widget, XtPointer, XtPointer) {
     Text m;
     TextInit(&m);
     TextPrintf(&m, "The file %s could not be written. Please Provide a File Name:", name);
-    wSetLabel(wp1->label, TextStr(&m));
+    wSetPrompt(wp1, TextStr(&m));
     TextFree(&m);
     return;
   }

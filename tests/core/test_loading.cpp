@@ -25,6 +25,23 @@ static bool IsErrorNaming(const std::string &out, const char *name) {
 static int printerCalls = 0;
 static void PrinterA(Text *s) { printerCalls++, TextAppend(s, "first text"); }
 
+// A result file is read as its procedures, with or without its white space;
+// other text is left alone.
+TEST(ResultFileText, ProceduresFromTheHeadingToTheRemainingConditions) {
+  struct { const char *text, *read; } rows[] = {
+      {"Procedures:\n\n{ $T }\n%PROC p()==\n{ x=1 }\n\nRemaining Verification Conditions:\n\n...p...",
+       "\n\n{ $T }\n%PROC p()==\n{ x=1 }"},
+      {"Procedures:{$T}%PROCp()==[]{x=1}RemainingVerificationConditions:...p...$T=>$F",
+       "{$T}%PROCp()==[]{x=1}"},
+      {"Procedures:{$T}%PROCp()==[]", "{$T}%PROCp()==[]"},   // no conditions part
+      {"{$T}%PROC p()==[]{x=1}Remaining Verification Conditions:", nullptr},
+      {"Procedure:{$T}", nullptr}};
+  for (const auto &r : rows) {
+    std::string text = r.text;
+    EXPECT_EQ(std::string(ResultFileProcedures(&text[0])), r.read ? r.read : r.text) << r.text;
+  }
+}
+
 TEST_F(Loading, CompressStringFileReadAndLiteralText) {
   char s[] = " a\tb\nc \r\nd;; e ", e[] = "";
   char *end = CompressString(s);

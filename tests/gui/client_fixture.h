@@ -88,7 +88,7 @@ class Client : public ::testing::Test {
     shell = XtVaAppCreateShell("quell1", "Quell1", applicationShellWidgetClass, TheDisplay(), NULL);
     wBuildClient(shell);
     XtVaSetValues(shell, XtNx, 50, XtNy, 100, NULL);
-    XtRealizeWidget(shell), Pump();
+    wRealizeClient(shell), Pump();
   }
   void TearDown() override {
     if (shell) {

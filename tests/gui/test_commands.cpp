@@ -55,11 +55,39 @@ TEST_F(Client, RefreshSaveAndClear) {
   size_t sep = text.find("\n;;--------------------------------------\n\n");
   EXPECT_TRUE(sep != std::string::npos && text.find("Remaining Verification Conditions:\n\n") == sep + 43)
       << text;
-  unlink(path.c_str() + 1);
-  // clear drops the program and opens the start dialog at once.
+  // clear drops the program and opens the start dialog at once; the saved file
+  // loads again and saves as the same file.
   Run({{0, &wclear, 105, wp1, 0, kAskFile}});
   EXPECT_TRUE(!procedureList.procedure && !assumptionList.assumption);
   EXPECT_EQ(TextOf(wtext) + LabelOf(wstart), "add-proc");
+  std::string again = path + ".again";
+  Run({{path.c_str(), &wp1->ok, 0, 0, wp1}, {0, &wsave, 107, wp1}, {again.c_str(), &wp1->ok, 0}});
+  EXPECT_TRUE(TextOf(wtext) == "maxwrong\n" && Slurp(again.substr(1)) == text);
+  unlink(path.c_str() + 1), unlink(again.c_str() + 1);
+  Run({{0, &wclear, 105, wp1, 0, kAskFile}});
+  // Cancelled, the start dialog leaves nothing loaded, and the buttons say so.
+  Run({{0, &wp1->cancel, 0, 0, wp1}});
+  EXPECT_TRUE(LabelOf(wstart) == "start" && SevenUsable() == 0 && IsSensitive(wstart));
+}
+
+// Where a selection names no procedure or no statement, the box says what to select.
+TEST_F(Client, SelectionsNamingNothingSayWhatToSelect) {
+  StartWith(kExample);
+  wSetText(wtext, "nosuch\np\n");
+  const char *proc = "names no procedure", *pair = "a whole label pair such as";
+  std::string out = Out([&] {
+    Run({{"nosuch", &wselect, 106, wp2, 0, 0, proc}, {0, &wp2->cancel, 0},
+         {"nosuch", &wpost, 112, wp1, 0, "Procedure nosuch:", proc}, {0, &wp1->cancel, 0},
+         {"nosuch", &wexpand, 111, wp1, 0, 0, proc}, {0, &wp1->cancel, 0},
+         {"nosuch", &wassumption, 108, wp1, 0, 0, proc}, {0, &wp1->cancel, 0},
+         {"p", &wpost, 112, wp1}, {"(1,", &wp1->ok, 112, wp3, 0, 0, pair},
+         {0, &wp3->cancel, 112, wp1, wp3}, {0, &wp1->cancel, 0},
+         {"p", &wselect, 106, wp2}, {"(1,", &wp2->ok, 106, wp1, 0, 0, pair},
+         {0, &wp1->cancel, 106, wp2, wp1}, {0, &wp2->cancel, 0},
+         {"p", &wexpand, 111, wp1}, {"=junk", &wp1->ok, 111, wp3, 0, 0, "whole statements"},
+         {0, &wp3->ok, 111, wp1, wp3}, {0, &wp1->cancel, 0, 0, wp1}});
+  });
+  EXPECT_EQ(out, "Error: sentenceRead\n");
 }
 
 TEST_F(Client, SelectPostCondAndExpand) {
@@ -70,8 +98,6 @@ TEST_F(Client, SelectPostCondAndExpand) {
        {"(2,5)", &wp2->ok, 106, wp1, 0, "Program Part (2,5) of p:", "?[LB=2^t>b=>$OLB=3|~=>$OLB=4;"},
        {0, &wp1->cancel, 106, wp2, wp1, pick},   // closes only the part popup
        {0, &wp2->cancel, 0, 0, wp2}});
-  wSetText(wtext, "nosuch\np\n");   // a selection naming no procedure shows an empty text
-  Run({{"nosuch", &wselect, 106, wp2, 0, 0, "="}, {0, &wp2->cancel, 0}});
   // post-cond descends through the parts; presses with nothing selected go back up.
   const char *part15 = "Program Part (1,5):", *part25 = "Program Part (2,5):";
   Run({{"p", &wpost, 112, wp1, 0, "Procedure p:", "%STM[ \n\t(1,5) \n]\n"},
@@ -109,17 +135,25 @@ TEST_F(Client, VeriCondsAxiomsDischargeAndRefusals) {
   const char *noinv = "Verification Conditions for noinv:", *axiom = "Please Provide an Axiom:";
   std::string refused = std::string(noinv) + " (the axiom was refused)";
   // After the invariant answer an implication axiom discharges the last sequent;
-  // an axiom the prover refuses is noted in the prompt.
+  // an axiom the prover refuses is noted in the prompt, and discharges nothing: so is
+  // text that is not read wholly or without an Error line.
+  const char *left = "n>x\n =>\n  x=n,n>+(x,1),+(x,1)=n";
   std::string out = Out([&] {
     Run({{"=x < n | x = n", &wp1->ok, 0, 0, wp1},
          {"", &wassumption, 108, wp1, 0, "Verification Conditions:", "noinv"}, {0, &wp1->cancel, 0},
          {"noinv", &wassumption, 108, wp1, 0, noinv},
-         {0, &wp1->ok, 108, wp1, 0, noinv, "n>x\n =>\n  x=n,n>+(x,1),+(x,1)=n"},
+         {0, &wp1->ok, 108, wp1, 0, noinv, left},
+         {0, &wp1->ok, 108, wp1, 0, axiom},
+         {"=n>x -> n>+(x,1) | +(x,1)=n)", &wp1->ok, 108, wp1, 0, refused.c_str(), left},
+         {0, &wp1->ok, 108, wp1, 0, axiom}, {"=n>>((", &wp1->ok, 108, wp1, 0, refused.c_str(), left},
+         {0, &wp1->ok, 108, wp1, 0, axiom}, {"=$$$", &wp1->ok, 108, wp1, 0, refused.c_str(), left},
          {0, &wp1->ok, 108, wp1, 0, axiom},
          {"=n>x -> n>+(x,1) | +(x,1)=n", &wp1->ok, 108, wp1, 0, noinv, "="},
          {0, &wp1->ok, 108, wp1, 0, axiom}, {"=x=x", &wp1->ok, 108, wp1, 0, refused.c_str()}});
   });
-  EXPECT_EQ(out, "Error: axiom refused: it is trivially true and proves nothing\n");
+  const char *unread = "Error: axiom refused: it could not be read as one formula\n";
+  EXPECT_EQ(out, std::string(unread) + "Error: *** Missing name ***\n" + unread + unread +
+                     "Error: axiom refused: it is trivially true and proves nothing\n");
 }
 
 // With 1000 procedures loaded every command's text appears in time .

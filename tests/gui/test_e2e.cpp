@@ -79,13 +79,23 @@ class EndToEnd : public ::testing::Test {
   }
 };
 
-TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptions) {
+TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptionsAndWithTheSolver) {
   std::string prog = Example("maxwrong.q");
-  Run(QUELL_BATCH " " + prog + " batch.txt");
+  Run(QUELL_BATCH " --no-smt " + prog + " batch.txt");
   ASSERT_NE(Slurp(dir + "/batch.txt"), "") << Log();
   // A toolkit option with a value is taken away before the two arguments are read.
   EXPECT_EQ(Run(QUELL_GUI_BIN " -xrm '*foo: bar' " + prog + " gui.txt"), "0\n") << Log();
   EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/batch.txt"));
+  // The solver's pass runs only when the resource smt is true; the batch exit
+  // then writes what quell1-batch writes by default.
+  std::string max = Example("max.q");
+  Run(QUELL_BATCH " " + max + " smt.txt");
+  Run(QUELL_BATCH " --no-smt " + max + " five.txt");
+  ASSERT_NE(Slurp(dir + "/smt.txt"), Slurp(dir + "/five.txt")) << Log();
+  EXPECT_EQ(Run(QUELL_GUI_BIN " " + max + " gui.txt"), "0\n") << Log();
+  EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/five.txt"));
+  EXPECT_EQ(Run(QUELL_GUI_BIN " -xrm '*smt: true' " + max + " gui.txt"), "0\n") << Log();
+  EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/smt.txt"));
 }
 
 // Without a display the toolkit says so and the client fails; no file is written.
@@ -118,7 +128,8 @@ TEST_F(EndToEnd, MissingInvariantAsksAndNeverWrites) {
 TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSaveQuit) {
   PrivateDisplay priv(dir);
   std::string result = dir + "/result.txt", status = dir + "/status";
-  Shell("cd " + dir + " && (timeout 120 " QUELL_GUI_BIN "; echo $? >status) >log 2>&1 &");
+  // The font is named: the window sizes it is found by depend on it.
+  Shell("cd " + dir + " && (timeout 120 " QUELL_GUI_BIN " -xrm '*font: 6x13'; echo $? >status) >log 2>&1 &");
   std::vector<std::string> ids;
   bool ok = WaitWindows(1, &ids);
   std::string main = ok ? ids[0] : "", box;
@@ -141,12 +152,36 @@ TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSaveQuit) {
   for (int i = 0; i < 30 && Slurp(status).empty(); i++) Sleep(100);
   EXPECT_EQ(Slurp(status), "0\n") << "quit failed";
   // The program part is what quell1-batch writes; the axiom discharged one of the two sequents.
-  Run(QUELL_BATCH " " + Example("maxwrong.q") + " batch.txt");
+  Run(QUELL_BATCH " --no-smt " + Example("maxwrong.q") + " batch.txt");
   std::string text = Slurp(result), batch = Slurp(dir + "/batch.txt");
   size_t sep = batch.find("\n;;---");
   EXPECT_TRUE(sep != std::string::npos && text.compare(0, sep, batch, 0, sep) == 0) << text;
   EXPECT_TRUE(Has(batch, "b>a\n =>\n  a>b") && !Has(text, "b>a\n =>\n  a>b")) << text;
   EXPECT_TRUE(Has(text, "a>b\n =>\n  $F")) << text;
+}
+
+// "-d" first reaches the client, not the toolkit: the log is opened, nothing is
+// loaded, and later toolkit options still work. Error lines of a load reach the
+// redirected standard output while the client runs.
+TEST_F(EndToEnd, DebugFirstAndErrorLinesWhileRunning) {
+  PrivateDisplay priv(dir);
+  std::string status = dir + "/status";
+  Shell("cd " + dir + " && (timeout 120 " QUELL_GUI_BIN " -d " + Example("swap.q") +
+        " -xrm '*font: 6x13' & echo $! >pid; wait $!; echo $? >status) >log 2>&1 &");
+  std::vector<std::string> ids;
+  bool ok = WaitWindows(1, &ids);
+  EXPECT_TRUE(ok && Slurp(status).empty() && Exists((dir + "/vLog").c_str())) << Log();
+  std::string main = ok ? ids[0] : "", box;
+  ok = ok && At(main, "80x70", 1, "click 1") && WaitWindows(2, &ids);
+  for (const std::string &id : ids) if (id != main) box = id;
+  ok = ok && At(box, "500x400", 1, "type --delay 5 '%PROC q()==%STM[junk]'") &&
+       At(box, "246x30", 1, "click 1");
+  for (int i = 0; i < 30 && !Has(Log(), "Error: "); i++) Sleep(100);
+  EXPECT_TRUE(ok && Has(Log(), "Error: sentenceRead") && Slurp(status).empty()) << Log();
+  EXPECT_TRUE(Has(Slurp(dir + "/vLog"), "----- Prog -----")) << "nothing logged";
+  int pid = atoi(Slurp(dir + "/pid").c_str());
+  if (pid > 0) kill(pid, SIGTERM);
+  for (int i = 0; i < 30 && Slurp(status).empty(); i++) Sleep(100);
 }
 
 }  // namespace

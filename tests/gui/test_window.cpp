@@ -29,6 +29,12 @@ TEST(Builders, NamesOfNothingNavigationBoundsAndCutTexts) {
   char big[SELECT_SIZE];
   memset(big, 'x', 100), big[0] = '(', big[100] = 0;
   EXPECT_TRUE(wGetSentenceContent2(big) && n == 1 && !strcmp(big, "(1,5)"));
+  // Statements cut off from the chain of their block are shown with it, in both forms.
+  testing::internal::CaptureStdout();
+  StartProg1(strdup("{x=5}%PROC order(%IOP/x:int)==%STM[LB=3=>$Ox=0^$OLB=4;LB=1=>$Ox=1^$OLB=3;]{x=5}"));
+  EXPECT_TRUE(Has(testing::internal::GetCapturedStdout(), "statements (3,4) are cut off"));
+  EXPECT_TRUE(Has(Str(wGetProcContent2("order")), "%STM[ \n\t(3,4) \n\t(1,3) \n]\n"));
+  EXPECT_TRUE(Has(Str(wGetProcContent("order")), "    LB=3=>$Ox=0^$OLB=4;\n    LB=1=>$Ox=1^$OLB=3;\n"));
   // Long lists are cut to their buffer.
   std::string prog;
   for (int i = 0; i < 1500; i++)
@@ -102,10 +108,12 @@ TEST_F(Client, CommandLineForms) {
       {{none}, 1, "", 0, false, none.c_str()},
       {{swap, "/nonexistent-dir/out.txt"}, 1, "swap\n", 0, false,
        "Error: cannot write the file /nonexistent-dir/out.txt"},
+      {{"c.q"}, -1, "", 0, false, nullptr},   // only comments: nothing loaded, the buttons say so
       {{"-d", "p.q", "out.txt"}, -1, "", 0, false, nullptr}};   // the log is opened, nothing loaded
   char old[4096], dir[] = "/tmp/quell-gui-XXXXXX";
   ASSERT_TRUE(getcwd(old, sizeof old) && mkdtemp(dir) && chdir(dir) == 0);
   std::ofstream("p.q") << swap;
+  std::ofstream("c.q") << ";; nothing\n";
   for (const auto &r : rows) {
     SCOPED_TRACE("row " + std::to_string(&r - rows));
     TearDown(), SetUp(), unlink("out.txt");
@@ -156,9 +164,10 @@ TEST_F(Client, PopupsPlaceGreyOutDispatchAndAreBounded) {
   EXPECT_TRUE(!IsPoppedUp(wp3) && IsSensitive(wp1->ok) && IsSensitive(wsave));
   Click(wredisplay);
   EXPECT_EQ(calls, 1);
-  std::string longName(2047, 'n');   // a long prompt is shown whole
+  std::string longName(2047, 'n'), shown;   // a long prompt is shown whole, wrapped
   PopShell2(topLevel, wselect, longName.c_str(), "LB=1=>$Ox=1^$OLB=2;\n", "Expand", "Cancel");
-  EXPECT_EQ(LabelOf(wp2->label), longName);
+  for (char c : LabelOf(wp2->label)) if (c != '\n') shown += c;
+  EXPECT_EQ(shown, longName);
   // The prompt is left-justified at x 4 (the box keeps it in its first row, above the list).
   Position lx = 0, ly = 0, ty = 0;
   Dimension lh = 0;
