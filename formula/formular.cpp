@@ -96,6 +96,7 @@ static int QuantVarRead(char *s, TermPtr *v) {
 
 static int FormulaRead1At(char *s, FormulaPtr t, int depth) {
   if (s[0] == 0) return 0;
+  LocAt(s);
   if (isTooDeep(depth)) return 0;
   if (s[0] == '(') {
     int level = 0;

@@ -6,6 +6,7 @@
 
 int main(int argc, char **argv) {
   XtAppContext app;
+  LocPrintTo(stderr);   // located error lines beside the Error lines
   topLevel = XtVaAppInitialize(&app, "Quell1", nullptr, 0, &argc, argv, nullptr, NULL);
   wBuildClient(topLevel);
   XtVaSetValues(topLevel, XtNx, 50, XtNy, 100, NULL);

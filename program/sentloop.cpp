@@ -118,7 +118,10 @@ static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(c
   l[0] = 0;
   if (block) SentenceReadN(block, l);
   SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
+  LocCopy(head, strlen(head), inner);
+  LocAt(head);
   read1(head, l, sent);
+  LocCopyEnd(head);
   if (!SentenceAttach(sent)) l[0] = 0;
   free(head);
   if (closing) *closing = ']';

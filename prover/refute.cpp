@@ -537,8 +537,20 @@ static RefuteName *RefuteNamesFind(RefuteName *names, long n, const char *name) 
   return lo < n && !strcmp(names[lo].name, name) ? &names[lo] : 0;
 }
 
-void RefuteReportAll(int quiet) {
-  if (quiet) return;
+void RefuteLineBegin(ProcedurePtr proc, SequentPtr s, long number, Text *line) {
+  if (proc && proc->file) TextPrintf(line, "%s:%ld: ", proc->file, proc->line);
+  TextPrintf(line, "%s: condition %ld ", s->remark, number);
+  if (s->origin && s->origin->kind) {
+    TextAppendChar(line, '(');
+    OriginPrint(s->origin, s->remark, line);
+    TextAppend(line, ") ");
+  }
+  TextAppend(line, "fails for ");
+}
+
+// Refutes the remaining sequents, noting the values in each refuted one;
+// prints the lines and the summary when print is set.
+static void RefuteRun(int print) {
   RefuteName *names;
   long nameCount = RefuteNamesBuild(&names);
   long count = 0;
@@ -577,17 +589,28 @@ void RefuteReportAll(int quiet) {
     long limit = stepsLeft < REFUTE_STEP_LIMIT ? stepsLeft : REFUTE_STEP_LIMIT;
     long used;
     TextClear(&line);
-    TextPrintf(&line, "%s: condition %ld fails for ", s->remark, number);
+    RefuteLineBegin(items[i].procedure, s, number, &line);
+    size_t begin = line.len;
     if (RefuteSequentText(s, limit, &used, &line)) {
       refuted++;
-      printf("%s\n", TextStr(&line));
+      free(s->counterexample);
+      s->counterexample = strdup(TextStr(&line) + begin);
+      if (print) printf("%s\n", TextStr(&line));
     }
     stepsLeft -= used;
   }
   TextFree(&line);
-  printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld\n", n, refuted,
+  if (print) {
+    printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld\n", n, refuted,
            n - refuted);
-  fflush(stdout);
+    fflush(stdout);
+  }
   free(items);
   free(names);
 }
+
+void RefuteReportAll(int quiet) {
+  if (!quiet) RefuteRun(1);
+}
+
+void RefuteAll() { RefuteRun(0); }

@@ -43,7 +43,7 @@ TEST_F(Batch, MissingAnnotationsUsageAndFileErrors) {
     SCOPED_TRACE(r.args);
     EXPECT_EQ(Run(r.args), 2);
     EXPECT_TRUE(r.printed ? Has(out, "Error: ") && Has(out, r.printed)
-                          : Has(err, "Usage: quell1-batch [-d] [-q] PROGRAM OUTPUT")) << out << err;
+                          : Has(err, "Usage: quell1-batch [OPTION]... PROGRAM OUTPUT")) << out << err;
   }
 }
 
