@@ -18,7 +18,8 @@ static void HelpPrint() {
          "\n"
          "  -d, --debug        write the debug log vLog in the working directory\n"
          "  -q, --quiet        print nothing but errors\n"
-         "  -j, --json=FILE    write a JSON report to FILE (- for standard output)\n"
+         "  -j, --json=FILE    write a JSON report to FILE; with - it goes to standard\n"
+         "                     output and all other output to standard error\n"
          "  -h, --help         print this help and exit\n"
          "  -V, --version      print the version and exit\n"
          "\n"
@@ -115,6 +116,7 @@ int main(int argc, char **argv) {
   char *program = argv[i];
   const char *output = argv[i + 1];
   LocPrintTo(stderr);   // located error lines beside the Error lines
+  if (o.json && !strcmp(o.json, "-")) ReportTakeStdout();
   if (o.debug) LogFileOpen();
   ReportBegin(program);
   long errorsBefore = ErrorMsgCount();

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <unistd.h>
 #include <vector>
 #include <nlohmann/json.hpp>
 
@@ -160,13 +161,26 @@ std::string ReportText(int status) {
   return j.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
+// Standard output as it was before ReportTakeStdout; -1 when not taken.
+static int reportFd = -1;
+
+void ReportTakeStdout() {
+  fflush(stdout);
+  reportFd = dup(STDOUT_FILENO);
+  if (reportFd >= 0) dup2(STDERR_FILENO, STDOUT_FILENO);
+}
+
 int ReportEnd(const char *file, int status) {
   if (!file) return status;
   std::string text = ReportText(status);
+  fflush(stdout);
   if (!strcmp(file, "-")) {
-    fflush(stdout);
-    fwrite(text.data(), 1, text.size(), stdout);
-    fflush(stdout);
+    int fd = reportFd >= 0 ? reportFd : STDOUT_FILENO;
+    for (size_t done = 0; done < text.size();) {
+      ssize_t n = write(fd, text.data() + done, text.size() - done);
+      if (n <= 0) return 2;
+      done += static_cast<size_t>(n);
+    }
     return status;
   }
   FILE *f = fopen(file, "w");

@@ -11,6 +11,9 @@ void ReportBegin(const char *program);
 void ReportStage(const char *name);
 // The whole report as text, for the run that ended with exit status `status`.
 std::string ReportText(int status);
+// For a report on standard output: everything else printed there goes to
+// standard error from now on, so that standard output holds the document only.
+void ReportTakeStdout();
 // Writes the report to `file` ("-": standard output) when file is not null;
 // returns status, or 2 when the report could not be written.
 int ReportEnd(const char *file, int status);
