@@ -8,6 +8,7 @@
 #include "../prover/proof.h"
 #include "../prover/refute.h"
 #include "report.h"
+#include "../smt/smt.h"
 
 static const char *const usage = "Usage: quell1-batch [OPTION]... PROGRAM OUTPUT";
 
@@ -20,6 +21,8 @@ static void HelpPrint() {
          "  -q, --quiet        print nothing but errors\n"
          "  -j, --json=FILE    write a JSON report to FILE; with - it goes to standard\n"
          "                     output and all other output to standard error\n"
+         "      --no-smt       the five simplification passes alone, without the solver\n"
+         "      --smt-rlimit=N the solver's resource limit per condition (default %u)\n"
          "  -h, --help         print this help and exit\n"
          "  -V, --version      print the version and exit\n"
          "\n"
@@ -29,7 +32,20 @@ static void HelpPrint() {
          "Exit status: 0 every condition proved; 1 conditions remain, or no procedure could\n"
          "be read; 2 wrong usage, an unreadable program, a missing annotation, or an output\n"
          "that cannot be written.\n",
-         usage);
+         usage, SMT_RLIMIT_DEFAULT);
+}
+
+// The rlimit of --smt-rlimit=N or --smt-rlimit N: a positive decimal number
+// that fits; 0 when the text is none.
+static unsigned RlimitRead(const char *s) {
+  unsigned long long v = 0;
+  if (!s || !*s) return 0;
+  for (; *s; s++) {
+    if (*s < '0' || *s > '9') return 0;
+    v = v * 10 + (unsigned)(*s - '0');
+    if (v > 0xffffffffULL) return 0;
+  }
+  return (unsigned)v;
 }
 
 // Options of the command line; 0 to go on, otherwise exit status + 1.
@@ -37,13 +53,16 @@ struct BatchOptions {
   int debug, quiet;
   const char *json;
 };
+enum { OPTION_NO_SMT = 256, OPTION_SMT_RLIMIT };
 
 static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
   static const struct option longOptions[] = {
       {"debug", no_argument, nullptr, 'd'},   {"quiet", no_argument, nullptr, 'q'},
       {"json", required_argument, nullptr, 'j'}, {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, 'V'}, {nullptr, 0, nullptr, 0}};
+      {"version", no_argument, nullptr, 'V'}, {"no-smt", no_argument, nullptr, OPTION_NO_SMT},
+      {"smt-rlimit", required_argument, nullptr, OPTION_SMT_RLIMIT}, {nullptr, 0, nullptr, 0}};
   *o = BatchOptions{0, 0, nullptr};
+  SmtSetOn(1);
   opterr = 0;   // the usage line below says what is wrong
   optind = 1;
   int c;
@@ -54,6 +73,16 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
       case 'j': o->json = optarg; break;
       case 'h': HelpPrint(); return 1;
       case 'V': printf("quell1-batch %s\n", QUELL_VERSION); return 1;
+      case OPTION_NO_SMT: SmtSetOn(0); break;
+      case OPTION_SMT_RLIMIT: {
+        unsigned limit = RlimitRead(optarg);
+        if (!limit) {
+          ErrorMsgPrintf("--smt-rlimit needs a positive number, not \"%s\"", optarg);
+          return 3;
+        }
+        SmtSetRlimit(limit);
+        break;
+      }
       default:
         if (optopt) fprintf(stderr, "quell1-batch: unknown option -%c or its value missing\n", optopt);
         else fprintf(stderr, "quell1-batch: unknown option %s or its value missing\n", argv[optind - 1]);
@@ -133,8 +162,8 @@ int main(int argc, char **argv) {
     ErrorMsgPrintf("cannot write the result file %s", output);
     return ReportEnd(o.json, 2);
   }
-  if (!o.quiet) RefuteReportAll(0);
-  else if (o.json) RefuteAll();   // the report gives the values even when quiet
+  if (!o.quiet) RefuteReportAllWith(0, SmtIsOn() ? SmtCounterexample : nullptr, SmtIsOn() ? SmtStatsGet().proved : -1);
+  else if (o.json) RefuteAll(SmtIsOn() ? SmtCounterexample : nullptr);   // the report's values, even when quiet
   ReportStage("refute");
   fflush(stdout);
   return ReportEnd(o.json, sequentList.sequent || unread ? 1 : 0);

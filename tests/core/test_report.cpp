@@ -46,6 +46,9 @@ TEST_F(Located, ErrorLinesNameFileLineAndProcedure) {
                  "bad.q:15: error: *** Missing $OLB *** [in procedure second]\n"
                  "bad.q:15: error: sent.elem, LB [in procedure second]\n"
                  "bad.q:15: error: sent.elem: text after the next label: =3 [in procedure second]\n"
+                 // found after the block was read: at the head
+                 "bad.q:12: error: procedure second: statements (1,2) are cut off from the chain of "
+                 "their block [in procedure second]\n"
                  "bad.q:18: error: Procedure Call [in procedure third]\n"
                  "bad.q:18: error: nosuch: no such procedure [in procedure third]\n");
   // Standard output keeps its Error lines, the same for the text given
@@ -158,7 +161,7 @@ TEST_F(Report, JsonOfProvedRefutedAndErroneousProgramsReadsBack) {
   EXPECT_EQ(j["errors"], json::array());
   for (const char *stage : {"load", "prove", "refute"}) EXPECT_GE(j["seconds"][stage].get<double>(), 0) << stage;
   // Refuted: the values, also when quiet; to standard output with "-".
-  EXPECT_EQ(Run("--quiet --json=- " + ex + "countwrong.q out.txt"), 1);
+  EXPECT_EQ(Run("--quiet --no-smt --json=- " + ex + "countwrong.q out.txt"), 1);
   j = json::parse(out);   // standard output holds the document alone
   EXPECT_EQ(j["status"], "open");
   json c = j["procedures"][0]["conditions"][0];
@@ -171,6 +174,13 @@ TEST_F(Report, JsonOfProvedRefutedAndErroneousProgramsReadsBack) {
   EXPECT_EQ(c["remaining"][0]["verdict"], "refuted");
   EXPECT_EQ(c["remaining"][0]["values"], "i=1, n=0");
   EXPECT_EQ(j["procedures"][0]["conditions"][1]["verdict"], "proved");
+  // With the solver: what it proves names it; its model gives the values.
+  EXPECT_EQ(Run("-q -j r.json " + ex + "nested.q out.txt"), 0);
+  EXPECT_EQ(json::parse(Slurp("r.json"))["procedures"][0]["conditions"][0]["proved_by"], "smt");
+  EXPECT_EQ(Run("-q -j r.json " + ex + "quantwrong.q out.txt"), 1);
+  c = json::parse(Slurp("r.json"))["procedures"][0]["conditions"][0];
+  EXPECT_EQ(c["verdict"], "refuted");
+  EXPECT_TRUE(Has(c["remaining"][0]["values"].get<std::string>(), "a[")) << c;
   // Erroneous: read errors and every error line with its place.
   Write("bad.q", kBad);
   EXPECT_EQ(Run("-q -j r.json bad.q out.txt"), 1);
@@ -183,12 +193,12 @@ TEST_F(Report, JsonOfProvedRefutedAndErroneousProgramsReadsBack) {
     EXPECT_EQ(j["procedures"][i]["line"], line[i]);
   }
   EXPECT_EQ(j["procedures"][2]["conditions"][0]["remaining"][0]["verdict"], "open");
-  ASSERT_EQ(j["errors"].size(), 10u);
+  ASSERT_EQ(j["errors"].size(), 11u);
   EXPECT_EQ(j["errors"][1], json({{"file", "bad.q"}, {"line", 7}, {"procedure", "first"}, {"message", "sentenceRead"}}));
-  EXPECT_EQ(j["errors"][9]["line"], 18);
-  EXPECT_EQ(j["errors"][9]["message"], "nosuch: no such procedure");
+  EXPECT_EQ(j["errors"][10]["line"], 18);
+  EXPECT_EQ(j["errors"][10]["message"], "nosuch: no such procedure");
   EXPECT_EQ(Run("-j - bad.q out.txt"), 1);   // the Error lines go to standard error then
-  EXPECT_EQ(json::parse(out)["errors"].size(), 10u);
+  EXPECT_EQ(json::parse(out)["errors"].size(), 11u);
   EXPECT_TRUE(Has(err, "Error: sentenceRead\n") && Has(err, "bad.q:7: error: sentenceRead")) << err;
   // Nothing verified: the annotations missing; an error without a place.
   EXPECT_EQ(Run("-j r.json " + ex + "missing.q out.txt"), 2);

@@ -1,0 +1,140 @@
+// The sixth pass: one query per sequent, inside a push/pop of the run's
+// solver. Only an unsat answer proves; sat, unknown, an exhausted budget,
+// a Z3 error or a sequent that cannot be translated leave it.
+//
+// Answers are kept per sequent, keyed by an exact encoding of its structure
+// (every name with its length, every list with its count): the same sequent
+// under the same budget gets the same answer from Z3, so a repeated one (a
+// second run after add-proc, identical branches) is not asked again.
+#include <chrono>
+#include <cstring>
+#include <unordered_map>
+
+#include "smtint.h"
+
+static SmtStats smtStats;
+static std::unordered_map<std::string, int> *smtAnswers = nullptr;
+static unsigned smtAnswersRlimit = 0;
+const size_t SMT_ANSWERS_MAX = 200000;   // kept answers; the table is emptied beyond
+
+static void SmtKeyName(const char *name, std::string *k) {
+  *k += std::to_string(strlen(name));
+  *k += ':';
+  *k += name;
+}
+
+static void SmtKeyTerm(TermPtr t, std::string *k);
+
+static void SmtKeyTerms(TermListPtr p, std::string *k) {
+  int n = 0;
+  for (TermListPtr q = p; q; q = q->termList) n++;
+  *k += '#' + std::to_string(n);
+  for (; p; p = p->termList) SmtKeyTerm(p->term, k);
+}
+
+static void SmtKeyTerm(TermPtr t, std::string *k) {
+  if (!t) {
+    *k += 'N';
+    return;
+  }
+  *k += 'a' + t->type;
+  SmtKeyName(t->name ? t->name : "", k);
+  if (t->type == 1) {
+    for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
+      *k += '[';
+      for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
+        *k += '(';
+        if (e->expPair) {
+          SmtKeyTerms(e->expPair->subList, k);
+          SmtKeyTerm(e->expPair->exp, k);
+        }
+      }
+      *k += ']';
+    }
+  }
+  if (t->type == 1 || t->type == 3) SmtKeyTerms(t->termList, k);
+}
+
+static void SmtKeyFormula(FormulaPtr f, std::string *k, int depth) {
+  if (!f || depth > MAX_NEST_DEPTH) {
+    *k += 'N';
+    return;
+  }
+  *k += f->connective ? f->connective : '0';
+  if (f->connective == 'A') {
+    SmtKeyTerm((TermPtr)f->left, k);
+    SmtKeyFormula((FormulaPtr)f->right, k, depth + 1);
+  } else if (isFormulaClass(f->connective)) {
+    SmtKeyFormula((FormulaPtr)f->left, k, depth + 1);
+    SmtKeyFormula((FormulaPtr)f->right, k, depth + 1);
+  } else if (isTermClass(f->connective)) {
+    SmtKeyTerm((TermPtr)f->left, k);
+    SmtKeyTerm((TermPtr)f->right, k);
+  }
+}
+
+static std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
+  std::string k;
+  for (FormulaListPtr p = antecedents; p; p = p->formulaList) SmtKeyFormula(p->formula, &k, 0);
+  k += '|';
+  for (FormulaListPtr p = succedents; p; p = p->formulaList) SmtKeyFormula(p->formula, &k, 0);
+  return k;
+}
+
+void SmtAnswersClear() {
+  delete smtAnswers;
+  smtAnswers = nullptr;
+}
+
+SmtStats SmtStatsGet() { return smtStats; }
+void SmtStatsReset() { smtStats = SmtStats{}; }
+
+int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
+  Z3_context c = SmtContext();
+  if (!c) return SMT_UNKNOWN;
+  if (!smtAnswers || smtAnswersRlimit != SmtRlimit() || smtAnswers->size() >= SMT_ANSWERS_MAX) {
+    SmtAnswersClear();
+    smtAnswers = new std::unordered_map<std::string, int>();
+    smtAnswersRlimit = SmtRlimit();
+  }
+  std::string key = SmtKey(antecedents, succedents);
+  auto known = smtAnswers->find(key);
+  if (known != smtAnswers->end()) {
+    smtStats.repeated++;
+    return known->second;
+  }
+  Z3_solver s = SmtSolver();
+  SmtErrorClear();
+  smtStats.queries++;
+  Z3_solver_push(c, s);
+  SmtTrans tr = {c, 0, 0, 0, nullptr};
+  int answer = SMT_UNKNOWN;
+  if (SmtAssertSequent(&tr, antecedents, succedents)) {
+    Z3_lbool r = Z3_solver_check(c, s);
+    if (!SmtErrorSeen()) answer = r == Z3_L_FALSE ? SMT_VALID : r == Z3_L_TRUE ? SMT_FALSIFIABLE : SMT_UNKNOWN;
+  }
+  Z3_solver_pop(c, s, 1);
+  SmtErrorClear();
+  (*smtAnswers)[key] = answer;
+  return answer;
+}
+
+int SmtValid(FormulaListPtr antecedents, FormulaListPtr succedents) {
+  return SmtDecide(antecedents, succedents) == SMT_VALID;
+}
+
+int SimplifySequentUseSmt(SequentPtr s) {
+  if (!s) return 1;
+  if (s->proved) return 1;
+  auto start = std::chrono::steady_clock::now();
+  int valid = SmtValid(s->formulaList1, s->formulaList2);
+  smtStats.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!valid) return 0;
+  FormulaListFree(s->formulaList1);
+  FormulaListFree(s->formulaList2);
+  s->formulaList1 = 0;
+  s->formulaList2 = 0;
+  s->proved = 1;
+  smtStats.proved++;
+  return 1;
+}
