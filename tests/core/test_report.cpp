@@ -250,4 +250,15 @@ TEST_F(Install, IntoATemporaryPrefixAndRunTheInstalledVerifier) {
   std::string batch = prefix + "/bin/quell1-batch";
   EXPECT_EQ(system((batch + " -q " QUELL_SOURCE_DIR "/examples/count.q out.txt").c_str()), 0);
   EXPECT_EQ(Slurp("out.txt"), Slurp(QUELL_SOURCE_DIR "/tests/data/count.result"));
+  // The installed client finds its app-defaults where the toolkit is told to
+  // look (here the file, changed, turns the solver on) and runs without them.
+  if (!getenv("DISPLAY") || access((prefix + "/bin/quell1").c_str(), X_OK)) return;
+  std::string appdefaults = prefix + "/etc/X11/app-defaults/Quell1", text = Slurp(appdefaults);
+  ASSERT_TRUE(Has(text, "\n*Smt: false\n"));
+  Write(appdefaults, text.replace(text.find("*Smt: false"), 11, "*Smt: true"));
+  std::string client = prefix + "/bin/quell1 " QUELL_SOURCE_DIR "/examples/max.q ";
+  EXPECT_EQ(system(("XFILESEARCHPATH=" + prefix + "/etc/X11/%T/%N%S " + client + "with.txt").c_str()), 0);
+  EXPECT_EQ(Slurp("with.txt"), Slurp(QUELL_SOURCE_DIR "/tests/data/max.smt.result"));
+  EXPECT_EQ(system(("XFILESEARCHPATH=" + std::string(dir) + "/none/%N " + client + "without.txt").c_str()), 0);
+  EXPECT_EQ(Slurp("without.txt"), Slurp(QUELL_SOURCE_DIR "/tests/data/max.result"));
 }
