@@ -86,14 +86,18 @@ long LocLine();
 // printed (null, the default: nowhere).
 void LocPrintTo(FILE *f);
 
-// Every Error line since the last ErrorRecordsClear (at most ERROR_RECORD_MAX).
+// The Error lines since the last ErrorRecordsClear: the first ERROR_RECORD_MAX,
+// messages cut after ERROR_MESSAGE_MAX characters (ending in "..."), and
+// the count of all of them.
 struct ErrorRecord {
   const char *file;   // null: not located
   long line;
   char procedure[LABEL_SIZE];
   char *message;
 };
-const long ERROR_RECORD_MAX = 10000;
+const long ERROR_RECORD_MAX = 1000;
+const size_t ERROR_MESSAGE_MAX = 2048;
 long ErrorRecordCount();
+long ErrorRecordTotal();
 const ErrorRecord *ErrorRecordGet(long i);
 void ErrorRecordsClear();

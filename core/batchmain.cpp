@@ -162,6 +162,7 @@ int main(int argc, char **argv) {
     ErrorMsgPrintf("cannot write the result file %s", output);
     return ReportEnd(o.json, 2);
   }
+  ReportStage("write");
   if (!o.quiet) RefuteReportAllWith(0, SmtIsOn() ? SmtCounterexample : nullptr, SmtIsOn() ? SmtStatsGet().proved : -1);
   else if (o.json) RefuteAll(SmtIsOn() ? SmtCounterexample : nullptr);   // the report's values, even when quiet
   ReportStage("refute");

@@ -159,9 +159,10 @@ void LocPrintTo(FILE *f) { loc.out = f; }
 
 static long errorMsgCount = 0;
 static ErrorRecord *records;
-static long recordCount, recordCap;
+static long recordCount, recordCap, recordTotal;
 
 static void ErrorRecordAdd(const char *msg) {
+  recordTotal++;
   if (recordCount >= ERROR_RECORD_MAX) return;
   if (recordCount == recordCap) {
     long cap = recordCap ? 2 * recordCap : 16;
@@ -171,8 +172,15 @@ static void ErrorRecordAdd(const char *msg) {
     recordCap = cap;
   }
   ErrorRecord *r = &records[recordCount];
-  r->message = strdup(msg);
+  size_t n = strnlen(msg, ERROR_MESSAGE_MAX + 1);
+  r->message = static_cast<char *>(malloc(n + 4));
   if (!r->message) return;
+  if (n > ERROR_MESSAGE_MAX) {
+    memcpy(r->message, msg, ERROR_MESSAGE_MAX);
+    strcpy(r->message + ERROR_MESSAGE_MAX, "...");
+  } else {
+    memcpy(r->message, msg, n + 1);
+  }
   r->file = LocFile();
   r->line = r->file ? LocLine() : 0;
   CopyBounded(r->procedure, sizeof r->procedure, r->file ? loc.procedure : "");
@@ -180,11 +188,13 @@ static void ErrorRecordAdd(const char *msg) {
 }
 
 long ErrorRecordCount() { return recordCount; }
+long ErrorRecordTotal() { return recordTotal; }
 const ErrorRecord *ErrorRecordGet(long i) { return i >= 0 && i < recordCount ? &records[i] : nullptr; }
 
 void ErrorRecordsClear() {
   for (long i = 0; i < recordCount; i++) free(records[i].message);
   recordCount = 0;
+  recordTotal = 0;
 }
 
 void ErrorMsg(const char *msg) {

@@ -23,6 +23,37 @@ int FileReadable(const char *fname) {
   return 1;
 }
 
+// Comment lines are dropped and white space removed in place: characters
+// are only removed, never added. The ";;" test applies where a line begins,
+// however long the line is. The line table notes where the kept characters
+// of each line begin.
+size_t ProgramTextCompress(char *buf, size_t got, LineTable *lines, int *nul) {
+  size_t w = 0, i = 0;
+  long line = 0;
+  *nul = 0;
+  while (i < got) {
+    size_t e = i;
+    line++;
+    while (e < got && buf[e] != '\n') e++;
+    if (e < got) e++;  // the line end belongs to the line
+    int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
+    int noted = 0;
+    if (!comment)
+      for (size_t j = i; j < e; j++) {
+        char c = buf[j];
+        // A NUL byte would end the text early and hide what follows it.
+        if (!c) *nul = 1;
+        if (!c || c == '\n' || c == '\t' || c == ' ') continue;
+        if (lines && !noted) LineTableAdd(lines, static_cast<long>(w), line);
+        noted = 1;
+        buf[w++] = c;
+      }
+    i = e;
+  }
+  buf[w] = 0;
+  return w;
+}
+
 char *FileRead(const char *fname) { return FileReadLines(fname, nullptr); }
 
 char *FileReadLines(const char *fname, LineTable *lines) {
@@ -50,33 +81,8 @@ char *FileReadLines(const char *fname, LineTable *lines) {
   // At most the size found: a file that grows meanwhile is not read further.
   size_t got = fread(buf, 1, size, f);
   fclose(f);
-  // Comment lines are dropped and white space removed in place: characters
-  // are only removed, never added. The ";;" test applies where a line
-  // begins, however long the line is. The line table notes where the kept
-  // characters of each line begin.
-  size_t w = 0, i = 0;
-  long line = 0;
   int nul = 0;
-  while (i < got) {
-    size_t e = i;
-    line++;
-    while (e < got && buf[e] != '\n') e++;
-    if (e < got) e++;  // the line end belongs to the line
-    int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
-    int noted = 0;
-    if (!comment)
-      for (size_t j = i; j < e; j++) {
-        char c = buf[j];
-        // A NUL byte would end the text early and hide what follows it.
-        if (!c) nul = 1;
-        if (!c || c == '\n' || c == '\t' || c == ' ') continue;
-        if (lines && !noted) LineTableAdd(lines, static_cast<long>(w), line);
-        noted = 1;
-        buf[w++] = c;
-      }
-    i = e;
-  }
-  buf[w] = 0;
+  ProgramTextCompress(buf, got, lines, &nul);
   if (nul) ErrorMsgPrintf("NUL characters dropped from the file %s", fname);
   return buf;
 }

@@ -154,6 +154,7 @@ std::string ReportText(int status) {
     errors.push_back(r);
   }
   j["errors"] = errors;
+  j["errors_total"] = ErrorRecordTotal();   // more than listed when there were very many
   ordered_json times = ordered_json::object();
   for (auto &s : stages) times[s.first] = s.second;
   j["seconds"] = times;

@@ -159,7 +159,7 @@ TEST_F(Report, JsonOfProvedRefutedAndErroneousProgramsReadsBack) {
   EXPECT_EQ(p["conditions"][1]["succedents"], json({"x=n"}));
   EXPECT_EQ(p["conditions"][2]["origin"]["text"], "body of count against its post-condition");
   EXPECT_EQ(j["errors"], json::array());
-  for (const char *stage : {"load", "prove", "refute"}) EXPECT_GE(j["seconds"][stage].get<double>(), 0) << stage;
+  for (const char *stage : {"load", "prove", "write", "refute"}) EXPECT_GE(j["seconds"][stage].get<double>(), 0) << stage;
   // Refuted: the values, also when quiet; to standard output with "-".
   EXPECT_EQ(Run("--quiet --no-smt --json=- " + ex + "countwrong.q out.txt"), 1);
   j = json::parse(out);   // standard output holds the document alone
@@ -194,12 +194,27 @@ TEST_F(Report, JsonOfProvedRefutedAndErroneousProgramsReadsBack) {
   }
   EXPECT_EQ(j["procedures"][2]["conditions"][0]["remaining"][0]["verdict"], "open");
   ASSERT_EQ(j["errors"].size(), 11u);
+  EXPECT_EQ(j["errors_total"], 11);
   EXPECT_EQ(j["errors"][1], json({{"file", "bad.q"}, {"line", 7}, {"procedure", "first"}, {"message", "sentenceRead"}}));
   EXPECT_EQ(j["errors"][10]["line"], 18);
   EXPECT_EQ(j["errors"][10]["message"], "nosuch: no such procedure");
   EXPECT_EQ(Run("-j - bad.q out.txt"), 1);   // the Error lines go to standard error then
   EXPECT_EQ(json::parse(out)["errors"].size(), 11u);
   EXPECT_TRUE(Has(err, "Error: sentenceRead\n") && Has(err, "bad.q:7: error: sentenceRead")) << err;
+  // Very many errors: the first 1000 listed, all counted; long messages cut.
+  std::string many;
+  for (int i = 0; i < 600; i++) many += "{$T}%PROC p" + std::to_string(i) + "()==%STM[x]{$T}\n";
+  Write("many.q", many);
+  EXPECT_EQ(Run("-q -j r.json many.q out.txt"), 1);
+  j = json::parse(Slurp("r.json"));
+  EXPECT_EQ(j["errors"].size(), 1000u);
+  EXPECT_EQ(j["errors_total"], 1200);
+  EXPECT_EQ(j["errors"][999]["line"], 500);
+  Write("long.q", "%PROCp" + std::string(5000, 'a'));
+  EXPECT_EQ(Run("-q -j r.json long.q out.txt"), 1);
+  std::string message = json::parse(Slurp("r.json"))["errors"][0]["message"];
+  EXPECT_EQ(message.size(), 2048u + 3);
+  EXPECT_EQ(message.substr(2048), "...");
   // Nothing verified: the annotations missing; an error without a place.
   EXPECT_EQ(Run("-j r.json " + ex + "missing.q out.txt"), 2);
   j = json::parse(Slurp("r.json"));
