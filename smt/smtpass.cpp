@@ -55,30 +55,45 @@ static void SmtKeyTerm(TermPtr t, std::string *k) {
   if (t->type == 1 || t->type == 3) SmtKeyTerms(t->termList, k);
 }
 
-static void SmtKeyFormula(FormulaPtr f, std::string *k, int depth) {
-  if (!f || depth > MAX_NEST_DEPTH) {
+// 0 for a formula nested deeper than the translation goes (its answer is
+// not kept).
+static int SmtKeyFormula(FormulaPtr f, std::string *k, int depth) {
+  if (depth > MAX_NEST_DEPTH) return 0;
+  if (!f) {
     *k += 'N';
-    return;
+    return 1;
   }
   *k += f->connective ? f->connective : '0';
   if (f->connective == 'A') {
     SmtKeyTerm((TermPtr)f->left, k);
-    SmtKeyFormula((FormulaPtr)f->right, k, depth + 1);
-  } else if (isFormulaClass(f->connective)) {
-    SmtKeyFormula((FormulaPtr)f->left, k, depth + 1);
-    SmtKeyFormula((FormulaPtr)f->right, k, depth + 1);
-  } else if (isTermClass(f->connective)) {
+    return SmtKeyFormula((FormulaPtr)f->right, k, depth + 1);
+  }
+  if (isFormulaClass(f->connective))
+    return SmtKeyFormula((FormulaPtr)f->left, k, depth + 1) &&
+           SmtKeyFormula((FormulaPtr)f->right, k, depth + 1);
+  if (isTermClass(f->connective)) {
     SmtKeyTerm((TermPtr)f->left, k);
     SmtKeyTerm((TermPtr)f->right, k);
   }
+  return 1;
 }
 
+// The key of a sequent, or "" when it is not to be kept.
 static std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
   std::string k;
-  for (FormulaListPtr p = antecedents; p; p = p->formulaList) SmtKeyFormula(p->formula, &k, 0);
+  for (FormulaListPtr p = antecedents; p; p = p->formulaList)
+    if (!SmtKeyFormula(p->formula, &k, 0)) return "";
   k += '|';
-  for (FormulaListPtr p = succedents; p; p = p->formulaList) SmtKeyFormula(p->formula, &k, 0);
+  for (FormulaListPtr p = succedents; p; p = p->formulaList)
+    if (!SmtKeyFormula(p->formula, &k, 0)) return "";
   return k;
+}
+
+int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents) {
+  if (!smtAnswers || smtAnswersRlimit != SmtRlimit()) return 0;
+  std::string key = SmtKey(antecedents, succedents);
+  auto known = key.empty() ? smtAnswers->end() : smtAnswers->find(key);
+  return known == smtAnswers->end() ? 0 : known->second;
 }
 
 void SmtAnswersClear() {
@@ -99,7 +114,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   }
   std::string key = SmtKey(antecedents, succedents);
   auto known = smtAnswers->find(key);
-  if (known != smtAnswers->end()) {
+  if (!key.empty() && known != smtAnswers->end()) {
     smtStats.repeated++;
     return known->second;
   }
@@ -107,7 +122,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   SmtErrorClear();
   smtStats.queries++;
   Z3_solver_push(c, s);
-  SmtTrans tr = {c, 0, 0, 0, nullptr};
+  SmtTrans tr = {c, 0, 0, 0, 0, nullptr};
   int answer = SMT_UNKNOWN;
   if (SmtAssertSequent(&tr, antecedents, succedents)) {
     Z3_lbool r = Z3_solver_check(c, s);
@@ -115,7 +130,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   }
   Z3_solver_pop(c, s, 1);
   SmtErrorClear();
-  (*smtAnswers)[key] = answer;
+  if (!key.empty()) (*smtAnswers)[key] = answer;
   return answer;
 }
 
