@@ -66,7 +66,7 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
   opterr = 0;   // the usage line below says what is wrong
   optind = 1;
   int c;
-  while ((c = getopt_long(argc, argv, "dqj:hV", longOptions, nullptr)) != -1) {
+  while ((c = getopt_long(argc, argv, ":dqj:hV", longOptions, nullptr)) != -1) {
     switch (c) {
       case 'd': o->debug = 1; break;
       case 'q': o->quiet = 1; break;
@@ -83,11 +83,18 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
         SmtSetRlimit(limit);
         break;
       }
-      default:
-        if (optopt) fprintf(stderr, "quell1-batch: unknown option -%c or its value missing\n", optopt);
-        else fprintf(stderr, "quell1-batch: unknown option %s or its value missing\n", argv[optind - 1]);
+      default: {
+        const char *arg = argv[optind - 1];
+        int isLong = !strncmp(arg, "--", 2);
+        const char *eq = isLong ? strchr(arg, '=') : nullptr;
+        if (c == ':' && isLong) fprintf(stderr, "quell1-batch: option %s needs a value\n", arg);
+        else if (c == ':') fprintf(stderr, "quell1-batch: option -%c needs a value\n", optopt);
+        else if (eq) fprintf(stderr, "quell1-batch: option %.*s takes no value\n", static_cast<int>(eq - arg), arg);
+        else if (isLong) fprintf(stderr, "quell1-batch: unknown option %s\n", arg);
+        else fprintf(stderr, "quell1-batch: unknown option -%c\n", optopt);
         fprintf(stderr, "%s\nTry 'quell1-batch --help' for more information.\n", usage);
         return 3;
+      }
     }
   }
   *first = optind;

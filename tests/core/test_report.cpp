@@ -236,11 +236,15 @@ TEST_F(Report, CommandLine) {
   EXPECT_TRUE(Has(out, "Usage:"));
   EXPECT_EQ(Run("--version"), 0);
   EXPECT_TRUE(Has(out, "quell1-batch 1.")) << out;
-  // Usage errors: exit 2 with the usage line on standard error.
-  for (const char *args : {"--bogus a b", "-x a b", "--json", "a b --json", "--debug=1 a b", "a", "a b c"}) {
-    EXPECT_EQ(Run(args), 2) << args;
-    EXPECT_TRUE(Has(err, "Usage: quell1-batch")) << args << err;
-    EXPECT_EQ(out, "") << args;
+  // Usage errors: exit 2, what is wrong and the usage line on standard error.
+  struct { const char *args, *why; } usage[] = {
+      {"--bogus a b", "unknown option --bogus"},     {"-x a b", "unknown option -x"},
+      {"--json", "option --json needs a value"},     {"a b -j", "option -j needs a value"},
+      {"--debug=1 a b", "option --debug takes no value"}, {"a", ""}, {"a b c", ""}};
+  for (auto &u : usage) {
+    EXPECT_EQ(Run(u.args), 2) << u.args;
+    EXPECT_TRUE(Has(err, u.why) && Has(err, "Usage: quell1-batch")) << u.args << err;
+    EXPECT_EQ(out, "") << u.args;
   }
   // Long options beside the short ones, and after the operands.
   EXPECT_EQ(Run("--quiet --debug " + count + " out.txt"), 0);
