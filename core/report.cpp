@@ -92,15 +92,14 @@ static void ConditionSidesJson(AssumptionPtr a, ordered_json *j) {
   FormulaListFree(l2);
 }
 
-static ordered_json ProcedureJson(ProcedurePtr p, const std::vector<SequentPtr> &remaining) {
+static ordered_json ProcedureJson(ProcedurePtr p, const std::vector<AssumptionPtr> &assumptions,
+                                  const std::vector<SequentPtr> &remaining) {
   ordered_json j = {{"name", p->name}};
   j["file"] = p->file ? ordered_json(p->file) : ordered_json(nullptr);
   j["line"] = p->file ? ordered_json(p->line) : ordered_json(nullptr);
   j["status"] = p->readError ? "read error" : !proverRan ? "not verified" : remaining.empty() ? "proved" : "open";
   ordered_json conditions = ordered_json::array();
-  for (AssumptionListPtr n = &assumptionList; n && n->assumption; n = n->assumptionList) {
-    AssumptionPtr a = n->assumption;
-    if (!proverRan || strncmp(a->procName, p->name, sizeof a->procName) != 0) continue;
+  for (AssumptionPtr a : assumptions) {
     ordered_json c = {{"number", a->origin.number}, {"origin", OriginJson(&a->origin, p->name)}};
     ConditionSidesJson(a, &c);
     ordered_json parts = ordered_json::array();
@@ -130,17 +129,21 @@ static ordered_json ProcedureJson(ProcedurePtr p, const std::vector<SequentPtr> 
 std::string ReportText(int status) {
   ordered_json j = {{"schema", REPORT_SCHEMA}, {"program", reportProgram}, {"exit_status", status}};
   j["status"] = status == 0 ? "proved" : status == 1 ? "open" : "error";
-  // Remaining sequents per procedure name, in the order of the result file.
+  // Conditions and remaining sequents per procedure name, in the order of
+  // the result file; grouped once, so the report is linear in their number.
+  std::map<std::string, std::vector<AssumptionPtr>> conditions;
   std::map<std::string, std::vector<SequentPtr>> remaining;
+  for (AssumptionListPtr n = &assumptionList; proverRan && n && n->assumption; n = n->assumptionList)
+    conditions[std::string(n->assumption->procName, strnlen(n->assumption->procName, LABEL_SIZE))].push_back(
+        n->assumption);
   for (SequentListPtr n = &sequentList; proverRan && n && n->sequent; n = n->sequentList)
     if (!n->sequent->proved)
       remaining[std::string(n->sequent->remark, strnlen(n->sequent->remark, LABEL_SIZE))].push_back(n->sequent);
   ordered_json procedures = ordered_json::array();
-  static const std::vector<SequentPtr> none;
   for (ProcedureListPtr n = &procedureList; n && n->procedureList; n = n->procedureList) {
     if (!n->procedure) continue;
-    auto r = remaining.find(n->procedure->name);
-    procedures.push_back(ProcedureJson(n->procedure, r == remaining.end() ? none : r->second));
+    std::string name = n->procedure->name;
+    procedures.push_back(ProcedureJson(n->procedure, conditions[name], remaining[name]));
   }
   j["procedures"] = procedures;
   ordered_json errors = ordered_json::array();
