@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 int AssignRead(const char *s, AssignPtr t) {
+  LocAt(s);
   int i = 0;
   if (s[0] == '$' && s[1] == 'O') i = 2;
   else ErrorMsg("*** Missing $O ***");

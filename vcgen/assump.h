@@ -9,7 +9,7 @@ struct AssumptionList;
 typedef Assumption *AssumptionPtr;
 typedef AssumptionList *AssumptionListPtr;
 
-struct Assumption { FormulaPtr formula1; FormulaPtr formula2; char procName[LABEL_SIZE]; };
+struct Assumption { FormulaPtr formula1; FormulaPtr formula2; char procName[LABEL_SIZE]; Origin origin; };
 struct AssumptionList { AssumptionPtr assumption; AssumptionListPtr assumptionList; };
 
 extern AssumptionList assumptionList;
@@ -20,6 +20,9 @@ void Verification(ProcedurePtr proc);
 FormulaPtr CalPreCond(const char *l);
 void MakeAssumption(FormulaPtr c1, FormulaPtr c2);
 void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
+// MakeLoopAssumption whose origin is the loop `loop` (ORIGIN_LOOP_KEPT or
+// ORIGIN_LOOP_EXIT); MakeLoopAssumption itself gives ORIGIN_LOOP_KEPT.
+void MakeLoopAssumptionFrom(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
 FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c);
 void AssumptionPrint(const char *pname, Text *ss);
 void AssumptionListPrint(Text *ss);

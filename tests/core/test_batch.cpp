@@ -62,7 +62,7 @@ TEST_F(Batch, MissingAnnotationsUsageAndFileErrors) {
     SCOPED_TRACE(r.args);
     EXPECT_EQ(Run(r.args), 2);
     EXPECT_TRUE(r.printed ? Has(out, "Error: ") && Has(out, r.printed)
-                          : Has(err, "Usage: quell1-batch [-d] [-q] [--no-smt] [--smt-rlimit=N] PROGRAM OUTPUT")) << out << err;
+                          : Has(err, "Usage: quell1-batch [OPTION]... PROGRAM OUTPUT")) << out << err;
   }
 }
 
@@ -90,14 +90,15 @@ TEST_F(Batch, CounterexamplesFromTheSolverAndItsOptions) {
   // function get lines only with the solver; right ones need it to be proved.
   Write("fw.q", "{$T}%PROC fw(%IOP/x:int)==%STM[LB=1=>$Ox=f(x)^$OLB=2;]{x>0}");
   struct { std::string prog; const char *line; } rows[] = {
-      {Example("arrayswrong"), "zerowrong: condition 1 fails for i="},
-      {Example("quantwrong"), "decwrong: condition 1 fails for i="}, {"fw.q", "fw: condition 1 fails for x="}};
+      {Example("arrayswrong"), "arrayswrong.q:4: zerowrong: condition 1 (body of zerowrong against its post-condition) fails for i="},
+      {Example("quantwrong"), "quantwrong.q:3: decwrong: condition 1 (body of decwrong against its post-condition) fails for i="},
+      {"fw.q", "fw.q:1: fw: condition 1 (body of fw against its post-condition) fails for x="}};
   for (auto &r : rows) {
     SCOPED_TRACE(r.prog);
     EXPECT_EQ(Run("--no-smt " + r.prog + " out.txt"), 1);
     EXPECT_EQ(out, "conditions remaining: 1, refuted: 0, without verdict: 1\n");
     EXPECT_EQ(Run(r.prog + " out.txt"), 1);
-    EXPECT_EQ(out.substr(0, strlen(r.line)), r.line) << out;
+    EXPECT_TRUE(Has(out, r.line)) << out;
     EXPECT_TRUE(Has(out, "\nconditions remaining: 1, refuted: 1, without verdict: 0, proved by the solver: 0\n"))
         << out;
   }
