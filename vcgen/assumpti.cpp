@@ -41,6 +41,16 @@ static FormulaPtr AssumptionCopy(FormulaPtr f, int asHypothesis) {
   return GenTooLarge();
 }
 
+AssumptionListPtr AssumptionListMark() { return AssumptionListTail(); }
+
+void AssumptionListCut(AssumptionListPtr mark) {
+  if (!mark) return;
+  mark->assumption = nullptr;
+  mark->assumptionList = nullptr;
+  assumptionTail = mark;
+  assumptionFirst = assumptionList.assumption;
+}
+
 static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2) {
   AssumptionListPtr t = AssumptionListTail();
   AssumptionPtr a = static_cast<AssumptionPtr>(calloc(1, sizeof(Assumption)));
