@@ -6,8 +6,10 @@
 #include "../program/sentence.h"
 #include "../prover/proof.h"
 #include "../prover/refute.h"
+#include "../smt/smt.h"
 
-static const char *const usage = "Usage: quell1-batch [-d] [-q] PROGRAM OUTPUT";
+static const char *const usage =
+    "Usage: quell1-batch [-d] [-q] [--no-smt] [--smt-rlimit=N] PROGRAM OUTPUT";
 
 // One line per missing annotation, in the order the client asks for them.
 static int MissingAnnotationsPrint() {
@@ -49,12 +51,35 @@ static void VacuousPreCondWarn() {
   }
 }
 
+// The rlimit of --smt-rlimit=N or --smt-rlimit N: a positive decimal number
+// that fits; 0 when the text is none.
+static unsigned RlimitRead(const char *s) {
+  unsigned long long v = 0;
+  if (!s || !*s) return 0;
+  for (; *s; s++) {
+    if (*s < '0' || *s > '9') return 0;
+    v = v * 10 + (unsigned)(*s - '0');
+    if (v > 0xffffffffULL) return 0;
+  }
+  return (unsigned)v;
+}
+
 int main(int argc, char **argv) {
   int debug = 0, quiet = 0, i = 1;
+  SmtSetOn(1);
   for (; i < argc && argv[i][0] == '-' && argv[i][1]; i++) {
     if (strcmp(argv[i], "-d") == 0) debug = 1;
     else if (strcmp(argv[i], "-q") == 0) quiet = 1;
-    else break;
+    else if (strcmp(argv[i], "--no-smt") == 0) SmtSetOn(0);
+    else if (strncmp(argv[i], "--smt-rlimit", 12) == 0 && (argv[i][12] == '=' || !argv[i][12])) {
+      const char *n = argv[i][12] ? argv[i] + 13 : (i + 1 < argc ? argv[++i] : nullptr);
+      unsigned limit = RlimitRead(n);
+      if (!limit) {
+        ErrorMsgPrintf("--smt-rlimit needs a positive number, not \"%s\"", n ? n : "");
+        return 2;
+      }
+      SmtSetRlimit(limit);
+    } else break;
   }
   if (argc - i != 2 || !argv[i][0] || !argv[i + 1][0]) {
     fprintf(stderr, "%s\n", usage);

@@ -8,6 +8,7 @@
 #include "../program/sentence.h"
 #include "../vcgen/assump.h"
 #include "../prover/proof.h"
+#include "../smt/smt.h"
 
 void StartProg0() {
   GenerateVerificationCond();
@@ -16,6 +17,10 @@ void StartProg0() {
   AssumptionList2SequentList();
   Log("Init Sequents", SequentListPrint);
   SimplifySequentAll();
+  if (SmtIsOn()) {
+    SimplifySequentList(SimplifySequentUseSmt);
+    Log("SMT", SequentListPrint);
+  }
   Log("Last Sequents", SequentListPrint);
 }
 

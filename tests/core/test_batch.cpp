@@ -14,7 +14,7 @@ TEST_F(Batch, ResultFilesAndExitCodes) {
       {"max", 1},      {"arrays", 1},     {"nested", 1}};
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);
-    EXPECT_EQ(Run("-q " + Example(r.name) + " out.txt"), r.status);
+    EXPECT_EQ(Run("-q --no-smt " + Example(r.name) + " out.txt"), r.status);
     EXPECT_EQ(out, "");
     std::string expected = Slurp(QUELL_SOURCE_DIR "/tests/data/" + std::string(r.name) + ".result");
     EXPECT_EQ(Slurp("out.txt"), expected);
@@ -43,14 +43,14 @@ TEST_F(Batch, MissingAnnotationsUsageAndFileErrors) {
     SCOPED_TRACE(r.args);
     EXPECT_EQ(Run(r.args), 2);
     EXPECT_TRUE(r.printed ? Has(out, "Error: ") && Has(out, r.printed)
-                          : Has(err, "Usage: quell1-batch [-d] [-q] PROGRAM OUTPUT")) << out << err;
+                          : Has(err, "Usage: quell1-batch [-d] [-q] [--no-smt] [--smt-rlimit=N] PROGRAM OUTPUT")) << out << err;
   }
 }
 
 TEST_F(Batch, DebugLogHoldsEveryStageInOrder) {
   EXPECT_EQ(Run(Example("count") + " out.txt"), 0);
   EXPECT_NE(access("vLog", F_OK), 0);  // without -d no log is written
-  EXPECT_EQ(Run("-d -q " + Example("count") + " out.txt"), 0);
+  EXPECT_EQ(Run("-d -q --no-smt " + Example("count") + " out.txt"), 0);
   // Every entry once, in the order of the stages, and no other.
   std::string log = Slurp("vLog"), titles, l;
   for (std::istringstream lines(log); std::getline(lines, l);)

@@ -81,7 +81,7 @@ class EndToEnd : public ::testing::Test {
 
 TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptions) {
   std::string prog = Example("maxwrong.q");
-  Run(QUELL_BATCH " " + prog + " batch.txt");
+  Run(QUELL_BATCH " --no-smt " + prog + " batch.txt");
   ASSERT_NE(Slurp(dir + "/batch.txt"), "") << Log();
   // A toolkit option with a value is taken away before the two arguments are read.
   EXPECT_EQ(Run(QUELL_GUI_BIN " -xrm '*foo: bar' " + prog + " gui.txt"), "0\n") << Log();
@@ -141,7 +141,7 @@ TEST_F(EndToEnd, SessionLoadVeriCondsAxiomSaveQuit) {
   for (int i = 0; i < 30 && Slurp(status).empty(); i++) Sleep(100);
   EXPECT_EQ(Slurp(status), "0\n") << "quit failed";
   // The program part is what quell1-batch writes; the axiom discharged one of the two sequents.
-  Run(QUELL_BATCH " " + Example("maxwrong.q") + " batch.txt");
+  Run(QUELL_BATCH " --no-smt " + Example("maxwrong.q") + " batch.txt");
   std::string text = Slurp(result), batch = Slurp(dir + "/batch.txt");
   size_t sep = batch.find("\n;;---");
   EXPECT_TRUE(sep != std::string::npos && text.compare(0, sep, batch, 0, sep) == 0) << text;

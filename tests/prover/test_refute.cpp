@@ -103,7 +103,7 @@ static std::string ReadAll(const char *name) {
 static int RunBatch(const std::string &program, std::string *out, const char *flags = "") {
   std::ofstream("refute.q") << program;
   remove("refute.out");
-  std::string cmd = std::string(QUELL_BATCH) + " " + flags + "refute.q refute.out >refute.txt 2>/dev/null";
+  std::string cmd = std::string(QUELL_BATCH) + " --no-smt " + flags + "refute.q refute.out >refute.txt 2>/dev/null";
   int rc = system(cmd.c_str());
   *out = ReadAll("refute.txt");
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
