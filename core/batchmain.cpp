@@ -7,12 +7,14 @@
 #include "../prover/proof.h"
 #include "../prover/refute.h"
 #include "../smt/smt.h"
+#include "../invariant/invariant.h"
 
 static const char *const usage =
-    "Usage: quell1-batch [-d] [-q] [--no-smt] [--smt-rlimit=N] PROGRAM OUTPUT";
+    "Usage: quell1-batch [-d] [-q] [--no-smt] [--smt-rlimit=N] [--infer] PROGRAM OUTPUT";
 
 // One line per missing annotation, in the order the client asks for them.
-static int MissingAnnotationsPrint() {
+// A missing invariant says whether --infer was tried.
+static int MissingAnnotationsPrint(int infer) {
   int missing = 0;
   for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
     ProcedurePtr proc = p->procedure;
@@ -30,7 +32,8 @@ static int MissingAnnotationsPrint() {
     for (SentenceListPtr q = proc->sentenceList; q && q->sentenceList; q = q->sentenceList) {
       SentencePtr s = q->sentence;
       if (isLoopWithoutInvariant(s)) {
-        printf("missing invariant of %s of procedure %s\n", s->labels, proc->name);
+        printf("missing invariant of %s of procedure %s (%s)\n", s->labels, proc->name,
+               infer ? "--infer found none" : "--infer can suggest one");
         missing++;
       }
     }
@@ -65,12 +68,13 @@ static unsigned RlimitRead(const char *s) {
 }
 
 int main(int argc, char **argv) {
-  int debug = 0, quiet = 0, i = 1;
+  int debug = 0, quiet = 0, infer = 0, i = 1;
   SmtSetOn(1);
   for (; i < argc && argv[i][0] == '-' && argv[i][1]; i++) {
     if (strcmp(argv[i], "-d") == 0) debug = 1;
     else if (strcmp(argv[i], "-q") == 0) quiet = 1;
     else if (strcmp(argv[i], "--no-smt") == 0) SmtSetOn(0);
+    else if (strcmp(argv[i], "--infer") == 0) infer = 1;
     else if (strncmp(argv[i], "--smt-rlimit", 12) == 0 && (argv[i][12] == '=' || !argv[i][12])) {
       const char *n = argv[i][12] ? argv[i] + 13 : (i + 1 < argc ? argv[++i] : nullptr);
       unsigned limit = RlimitRead(n);
@@ -92,7 +96,15 @@ int main(int argc, char **argv) {
   if (!StartProg1Checked(program)) return 2;
   // text with errors and no procedure read from it: nothing was verified
   int unread = !procedureList.procedure && ErrorMsgCount() > errorsBefore;
-  if (MissingAnnotationsPrint() > 0) return 2;
+  if (infer) {
+    // Suggestions become the loops' invariants, verified like typed ones.
+    Text found;
+    TextInit(&found);
+    InvariantInferAll(&found);
+    fputs(TextStr(&found), stdout);
+    TextFree(&found);
+  }
+  if (MissingAnnotationsPrint(infer) > 0) return 2;
   StartProg0();
   if (!quiet && !procedureList.procedure) printf("Warning: the program holds no procedure\n");
   if (!quiet) VacuousPreCondWarn();

@@ -113,7 +113,12 @@ int CopyBounded(char *dst, size_t size, const char *src) {
 
 static long errorMsgCount = 0;
 
+static int errorMsgHeld;
+
+void ErrorMsgHold(int hold) { errorMsgHeld = hold; }
+
 void ErrorMsg(const char *msg) {
+  if (errorMsgHeld) return;
   errorMsgCount++;
   printf("Error: %s\n", msg);
 }
