@@ -116,6 +116,7 @@ static long errorMsgCount = 0;
 static int errorMsgHeld;
 
 void ErrorMsgHold(int hold) { errorMsgHeld = hold; }
+int ErrorMsgIsHeld() { return errorMsgHeld; }
 
 void ErrorMsg(const char *msg) {
   if (errorMsgHeld) return;

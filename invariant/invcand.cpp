@@ -176,6 +176,7 @@ FormulaListPtr InvariantCandidates(ProcedurePtr proc, SentencePtr loop, Sentence
   if (!proc || !loop || loop->type != 3) return nullptr;
   std::vector<std::string> changed, vars, nums = {"0", "1"}, unusedNums;
   InvChangedNames(proc, loop, &changed, &vars);
+  std::vector<std::string> changedPlain = vars;
   FormulaNames(loop->cond, &vars, &unusedNums, 0);
   FormulaNames(proc->postCond, &vars, &unusedNums, 0);
   FormulaNames(proc->preCond, &vars, &unusedNums, 0);
@@ -198,7 +199,19 @@ FormulaListPtr InvariantCandidates(ProcedurePtr proc, SentencePtr loop, Sentence
   std::vector<AssignPtr> substs;
   ExitSubsts(proc, loop, &substs);
   for (int i = 0; i < nEnclosing && substs.size() < 3; i++) ExitSubsts(proc, enclosing[i], &substs);
-  if (substs.size() > 3) substs.resize(3);
+  // No exit relation to go by (a loop running down to 0): each unchanged
+  // variable of the post-condition in turn by each changed one.
+  std::vector<std::string> postVars;
+  FormulaNames(proc->postCond, &postVars, &unusedNums, 0);
+  int fromExit = !substs.empty();
+  for (const std::string &u : postVars)
+    for (const std::string &v : changedPlain) {
+      if (fromExit || substs.size() >= 3 || InvHasName(changed, u.c_str())) continue;
+      AssignPtr a = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+      a->termLeft = TermMakeName(u.c_str());
+      a->termRight = TermMakeName(v.c_str());
+      substs.push_back(a);
+    }
   std::vector<TermPtr> terms;
   std::unordered_set<std::string> termSeen;
   for (FormulaPtr conj : Conjuncts(proc->postCond)) {
