@@ -23,6 +23,8 @@ struct Loop {
   int infer;                // 1: its invariant is being inferred
   FormulaPtr given;         // the invariant the user gave (infer 0)
   FormulaListPtr cand;      // candidates left (infer 1)
+  int version;              // how often its candidates changed
+  std::vector<int> entrySeen, preservedSeen;   // the versions its last checks saw
 };
 
 struct Run {
@@ -59,7 +61,7 @@ void Walk(Run *r, SentencePtr s, SentencePtr parent, Loop *enclosing, int depth)
     }
     SentencePtr body = SentenceFind(r->proc, s->labels1);
     if (body == s) body = nullptr;
-    Loop l = {s, body, enclosing, 0, body ? body->postCond : nullptr, nullptr};
+    Loop l = {s, body, enclosing, 0, body ? body->postCond : nullptr, nullptr, 0, {}, {}};
     l.infer = body && !l.given;
     r->loops.push_back(l);
     Loop *self = &r->loops.back();
@@ -206,9 +208,38 @@ void Prune(Run *r, Loop *l) {
   }
 }
 
+FormulaPtr Conjunction(FormulaListPtr l) {
+  FormulaPtr f = nullptr;
+  for (; l; l = l->formulaList) f = f ? CombineCond(f, '^', FormulaCopy(l->formula)) : FormulaCopy(l->formula);
+  return f;
+}
+
+std::vector<int> Versions(Run *r) {
+  std::vector<int> v;
+  for (Loop &l : r->loops) v.push_back(l.version);
+  return v;
+}
+
+// 1 when a loop other than the one at index changed since the versions seen.
+int OtherChanged(const std::vector<int> &now, const std::vector<int> &seen, size_t index) {
+  if (seen.size() != now.size()) return 1;
+  for (size_t k = 0; k < now.size(); k++)
+    if (k != index && now[k] != seen[k]) return 1;
+  return 0;
+}
+
+// The conjunction of the candidates as one goal: when it passes, every
+// candidate would (what a statement requires of a conjunction is the
+// conjunction of what it requires of each part). Kept to the end of the run,
+// since the calculus may have shared it.
+int AllPass(Run *r, Loop *l, int entry) {
+  FormulaPtr all = Conjunction(l->cand);
+  if (!all) return 1;
+  r->dropped = ListWith(all, r->dropped);
+  return (!entry || Entry(r, l, all)) && Preserved(r, l, all);
+}
+
 void Houdini(Run *r) {
-  int inferred = 0;
-  for (Loop &l : r->loops) inferred += l.infer;
   for (Loop &l : r->loops) {
     if (!l.infer) continue;
     std::vector<SentencePtr> around;
@@ -217,30 +248,34 @@ void Houdini(Run *r) {
   }
   // Entry first, outer loops before inner ones: an inner loop's entry is
   // checked under what is left of the outer loop's candidates.
-  int changed = 0;
-  for (Loop &l : r->loops)
-    if (l.infer) Filter(r, &l, [&](FormulaPtr c) { return Entry(r, &l, c); }, &changed);
+  for (Loop &l : r->loops) {
+    if (!l.infer) continue;
+    int dropped = 0;
+    l.entrySeen = Versions(r);
+    Filter(r, &l, [&](FormulaPtr c) { return Entry(r, &l, c); }, &dropped);
+    l.version += dropped;
+  }
   // Then preservation, inner loops first, until a round drops nothing. A
-  // drop elsewhere can change an entry, so with several loops it is checked
-  // again.
-  for (int round = 0, again = 1; again; round++) {
+  // loop is checked again only when candidates it depends on changed: its
+  // own and any loop's for preservation, another loop's for the entry.
+  for (int again = 1; again;) {
     again = 0;
-    int recheck = round > 0 && inferred > 1;
     for (size_t i = r->loops.size(); i-- > 0;) {
       Loop *l = &r->loops[i];
-      if (!l->infer) continue;
-      Filter(r, l, [&](FormulaPtr c) { return (!recheck || Entry(r, l, c)) && Preserved(r, l, c); },
-             &again);
+      std::vector<int> now = Versions(r);
+      if (!l->infer || now == l->preservedSeen) continue;
+      int entry = OtherChanged(now, l->entrySeen, i), dropped = 0;
+      if (!AllPass(r, l, entry))
+        Filter(r, l, [&](FormulaPtr c) { return (!entry || Entry(r, l, c)) && Preserved(r, l, c); },
+               &dropped);
+      if (entry) l->entrySeen = now;
+      l->preservedSeen = now;
+      l->version += dropped;
+      again |= dropped;
     }
   }
   for (Loop &l : r->loops)
     if (l.infer) Prune(r, &l);
-}
-
-FormulaPtr Conjunction(FormulaListPtr l) {
-  FormulaPtr f = nullptr;
-  for (; l; l = l->formulaList) f = f ? CombineCond(f, '^', FormulaCopy(l->formula)) : FormulaCopy(l->formula);
-  return f;
 }
 
 }  // namespace
