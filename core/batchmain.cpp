@@ -112,7 +112,10 @@ int main(int argc, char **argv) {
     ErrorMsgPrintf("cannot write the result file %s", output);
     return 2;
   }
-  RefuteReportAll(quiet);
+  if (SmtIsOn())
+    RefuteReportAllWith(quiet, SmtCounterexample, SmtStatsGet().proved);
+  else
+    RefuteReportAll(quiet);
   fflush(stdout);
   return sequentList.sequent || unread ? 1 : 0;
 }

@@ -129,14 +129,18 @@ TermPtr FormulaTermFind(FormulaPtr t, TermTest test, Ptr ctx) {
 static int isNamed(TermPtr t, Ptr name) { return strcmp(t->name, static_cast<char *>(name)) == 0; }
 
 // 1 when substituting sl into the body of a quantifier over v would insert
-// a value mentioning v where some assigned name occurs.
+// a term mentioning v where some assigned name occurs. The substitution
+// inserts the value and, for an array element a[k], the subscripts k as the
+// index of an update pair; any name in either, at any depth, can be captured.
 static int isCapture(AssignListPtr sl, TermPtr v, FormulaPtr body) {
   if (!v || !v->name[0]) return 0;
   for (; sl; sl = sl->assignList) {
     AssignPtr a = sl->assign;
     if (!a || !a->termLeft || !a->termRight) continue;
-    if (TermFind(a->termRight, isNamed, v->name) &&
-        FormulaTermFind(body, isNamed, a->termLeft->name))
+    // The left side's own name differs from v (AvoidBoundVarSelect), so a
+    // hit in it is one in its subscripts or update lists.
+    int inserted = TermFind(a->termRight, isNamed, v->name) || TermFind(a->termLeft, isNamed, v->name);
+    if (inserted && FormulaTermFind(body, isNamed, a->termLeft->name))
       return 1;
   }
   return 0;

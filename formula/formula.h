@@ -41,6 +41,9 @@ TermPtr FormulaTermFind(FormulaPtr t, TermTest test, Ptr ctx);
 // Reader and printer.
 void FormulaRead(char *s, FormulaPtr t);
 int FormulaRead1(char *s, FormulaPtr t);
+// FormulaRead that answers 1 when the formula took up the whole text: no
+// text left after a primary, every parenthesis closed.
+int FormulaReadWhole(char *s, FormulaPtr t);
 void FormulaPrint(FormulaPtr t, Text *s);
 
 // Lists.

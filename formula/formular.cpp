@@ -4,8 +4,10 @@
 
 #include <cstring>
 
-static void FormulaReadAt(char *s, FormulaPtr t, int depth);
-static int FormulaRead1At(char *s, FormulaPtr t, int depth);
+// *whole (when given) is cleared where text is left unread: after a primary,
+// or at a parenthesis that is not closed.
+static void FormulaReadAt(char *s, FormulaPtr t, int depth, int *whole);
+static int FormulaRead1At(char *s, FormulaPtr t, int depth, int *whole);
 
 // 1 when reading one more level would pass the nesting bound (says so once
 // per refused level).
@@ -36,7 +38,7 @@ static long ScanOp(const char *s, const char *op, int *level) {
 // the stack. The three scans share one depth counter. When the text is
 // balanced, the scans that failed on the whole text fail on its right part
 // as well: `skip` counts them, which keeps long chains linear.
-static void FormulaReadAt(char *s, FormulaPtr t, int depth) {
+static void FormulaReadAt(char *s, FormulaPtr t, int depth, int *whole) {
   int skip = 0;
   while (!isTooDeep(depth)) {
     int level = 0;
@@ -61,13 +63,14 @@ static void FormulaReadAt(char *s, FormulaPtr t, int depth) {
       found = 2;
     }
     if (at < 0) {
-      FormulaRead1At(s, t, depth);
+      int n = FormulaRead1At(s, t, depth, whole);
+      if (whole && s[n]) *whole = 0;
       return;
     }
     s[at] = 0;
     FormulaPtr first = FormulaAlloc();
     FormulaPtr second = FormulaAlloc();
-    FormulaReadAt(s, first, depth + 1);
+    FormulaReadAt(s, first, depth + 1, whole);
     t->connective = c;
     t->left = first;
     t->right = second;
@@ -79,7 +82,14 @@ static void FormulaReadAt(char *s, FormulaPtr t, int depth) {
 
 void FormulaRead(char *s, FormulaPtr t) {
   if (!s || !t) return;
-  FormulaReadAt(s, t, 0);
+  FormulaReadAt(s, t, 0, nullptr);
+}
+
+int FormulaReadWhole(char *s, FormulaPtr t) {
+  if (!s || !t) return 0;
+  int whole = 1;
+  FormulaReadAt(s, t, 0, &whole);
+  return whole;
 }
 
 // Reads "v:" of a quantifier into a new term; returns the characters used.
@@ -94,9 +104,12 @@ static int QuantVarRead(char *s, TermPtr *v) {
   return n;
 }
 
-static int FormulaRead1At(char *s, FormulaPtr t, int depth) {
+static int FormulaRead1At(char *s, FormulaPtr t, int depth, int *whole) {
   if (s[0] == 0) return 0;
-  if (isTooDeep(depth)) return 0;
+  if (isTooDeep(depth)) {
+    if (whole) *whole = 0;
+    return 0;
+  }
   if (s[0] == '(') {
     int level = 0;
     long i = 0;
@@ -104,8 +117,10 @@ static int FormulaRead1At(char *s, FormulaPtr t, int depth) {
       if (s[i] == '(') level++;
       else if (s[i] == ')' && --level == 0) break;
     }
+    // A primary ends its part of the text: nothing may follow its ")".
+    if (whole && (s[i] != ')' || s[i + 1])) *whole = 0;
     s[i] = 0;
-    FormulaReadAt(s + 1, t, depth + 1);
+    FormulaReadAt(s + 1, t, depth + 1, whole);
     return static_cast<int>(i);
   }
   if (s[0] == '$' && s[1] == 'F') {
@@ -122,13 +137,13 @@ static int FormulaRead1At(char *s, FormulaPtr t, int depth) {
     FormulaPtr n = FormulaAlloc();
     t->connective = '~';
     t->right = n;
-    return 1 + FormulaRead1At(s + 1, n, depth + 1);
+    return 1 + FormulaRead1At(s + 1, n, depth + 1, whole);
   }
   if (s[0] == '$' && (s[1] == 'E' || s[1] == 'A')) {
     TermPtr v = nullptr;
     int n = 2 + QuantVarRead(s + 2, &v);
     FormulaPtr body = FormulaAlloc();
-    n += FormulaRead1At(s + n, body, depth + 1);
+    n += FormulaRead1At(s + n, body, depth + 1, whole);
     if (s[1] == 'A') {
       t->connective = 'A';
       t->left = v;
@@ -166,7 +181,7 @@ static int FormulaRead1At(char *s, FormulaPtr t, int depth) {
 
 int FormulaRead1(char *s, FormulaPtr t) {
   if (!s || !t) return 0;
-  return FormulaRead1At(s, t, 0);
+  return FormulaRead1At(s, t, 0, nullptr);
 }
 
 static void TermPrintOpt(Ptr t, Text *s) {

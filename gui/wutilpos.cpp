@@ -46,7 +46,9 @@ void ProcedurePrint2(ProcedurePtr p, Text *out) {
   FormulaPrint(p->preCond, out);
   TextAppend(out, " }\n");
   ProcedureHeadPrint(p, out);
-  TextPrintf(out, "%s[ \n\t%s \n]\n", "%STM", p->body);
+  TextPrintf(out, "%s[ \n", "%STM");
+  for (LabelListPtr c = p->cutChains; c; c = c->labelList) TextPrintf(out, "\t%s \n", c->labels);
+  TextPrintf(out, "\t%s \n]\n", p->body);
   TextAppend(out, "{ ");
   FormulaPrint(p->postCond, out);
   TextAppend(out, " }\n");

@@ -84,7 +84,13 @@ static int BlockAssertion(const char *s, const char *running) {
   return n;
 }
 
-int SentenceReadN(char *s, char *l) {
+void LabelListAppend(LabelListPtr *list, const char *l) {
+  while (*list) list = &(*list)->labelList;
+  *list = static_cast<LabelListPtr>(calloc(1, sizeof(LabelList)));
+  CopyBounded((*list)->labels, LABEL_SIZE, l);
+}
+
+int SentenceReadN(char *s, char *l, LabelListPtr *cuts) {
   l[0] = 0;
   char *p = s;
   if (*p == '[') p++;
@@ -111,7 +117,10 @@ int SentenceReadN(char *s, char *l) {
     }
     if (n <= 0) n = 1;   // every statement reader consumes; never stand still
     p += n;
-    if (running[0]) SentSeqComposition(running, l);
+    if (!l[0]) continue;   // the statement was refused (its reader said why)
+    // A statement that does not continue the running chain starts a new
+    // one; the chain before it is handed to the caller, which decides.
+    if (running[0] && !SentSeqComposition(running, l) && cuts) LabelListAppend(cuts, running);
     CopyBounded(running, LABEL_SIZE, l);
   }
   blockDepth--;
@@ -119,4 +128,4 @@ int SentenceReadN(char *s, char *l) {
   return static_cast<int>(p - s);
 }
 
-void SentenceRead(char *s, char *l) { SentenceReadN(s, l); }
+void SentenceRead(char *s, char *l) { SentenceReadN(s, l, nullptr); }

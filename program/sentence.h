@@ -15,6 +15,12 @@ typedef ParamTrippleList *ParamTrippleListPtr;
 typedef Procedure *ProcedurePtr;
 typedef ProcedureList *ProcedureListPtr;
 
+// Label pairs of the chains of a block that are no part of the statement
+// holding the block (statements that were read but do not chain); kept so
+// that they are reported and printed.
+struct LabelList { char labels[LABEL_SIZE]; LabelList *labelList; };
+typedef LabelList *LabelListPtr;
+
 // type: 1 elementary, 2 sequence, 3 loop, 4 case, 5 call.
 struct Sentence {
   char type;
@@ -25,6 +31,7 @@ struct Sentence {
   AssignListPtr assignList;
   FormulaPtr preCond;
   FormulaPtr postCond;
+  LabelListPtr cutChains;   // of a loop's or case's block (beyond the plain record)
 };
 struct SentenceList { SentencePtr sentence; SentenceListPtr sentenceList; };
 
@@ -47,6 +54,7 @@ struct Procedure {
   // conditions must then stay unprovable) and a lookup index by label pair.
   int readError;
   Ptr labelIndex;
+  LabelListPtr cutChains;   // of the statement block: a read error
 };
 struct ProcedureList { ProcedurePtr procedure; ProcedureListPtr procedureList; };
 
@@ -126,8 +134,12 @@ int LabelPairFit(char *dst, const char *a, const char *b);
 // a record with an empty label pair, is refused (Error line for the first);
 // returns 1 when appended.
 int SentenceAttach(SentencePtr sent);
-// The block reader, returning the number of characters consumed.
-int SentenceReadN(char *s, char *l);
+// The block reader, returning the number of characters consumed. A chain
+// that the next statement does not continue is appended to *cuts (when cuts
+// is not null); l is left holding the last chain.
+int SentenceReadN(char *s, char *l, LabelListPtr *cuts);
+// Appends a copy of the pair to the list.
+void LabelListAppend(LabelListPtr *list, const char *l);
 // Length of the bracketed segment as ProcHeadRead measures it; *closed is
 // set to 1 when the closing bracket was found.
 int SegmentMeasure(const char *s, char open, char close, int *closed);

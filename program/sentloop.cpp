@@ -106,6 +106,23 @@ static char *CaseBlock(char *inner) {
   return semi ? semi + 1 : nullptr;
 }
 
+// The chains of the block that are not parts of sent: a loop's block must be
+// its body (labels1), a case's block its two branches (labels1, labels2).
+static LabelListPtr NotParts(LabelListPtr chains, SentencePtr sent) {
+  LabelListPtr kept = nullptr, *tail = &kept;
+  for (LabelListPtr n = chains, next; n; n = next) {
+    next = n->labelList;
+    n->labelList = nullptr;
+    if (strcmp(n->labels, sent->labels1) == 0 || (sent->type == 4 && strcmp(n->labels, sent->labels2) == 0)) {
+      free(n);
+    } else {
+      *tail = n;
+      tail = &n->labelList;
+    }
+  }
+  return kept;
+}
+
 // A loop or case: its inner block (found by blockOf) is read first, then the
 // head before that block from a private copy by read1.
 static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(char *),
@@ -116,9 +133,12 @@ static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(c
   char *block = blockOf(inner);
   char *head = CopyRange(inner, block ? block : inner + strlen(inner));
   l[0] = 0;
-  if (block) SentenceReadN(block, l);
+  LabelListPtr chains = nullptr;
+  if (block) SentenceReadN(block, l, &chains);
+  if (l[0]) LabelListAppend(&chains, l);   // the last chain too must be a part
   SentencePtr sent = static_cast<SentencePtr>(calloc(1, sizeof(Sentence)));
   read1(head, l, sent);
+  sent->cutChains = NotParts(chains, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   free(head);
   if (closing) *closing = ']';

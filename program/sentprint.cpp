@@ -31,6 +31,11 @@ void PrintLabels(const char *l, Text *s, int k, int debug, const PrintPath *path
   if (l && l[0]) PrintPtr(Sentence2Ptr(l), s, k, debug, path);
 }
 
+// The chains of a block that do not join its statement, in the order read.
+void PrintCuts(LabelListPtr cuts, Text *s, int k, int debug, const PrintPath *path) {
+  for (; cuts; cuts = cuts->labelList) PrintLabels(cuts->labels, s, k, debug, path);
+}
+
 void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
   if (!p || isOnPath(path, p)) return;
   if (path && path->depth >= MAX_NEST_DEPTH) return;
@@ -57,6 +62,7 @@ void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
       TextPrintf(s, "*[LB=%s^", a);
       FormulaPrint(p->cond, s);
       TextPrintf(s, "=>($OLB=%s|$OLB=%s)\n", b, c);
+      PrintCuts(p->cutChains, s, k + 2, debug, &here);
       PrintLabels(p->labels1, s, k + 2, debug, &here);
       Spaces(s, k + 2);
       TextAppend(s, "{");
@@ -72,6 +78,7 @@ void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
       TextPrintf(s, "?[LB=%s^", a);
       FormulaPrint(p->cond, s);
       TextPrintf(s, "=>$OLB=%s|~=>$OLB=%s;\n", b, c);
+      PrintCuts(p->cutChains, s, k + 2, debug, &here);
       PrintLabels(p->labels1, s, k + 2, debug, &here);
       PrintLabels(p->labels2, s, k + 2, debug, &here);
       Spaces(s, k);
@@ -96,6 +103,7 @@ void PrintProcedure(ProcedurePtr p, Text *ss, int debug) {
   TextAppend(ss, " }\n");
   ProcedureHeadPrint(p, ss);
   TextAppend(ss, "%STM [ \n");
+  PrintCuts(p->cutChains, ss, 4, debug, nullptr);
   PrintLabels(p->body, ss, 4, debug, nullptr);
   TextAppend(ss, "]\n{ ");
   FormulaPrint(p->postCond, ss);

@@ -72,6 +72,19 @@ static FormulaPtr ConditionRead(char **q) {
   return ok ? f : nullptr;
 }
 
+// Statements that do not chain with the rest of their block would be left
+// out of the verification: a read error, one line for each cut-off chain.
+static void ProcedureReportCuts(ProcedurePtr p) {
+  auto report = [p](LabelListPtr cuts) {
+    for (; cuts; cuts = cuts->labelList)
+      ErrorMsgPrintf("procedure %s: statements %s are cut off from the chain of their block", p->name,
+                     cuts->labels);
+  };
+  for (SentenceListPtr n = p->sentenceList; n && n->sentence; n = n->sentenceList)
+    report(n->sentence->cutChains);
+  report(p->cutChains);
+}
+
 int ProcedureRead(char *s, ProcedurePtr p) {
   if (!s || !*s) return 0;
   long errors = ErrorMsgCount();
@@ -145,12 +158,13 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   } else {
     memcpy(block, q, static_cast<size_t>(bn));
     block[bn] = 0;
-    SentenceReadN(block, body);
+    SentenceReadN(block, body, &p->cutChains);
     ProcedureCheckParts(p);
   }
   q += bn;
   if (*q == '{') post = ConditionRead(&q);
   ProcedureMake(p, pre, post, head, loc, body);
+  ProcedureReportCuts(p);
   if (isReservedNameUsed(s, static_cast<size_t>(q - s)))
     ErrorMsgPrintf("procedure %s uses a name beginning with #@, which is kept for the names the system makes",
                    p->name);

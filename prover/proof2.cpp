@@ -58,11 +58,33 @@ int SimplifySequentUseUserAxiom(SequentPtr s) {
   return 0;
 }
 
+// "$" begins only the markers $T, $F, $A, $E (and $O in statements): a name
+// beginning with it is no name of a formula.
+static int isMarkerName(TermPtr t, Ptr) { return t->name && t->name[0] == '$'; }
+
+// Reads the typed axiom, in braces or without; 1 when it was read without an
+// Error line, wholly, and holds only names.
+static int AxiomRead(char *text, FormulaPtr f) {
+  long errors = ErrorMsgCount();
+  int whole = 1;
+  if (isInv(text)) {
+    int closed;
+    int n = SegmentMeasure(text, '{', '}', &closed);
+    whole = closed && !text[n];
+    if (closed) text[n - 1] = 0;
+    text++;
+  }
+  whole = FormulaReadWhole(text, f) && whole;
+  return whole && ErrorMsgCount() == errors && !FormulaTermFind(f, isMarkerName, nullptr);
+}
+
 int wMakeUseAxiom(char *text) {
   if (!text) return 0;
   FormulaPtr f = FormulaAlloc();
-  if (isInv(text)) AssertionRead(text, f);
-  else FormulaRead(text, f);
+  if (!AxiomRead(text, f)) {
+    ErrorMsg("axiom refused: it could not be read as one formula");
+    return 0;
+  }
   Sequent old = *userAxiomPtr;
   MakeUserAxiom(f);
   int trivial = UserAxiomSimplify(userAxiomPtr);

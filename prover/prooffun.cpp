@@ -19,6 +19,14 @@ static int isName(TermPtr t, const char *name) {
   return t && t->type == 2 && strcmp(t->name, name) == 0;
 }
 
+// A numeral: a plain name of decimal digits only, so a number of at least 0.
+static int isNumeral(TermPtr t) {
+  if (!t || t->type != 2 || !t->name[0]) return 0;
+  for (const char *c = t->name; *c; c++)
+    if (*c < '0' || *c > '9') return 0;
+  return 1;
+}
+
 static TermPtr Arg(TermPtr t, int i) {
   TermListPtr p = t->termList;
   while (i-- > 0) p = p->termList;
@@ -71,8 +79,10 @@ static TermPtr Minus1Top(TermPtr t) {
 static TermPtr FacultyTop(TermPtr t, int depth) {
   if (!isOp(t, "!", 1)) return t;
   TermPtr a = Arg(t, 0);
-  if (isOp(a, "+1", 1)) {
-    // (m+1)! = (m+1)*m!
+  if (isOp(a, "+1", 1) && isNumeral(Arg(a, 0))) {
+    // (m+1)! = (m+1)*m!, the factorial being the function on the natural
+    // numbers: at m = -1 the identity would say 0! = 0, contradicting 0! = 1,
+    // so it is used only where m is a numeral.
     TermPtr f = TermCopy(a);
     TermSetName(f, "!");
     TermListPtr second = (TermListPtr)calloc(1, sizeof(TermList));

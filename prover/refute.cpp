@@ -39,7 +39,6 @@ const long REFUTE_STEP_LIMIT = 250000;   // evaluation steps per sequent
 const long REFUTE_TOTAL_STEPS = 8000000;  // evaluation steps of one report
 const long long REFUTE_FACTORIAL_MAX = 20;  // 20! is the last that fits
 
-enum { REFUTE_FALSE = 0, REFUTE_TRUE = 1, REFUTE_UNKNOWN = 2 };
 
 // A bound variable in scope during evaluation (innermost first).
 struct RefuteScope {
@@ -61,6 +60,7 @@ struct RefuteState {
   long steps;
   long stepLimit;
   int exhausted;
+  const RefuteModel *model;  // values from a model instead of the search
 };
 
 // --- names -----------------------------------------------------------------
@@ -274,6 +274,72 @@ static int RefuteStep(RefuteState *st) {
   return !st->exhausted;
 }
 
+static int RefuteTermValue(TermPtr t, RefuteScope *scope, RefuteState *st, int depth,
+                           long long *v);
+
+static int RefuteModelName(const RefuteModel *m, const char *name, long long *v) {
+  for (int i = 0; i < m->count; i++)
+    if (!strcmp(m->names[i], name)) {
+      *v = m->values[i];
+      return 1;
+    }
+  return 0;
+}
+
+const int REFUTE_MAX_ARGS = 16;   // arguments of an application looked up in a model
+
+// Values of a list of terms; 0 when one is unknown or there are too many.
+static int RefuteArgValues(TermListPtr p, RefuteScope *scope, RefuteState *st, int depth,
+                           long long *args, int *n) {
+  for (*n = 0; p; p = p->termList) {
+    if (*n == REFUTE_MAX_ARGS || !RefuteTermValue(p->term, scope, st, depth + 1, &args[*n]))
+      return 0;
+    (*n)++;
+  }
+  return 1;
+}
+
+// An array element or an unknown function under a model. Updates are read
+// from the outermost store (the last update list) inwards; within one list
+// two places that meet the index with different values leave it unknown.
+static int RefuteModelApply(TermPtr t, RefuteScope *scope, RefuteState *st, int depth,
+                            long long *v) {
+  const RefuteModel *m = st->model;
+  long long args[REFUTE_MAX_ARGS];
+  int n;
+  if ((t->type != 1 && t->type != 3) || !m->lookup ||
+      !RefuteArgValues(t->termList, scope, st, depth, args, &n) || n == 0)
+    return 0;
+  if (t->type == 3) return m->lookup(m->ctx, '(', t->name, n, args, v);
+  ArraySubListPtr lists[64];
+  int count = 0;
+  for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
+    if (count == 64) return 0;
+    lists[count++] = u;
+  }
+  for (int i = count - 1; i >= 0; i--) {
+    int found = 0;
+    long long value = 0;
+    for (ExpPairListPtr e = lists[i]->expPairList; e; e = e->expPairList) {
+      long long idx[REFUTE_MAX_ARGS];
+      int k;
+      if (!e->expPair || !RefuteArgValues(e->expPair->subList, scope, st, depth, idx, &k) || k != n)
+        return 0;
+      if (memcmp(idx, args, sizeof(long long) * n) != 0) continue;
+      long long x;
+      if (!RefuteTermValue(e->expPair->exp, scope, st, depth + 1, &x)) return 0;
+      if (found && x != value) return 0;
+      found = 1;
+      value = x;
+    }
+    if (found) {
+      *v = value;
+      return 1;
+    }
+  }
+  return m->lookup(m->ctx, '[', t->name, n, args, v);
+}
+
 // 1 with the value in *v when the term has a definite integer value.
 static int RefuteTermValue(TermPtr t, RefuteScope *scope, RefuteState *st, int depth,
                            long long *v) {
@@ -281,12 +347,13 @@ static int RefuteTermValue(TermPtr t, RefuteScope *scope, RefuteState *st, int d
   if (t->type == 2) {
     st->steps += (long)(strlen(t->name) >> 5);  // long names cost their length
     if (isRefuteNumeral(t->name, v)) return 1;
-    if (!isRefuteVarName(t->name)) return 0;
+    if (!isRefuteVarName(t->name)) return st->model && RefuteModelName(st->model, t->name, v);
     for (RefuteScope *s = scope; s; s = s->up)
       if (!strcmp(s->name, t->name)) {
         *v = s->value;
         return s->known;
       }
+    if (st->model) return RefuteModelName(st->model, t->name, v);
     for (int i = 0; i < st->varCount; i++)
       if (!strcmp(st->vars[i], t->name)) {
         *v = st->varValue[i];
@@ -294,7 +361,7 @@ static int RefuteTermValue(TermPtr t, RefuteScope *scope, RefuteState *st, int d
       }
     return 0;
   }
-  if (!isRefuteOperator(t)) return 0;
+  if (!isRefuteOperator(t)) return st->model && RefuteModelApply(t, scope, st, depth, v);
   long long a = 0, b = 0;
   const char *op = t->name;
   if (!RefuteTermValue(t->termList->term, scope, st, depth + 1, &a)) return 0;
@@ -377,8 +444,19 @@ static int RefuteFormulaValue(FormulaPtr f, RefuteScope *scope, RefuteState *st,
       if (TermEqual(tl, tr)) return f->connective == '=' ? REFUTE_TRUE : REFUTE_FALSE;
       return REFUTE_UNKNOWN;
     }
+    case '.': {
+      // predicate atoms: known only from a model
+      TermPtr t = (TermPtr)f->right;
+      const RefuteModel *m = st->model;
+      long long args[REFUTE_MAX_ARGS], v;
+      int n = 0;
+      if (!m || !m->lookup || !t || (t->type != 2 && t->type != 3)) return REFUTE_UNKNOWN;
+      if (t->type == 3 && !RefuteArgValues(t->termList, scope, st, depth, args, &n)) return REFUTE_UNKNOWN;
+      if (!m->lookup(m->ctx, '.', t->name, n, args, &v)) return REFUTE_UNKNOWN;
+      return v ? REFUTE_TRUE : REFUTE_FALSE;
+    }
     default:
-      return REFUTE_UNKNOWN;  // predicate atoms
+      return REFUTE_UNKNOWN;
   }
 }
 
@@ -390,6 +468,34 @@ static int isRefuteCounterexample(SequentPtr s, RefuteState *st) {
   for (FormulaListPtr p = s->formulaList2; p; p = p->formulaList)
     if (RefuteFormulaValue(p->formula, 0, st, 0) != REFUTE_FALSE) return 0;
   return 1;
+}
+
+static int isRefuteSequentComplete(SequentPtr s);
+
+int RefuteSequentModel(SequentPtr s, const RefuteModel *m) {
+  if (!s || !m || !isRefuteSequentComplete(s)) return REFUTE_UNKNOWN;
+  RefuteState *st = (RefuteState *)calloc(1, sizeof(RefuteState));
+  if (!st) return REFUTE_UNKNOWN;
+  st->stepLimit = REFUTE_STEP_LIMIT;
+  for (FormulaListPtr p = s->formulaList1; p; p = p->formulaList)
+    RefuteCollectFormula(p->formula, 0, st, 0);
+  for (FormulaListPtr p = s->formulaList2; p; p = p->formulaList)
+    RefuteCollectFormula(p->formula, 0, st, 0);
+  RefuteMakeValues(st);   // the range a quantifier is tried over
+  st->model = m;
+  int verdict = REFUTE_TRUE;
+  for (FormulaListPtr p = s->formulaList1; p && verdict != REFUTE_FALSE; p = p->formulaList) {
+    int v = RefuteFormulaValue(p->formula, 0, st, 0);
+    if (v != REFUTE_TRUE) verdict = v == REFUTE_FALSE ? REFUTE_FALSE : REFUTE_UNKNOWN;
+  }
+  for (FormulaListPtr p = s->formulaList2; p && verdict != REFUTE_FALSE; p = p->formulaList) {
+    int v = RefuteFormulaValue(p->formula, 0, st, 0);
+    if (v != REFUTE_FALSE) verdict = v == REFUTE_TRUE ? REFUTE_FALSE : REFUTE_UNKNOWN;
+  }
+  // an exhausted budget may have cut a definite answer short
+  if (st->exhausted && verdict != REFUTE_FALSE) verdict = REFUTE_UNKNOWN;
+  free(st);
+  return verdict;
 }
 
 // --- search ------------------------------------------------------------------
@@ -537,7 +643,9 @@ static RefuteName *RefuteNamesFind(RefuteName *names, long n, const char *name) 
   return lo < n && !strcmp(names[lo].name, name) ? &names[lo] : 0;
 }
 
-void RefuteReportAll(int quiet) {
+void RefuteReportAll(int quiet) { RefuteReportAllWith(quiet, nullptr, -1); }
+
+void RefuteReportAllWith(int quiet, RefuteFinder finder, long solverProved) {
   if (quiet) return;
   RefuteName *names;
   long nameCount = RefuteNamesBuild(&names);
@@ -578,15 +686,17 @@ void RefuteReportAll(int quiet) {
     long used;
     TextClear(&line);
     TextPrintf(&line, "%s: condition %ld fails for ", s->remark, number);
-    if (RefuteSequentText(s, limit, &used, &line)) {
+    used = 0;
+    if ((finder && finder(s, &line)) || RefuteSequentText(s, limit, &used, &line)) {
       refuted++;
       printf("%s\n", TextStr(&line));
     }
     stepsLeft -= used;
   }
   TextFree(&line);
-  printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld\n", n, refuted,
-           n - refuted);
+  printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld", n, refuted, n - refuted);
+  if (solverProved >= 0) printf(", proved by the solver: %ld", solverProved);
+  printf("\n");
   fflush(stdout);
   free(items);
   free(names);

@@ -11,7 +11,7 @@ int SmtIsOn();
 // Per-query Z3 resource limit (rlimit; deterministic); 0 restores the default.
 void SmtSetRlimit(unsigned limit);
 unsigned SmtRlimit();
-const unsigned SMT_RLIMIT_DEFAULT = 2000000;
+const unsigned SMT_RLIMIT_DEFAULT = 50000;    // about 25 ms of work here at most
 const unsigned SMT_TIMEOUT_MS = 5000;     // wall-clock backstop beside the rlimit
 const long SMT_NODE_LIMIT = 50000;        // larger sequents are left to the user
 
@@ -34,8 +34,9 @@ int SmtCounterexample(SequentPtr s, Text *out);
 // Releases the context and solver (at exit; tests may call it between runs).
 void SmtClose();
 
-// Counts since the start (or the last SmtStatsReset): queries asked, sequents
-// proved by the pass, and the seconds spent in the pass.
-struct SmtStats { long queries; long proved; double seconds; };
+// Counts since the start (or the last SmtStatsReset): queries asked of Z3,
+// sequents answered again from an earlier query, sequents proved by the
+// pass, and the seconds spent in the pass.
+struct SmtStats { long queries; long repeated; long proved; double seconds; };
 SmtStats SmtStatsGet();
 void SmtStatsReset();

@@ -63,6 +63,7 @@ Z3_context SmtContext() {
 Z3_solver SmtSolver() { return SmtContext() ? smtSolver : nullptr; }
 
 void SmtClose() {
+  SmtAnswersClear();
   if (smtContext) {
     Z3_solver_dec_ref(smtContext, smtSolver);
     Z3_del_context(smtContext);

@@ -14,6 +14,8 @@ Z3_solver SmtSolver();
 // 1 when Z3 reported an error since the last SmtErrorClear.
 int SmtErrorSeen();
 void SmtErrorClear();
+// Forgets the kept answers (when the context goes).
+void SmtAnswersClear();
 
 // Roles of a free name: one independent symbol per role and arity.
 enum SmtRole { SMT_VAR = 'v', SMT_ARRAY = 'a', SMT_FUN = 'f', SMT_PRED = 'p', SMT_FACT = '!' };

@@ -89,9 +89,9 @@ static int isSmtUpdateListClear(ExpPairListPtr l) {
 static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   Z3_context c = tr->c;
   int dim = SmtListLength(t->termList);
+  if (dim == 0) return SmtFail(tr);
   Z3_func_decl d = SmtDecl(c, SMT_ARRAY, dim, t->name, 1);
-  if (!d || dim == 0) return SmtFail(tr);
-  SmtUse *use = SmtNoteUse(tr, SMT_ARRAY, dim, t->name, d);
+  if (!d) return SmtFail(tr);
   Z3_ast a = Z3_mk_app(c, d, 0, nullptr);
   for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
     if (!u->expPairList || !isSmtUpdateListClear(u->expPairList)) return SmtFail(tr);
@@ -109,7 +109,8 @@ static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   }
   std::vector<Z3_ast> sub;
   if (!SmtArgs(tr, t->termList, scope, depth, &sub)) return nullptr;
-  SmtNoteArgs(use, scope, sub);
+  // noted after the parts: noting them may move the earlier records
+  SmtNoteArgs(SmtNoteUse(tr, SMT_ARRAY, dim, t->name, d), scope, sub);
   return Z3_mk_select_n(c, a, dim, sub.data());
 }
 
@@ -134,7 +135,7 @@ static Z3_ast SmtApplyTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   }
   Z3_func_decl d = SmtDecl(c, role, n, op, 1);
   if (!d) return SmtFail(tr);
-  if (role == SMT_FUN) SmtNoteArgs(SmtNoteUse(tr, SMT_FUN, n, op, d), scope, args);
+  SmtNoteArgs(SmtNoteUse(tr, role, n, op, d), scope, args);
   return Z3_mk_app(c, d, n, args.data());
 }
 

@@ -5,21 +5,29 @@
 static std::string Example(const std::string &name) { return QUELL_SOURCE_DIR "/examples/" + name + ".q"; }
 using Batch = InTmpDir;
 
-TEST_F(Batch, ResultFilesAndExitCodes) {
+TEST_F(Batch, ResultFilesAndExitCodesInBothModes) {
   // 0: every condition proved; 1: a condition remains (wrong programs, and
-  // right ones beyond the prover's rules).
-  struct { const char *name; int status; } rows[] = {
-      {"swap", 0},     {"count", 0},      {"calls", 0},     {"vacuous", 0},
-      {"maxwrong", 1}, {"countwrong", 1}, {"truefalse", 1}, {"callswrong", 1},
-      {"max", 1},      {"arrays", 1},     {"nested", 1}};
+  // right ones beyond the prover's rules). With the solver (the default) the
+  // right ones are proved; the file NAME.smt.result holds what it writes when
+  // that differs from NAME.result, which --no-smt writes.
+  struct { const char *name; int status, smtStatus; } rows[] = {
+      {"swap", 0, 0},     {"count", 0, 0},       {"calls", 0, 0},      {"vacuous", 0, 0},
+      {"maxwrong", 1, 1}, {"countwrong", 1, 1},  {"truefalse", 1, 1},  {"callswrong", 1, 1},
+      {"max", 1, 0},      {"arrays", 1, 0},      {"nested", 1, 0},     {"quant", 1, 0},
+      {"overwrite", 1, 0}, {"arrayswrong", 1, 1}, {"quantwrong", 1, 1}};
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);
+    std::string data = QUELL_SOURCE_DIR "/tests/data/" + std::string(r.name);
     EXPECT_EQ(Run("-q --no-smt " + Example(r.name) + " out.txt"), r.status);
     EXPECT_EQ(out, "");
-    std::string expected = Slurp(QUELL_SOURCE_DIR "/tests/data/" + std::string(r.name) + ".result");
+    std::string expected = Slurp(data + ".result");
     EXPECT_EQ(Slurp("out.txt"), expected);
     EXPECT_EQ(Has(expected.substr(expected.find("Remaining Verification Conditions:")), " =>\n  "),
               r.status == 1);
+    EXPECT_EQ(Run("-q " + Example(r.name) + " out.txt"), r.smtStatus);
+    std::string smt = Slurp(data + ".smt.result");
+    EXPECT_EQ(Slurp("out.txt"), smt.empty() ? expected : smt);
+    EXPECT_EQ(smt.empty(), r.status == r.smtStatus);
   }
   // true implies false is not proved: it stays as $T => $F
   EXPECT_TRUE(Has(Slurp(QUELL_SOURCE_DIR "/tests/data/truefalse.result"),
@@ -72,15 +80,53 @@ TEST_F(Batch, MissingAnnotationsUsageAndFileErrors) {
 TEST_F(Batch, DebugLogHoldsEveryStageInOrder) {
   EXPECT_EQ(Run(Example("count") + " out.txt"), 0);
   EXPECT_NE(access("vLog", F_OK), 0);  // without -d no log is written
-  EXPECT_EQ(Run("-d -q --no-smt " + Example("count") + " out.txt"), 0);
-  // Every entry once, in the order of the stages, and no other.
-  std::string log = Slurp("vLog"), titles, l;
-  for (std::istringstream lines(log); std::getline(lines, l);)
-    if (l.size() > 12 && !l.compare(0, 6, "----- ") && !l.compare(l.size() - 6, 6, " -----"))
-      titles += l.substr(6, l.size() - 12) + ",";
-  EXPECT_EQ(titles, "Prog,Pre-Post-Conditions,Verification Conditions,Init Sequents,Simplify,"
-                    "FunAxioms,Premisses,FunAxioms,RemoveEmpty,Last Sequents,");
+  // Every entry once, in the order of the stages, and no other; the
+  // solver's entry only when it runs.
+  for (const char *mode : {"--no-smt ", ""}) {
+    EXPECT_EQ(Run("-d -q " + std::string(mode) + Example("count") + " out.txt"), 0);
+    std::string log = Slurp("vLog"), titles, l;
+    for (std::istringstream lines(log); std::getline(lines, l);)
+      if (l.size() > 12 && !l.compare(0, 6, "----- ") && !l.compare(l.size() - 6, 6, " -----"))
+        titles += l.substr(6, l.size() - 12) + ",";
+    EXPECT_EQ(titles, "Prog,Pre-Post-Conditions,Verification Conditions,Init Sequents,Simplify,"
+                      "FunAxioms,Premisses,FunAxioms,RemoveEmpty," + std::string(*mode ? "" : "SMT,") +
+                      "Last Sequents,");
+  }
+  std::string log = Slurp("vLog");
   EXPECT_TRUE(Has(log, "----- Init Sequents -----\n\n...count...\n\n"));
+}
+
+TEST_F(Batch, CounterexamplesFromTheSolverAndItsOptions) {
+  // Wrong programs with arrays, a quantified pre-condition and an unknown
+  // function get lines only with the solver; right ones need it to be proved.
+  Write("fw.q", "{$T}%PROC fw(%IOP/x:int)==%STM[LB=1=>$Ox=f(x)^$OLB=2;]{x>0}");
+  struct { std::string prog; const char *line; } rows[] = {
+      {Example("arrayswrong"), "zerowrong: condition 1 fails for i="},
+      {Example("quantwrong"), "decwrong: condition 1 fails for i="}, {"fw.q", "fw: condition 1 fails for x="}};
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.prog);
+    EXPECT_EQ(Run("--no-smt " + r.prog + " out.txt"), 1);
+    EXPECT_EQ(out, "conditions remaining: 1, refuted: 0, without verdict: 1\n");
+    EXPECT_EQ(Run(r.prog + " out.txt"), 1);
+    EXPECT_EQ(out.substr(0, strlen(r.line)), r.line) << out;
+    EXPECT_TRUE(Has(out, "\nconditions remaining: 1, refuted: 1, without verdict: 0, proved by the solver: 0\n"))
+        << out;
+  }
+  EXPECT_TRUE(Has(out, ", f(") && Has(out, " (chosen)\n")) << out;
+  EXPECT_EQ(Run(Example("arrayswrong") + " out.txt"), 1);
+  EXPECT_TRUE(Has(out, ", a[")) << out;   // the entry of a that the condition reads
+  EXPECT_EQ(Run(Example("nested") + " out.txt"), 0);
+  EXPECT_TRUE(Has(out, "conditions remaining: 0, refuted: 0, without verdict: 0, proved by the solver: ")) << out;
+  // The budget: too small to prove anything, the same file as without the solver.
+  for (const char *opt : {"--smt-rlimit=1 ", "--smt-rlimit 1 "}) {
+    EXPECT_EQ(Run(opt + Example("max") + " out.txt"), 1);
+    EXPECT_EQ(Slurp("out.txt"), Slurp(QUELL_SOURCE_DIR "/tests/data/max.result"));
+  }
+  EXPECT_EQ(Run("--smt-rlimit=200000 " + Example("max") + " out.txt"), 0);
+  for (const char *bad : {"--smt-rlimit=x ", "--smt-rlimit=0 ", "--smt-rlimit=99999999999 ", "--smt-rlimit"}) {
+    EXPECT_EQ(Run(bad + Example("max") + " out.txt"), 2) << bad;
+    EXPECT_TRUE(Has(out + err, "--smt-rlimit")) << bad << out << err;
+  }
 }
 
 TEST_F(Batch, EmptyJunkAndVacuousPrograms) {
@@ -95,4 +141,44 @@ TEST_F(Batch, EmptyJunkAndVacuousPrograms) {
   EXPECT_TRUE(Has(out, "Error: ") && Slurp("out.txt").substr(0, 13) == "Procedures:\n\n");
   EXPECT_EQ(Run(Example("vacuous") + " out.txt"), 0);
   EXPECT_TRUE(Has(out, "Warning: the pre-condition of vacuous is false"));
+}
+
+TEST_F(Batch, WrongProgramsKeepAnOpenCondition) {
+  // Each program is wrong for some input; its condition must stay, as printed, and the
+  // result file keeps every statement.
+  struct { const char *name, *program, *condition, *said = ""; } rows[] = {
+      // The update index i is the outer i: the quantifier's own i is renamed.
+      {"captured update index",
+       "{$T}%PROC captarr(%INP/i:int;%IOP/a:array)==%STM[LB=1=>$Oa[i]=1^$OLB=2;]{$Ai:a[i]=1}",
+       "$T\n =>\n  $A#@a:a[[(i)->1]][#@a]=1\n"},
+      // (m+1)! = (m+1)*m! is false at m = -1: no unfolding of !(+1(m)) at a non-numeral.
+      {"factorial of a successor",
+       "{m=-1}%PROC factbug(%INP/m:int;%IOP/f:int)==%STM[LB=1=>$Of=*(+1(m),!(m))^$OLB=2;]"
+       "{f=!(+1(m))}",
+       "$T\n =>\n  *(+1(-1),!(-1))=!(+1(-1))\n"},
+      // f=!(i) is not inductive without ~(0>i).
+      {"factorial loop",
+       "{n>0}%PROC fact(%INP/n:int;%IOP/f:int;%IOP/i:int)==%STM[LB=1=>$Oi=0^$Of=1^$OLB=2;"
+       "*[LB=2^~(i=n)=>($OLB=3|$OLB=5)LB=3=>$Oi=+1(i)^$Of=*(+1(i),f)^$OLB=2;{f=!(i)}]]{f=!(n)}",
+       "$T\n =>\n  i=n,*(+1(i),!(i))=!(+1(i))\n"},
+      // Statements that do not chain: a read error, not a shorter program.
+      {"later chain first",
+       "{x=5}%PROC order(%IOP/x:int;%IOP/y:int)==%STM[LB=3=>$Ox=0^$OLB=4;LB=1=>$Oy=1^$OLB=3;]{x=5^y=1}",
+       "$T\n =>\n  $F\n", "Error: procedure order: statements (3,4) are cut off"},
+      {"two chains",
+       "{x=5}%PROC order(%IOP/x:int;%IOP/y:int)==%STM[LB=1=>$Ox=0^$OLB=2;LB=3=>$Oy=1^$OLB=4;]{y=1}",
+       "$T\n =>\n  $F\n", "Error: procedure order: statements (1,2) are cut off"},
+  };
+  for (auto &r : rows) {
+    SCOPED_TRACE(r.name);
+    Write("p.q", r.program);
+    EXPECT_EQ(Run("-q p.q out.txt"), 1);
+    std::string result = Slurp("out.txt");
+    EXPECT_TRUE(Has(result, r.condition)) << result;
+    EXPECT_TRUE(*r.said ? Has(out, r.said) : out.empty()) << out;
+    int statements = 0;
+    for (size_t i = 0; (i = std::string(r.program).find("$OLB=", i + 1)) != std::string::npos;) statements++;
+    for (size_t i = 0; (i = result.find("$OLB=", i + 1)) != std::string::npos;) statements--;
+    EXPECT_EQ(statements, 0) << result;
+  }
 }

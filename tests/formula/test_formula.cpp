@@ -161,6 +161,12 @@ TEST(FormulaStruct, SubstitutionRespectsBoundVariables) {
       {"$Ax:x=z", "$Oz=x", "$A#@a:#@a=x"},
       {"$Ax:(p(x,z)^$Ax:q(x))", "$Oz=f(x)", "$A#@a:(p(#@a,f(x))^$Ax:q(x))"},
       {"$Ax:x=y", "$Oz=x", "$Ax:x=y"},
+      // Names in the index of the inserted update pair are captured just as well,
+      // at any depth, and for a whole array named plainly as well.
+      {"$Ai:a[i]=1", "$Oa[i]=1", "$A#@a:a[[(i)->1]][#@a]=1"},
+      {"$Ai:a[i]=1", "$Oa[f(j,c[i])]=1", "$A#@a:a[[(f(j,c[i]))->1]][#@a]=1"},
+      {"$Ai:a=b", "$Oa[g(i)]=1", "$A#@a:a[[(g(i))->1]]=b"},
+      {"$Ai:a[i]=1", "$Oa[j]=1", "$Ai:a[[(j)->1]][i]=1"},
   };
   for (auto &c : cases) EXPECT_EQ(SubstF(c.f, c.s), c.want) << c.f << " / " << c.s;
   // The assignments that do not bind the variable (element assignments to it neither), in a new

@@ -135,17 +135,25 @@ TEST_F(Client, VeriCondsAxiomsDischargeAndRefusals) {
   const char *noinv = "Verification Conditions for noinv:", *axiom = "Please Provide an Axiom:";
   std::string refused = std::string(noinv) + " (the axiom was refused)";
   // After the invariant answer an implication axiom discharges the last sequent;
-  // an axiom the prover refuses is noted in the prompt.
+  // an axiom the prover refuses is noted in the prompt, and discharges nothing: so is
+  // text that is not read wholly or without an Error line.
+  const char *left = "n>x\n =>\n  x=n,n>+(x,1),+(x,1)=n";
   std::string out = Out([&] {
     Run({{"=x < n | x = n", &wp1->ok, 0, 0, wp1},
          {"", &wassumption, 108, wp1, 0, "Verification Conditions:", "noinv"}, {0, &wp1->cancel, 0},
          {"noinv", &wassumption, 108, wp1, 0, noinv},
-         {0, &wp1->ok, 108, wp1, 0, noinv, "n>x\n =>\n  x=n,n>+(x,1),+(x,1)=n"},
+         {0, &wp1->ok, 108, wp1, 0, noinv, left},
+         {0, &wp1->ok, 108, wp1, 0, axiom},
+         {"=n>x -> n>+(x,1) | +(x,1)=n)", &wp1->ok, 108, wp1, 0, refused.c_str(), left},
+         {0, &wp1->ok, 108, wp1, 0, axiom}, {"=n>>((", &wp1->ok, 108, wp1, 0, refused.c_str(), left},
+         {0, &wp1->ok, 108, wp1, 0, axiom}, {"=$$$", &wp1->ok, 108, wp1, 0, refused.c_str(), left},
          {0, &wp1->ok, 108, wp1, 0, axiom},
          {"=n>x -> n>+(x,1) | +(x,1)=n", &wp1->ok, 108, wp1, 0, noinv, "="},
          {0, &wp1->ok, 108, wp1, 0, axiom}, {"=x=x", &wp1->ok, 108, wp1, 0, refused.c_str()}});
   });
-  EXPECT_EQ(out, "Error: axiom refused: it is trivially true and proves nothing\n");
+  const char *unread = "Error: axiom refused: it could not be read as one formula\n";
+  EXPECT_EQ(out, std::string(unread) + "Error: *** Missing name ***\n" + unread + unread +
+                     "Error: axiom refused: it is trivially true and proves nothing\n");
 }
 
 // With 1000 procedures loaded every command's text appears in time .

@@ -79,13 +79,23 @@ class EndToEnd : public ::testing::Test {
   }
 };
 
-TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptions) {
+TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOptionsAndWithTheSolver) {
   std::string prog = Example("maxwrong.q");
   Run(QUELL_BATCH " --no-smt " + prog + " batch.txt");
   ASSERT_NE(Slurp(dir + "/batch.txt"), "") << Log();
   // A toolkit option with a value is taken away before the two arguments are read.
   EXPECT_EQ(Run(QUELL_GUI_BIN " -xrm '*foo: bar' " + prog + " gui.txt"), "0\n") << Log();
   EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/batch.txt"));
+  // The solver's pass runs only when the resource smt is true; the batch exit
+  // then writes what quell1-batch writes by default.
+  std::string max = Example("max.q");
+  Run(QUELL_BATCH " " + max + " smt.txt");
+  Run(QUELL_BATCH " --no-smt " + max + " five.txt");
+  ASSERT_NE(Slurp(dir + "/smt.txt"), Slurp(dir + "/five.txt")) << Log();
+  EXPECT_EQ(Run(QUELL_GUI_BIN " " + max + " gui.txt"), "0\n") << Log();
+  EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/five.txt"));
+  EXPECT_EQ(Run(QUELL_GUI_BIN " -xrm '*smt: true' " + max + " gui.txt"), "0\n") << Log();
+  EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/smt.txt"));
 }
 
 // Without a display the toolkit says so and the client fails; no file is written.

@@ -308,6 +308,45 @@ TEST(Procedure, RefusalsLimitsAndReadErrors) {
   }
 }
 
+// Statements of a block that do not form one chain (the body's, a loop body's, each case
+// branch's) would be left out of the verification: a read error naming the procedure and
+// the cut-off pair. Printed, the program keeps every statement, and reads back alike.
+TEST(Procedure, StatementsThatDoNotChainAreAReadErrorAndAllArePrinted) {
+  struct { const char *text, *cut; } cases[] = {
+      {"%PROC o1(%IOP/x:int;%IOP/y:int)==[LB=3=>$Ox=0^$OLB=4;LB=1=>$Oy=1^$OLB=3;]", "o1: statements (3,4)"},
+      {"%PROC o2(%IOP/x:int;%IOP/y:int)==[LB=1=>$Ox=0^$OLB=2;LB=3=>$Oy=1^$OLB=4;]", "o2: statements (1,2)"},
+      {"%PROC o3()[LB=3=>$OLB=4;LB=4=>$OLB=5;LB=1=>$OLB=3;]", "o3: statements (3,5)"},
+      {"%PROC l1()[LB=1=>$OLB=2;*[LB=2^c=>($OLB=3|$OLB=5)LB=4=>$OLB=2;LB=3=>$OLB=2;{c}]]",
+       "l1: statements (4,2)"},
+      {"%PROC l2()[*[LB=2^c=>($OLB=3|$OLB=5)LB=3=>$OLB=4;{c}]]", "l2: statements (3,4)"},  // and (3,2) missing
+      {"%PROC c1()[?[LB=2^c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=7=>$OLB=8;LB=4=>$OLB=5;]]",
+       "c1: statements (7,8)"},
+      {"%PROC c2()[?[LB=2^c=>$OLB=3|~=>$OLB=5;LB=7=>$OLB=8;LB=3=>$OLB=5;]]", "c2: statements (7,8)"},
+      {"%PROC c3()[?[LB=2^c=>$OLB=5|~=>$OLB=5;LB=4=>$OLB=5;]]", "c3: statements (4,5)"},
+      // Chained blocks: branches in either order, an empty branch, nested structures.
+      {"%PROC k1()[?[LB=2^c=>$OLB=3|~=>$OLB=4;LB=4=>$OLB=5;LB=3=>$OLB=5;]]", nullptr},
+      {"%PROC k2()[?[LB=2^c=>$OLB=5|~=>$OLB=4;LB=4=>$OLB=5;]LB=5=>$OLB=6;]", nullptr},
+      {"%PROC k3()[*[LB=1^c=>($OLB=2|$OLB=9)?[LB=2^d=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=1;"
+       "*[LB=4^e=>($OLB=5|$OLB=1)LB=5=>$OLB=6;LB=6=>$OLB=4;{e}]]{c}]]", nullptr},
+  };
+  for (auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    ProgReset();
+    std::string out = ProgLoad(c.text);
+    ASSERT_EQ(ProcedureCount(), 1);
+    EXPECT_TRUE(c.cut ? Has(out, "Error: procedure " + std::string(c.cut) +
+                                     " are cut off from the chain of their block\n")
+                      : out.empty()) << out;
+    EXPECT_LE(CountOf(out, "Error: "), 2);
+    EXPECT_EQ(Procedures()[0]->readError, c.cut != nullptr);
+    std::string printed = PrintAll();
+    EXPECT_EQ(CountOf(printed, "LB="), CountOf(c.text, "LB=")) << printed;
+    ProgReset();
+    EXPECT_EQ(ProgLoad(printed), out);
+    EXPECT_EQ(PrintAll(), printed);
+  }
+}
+
 // Far past the display buffer; processor time, so that a busy machine does not fail the test.
 TEST(Procedure, LargeProgramLoadsAndPrintsQuickly) {
   ProgReset();

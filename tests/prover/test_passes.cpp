@@ -29,7 +29,11 @@ TEST(Rewrite, ConnectivesQuantifiersOccurrencesAndFunctionAxioms) {
   struct { bool formula; const char *in, *out; } cases[] = {
       {0, "+(-(a,b),b)", "a"},        {0, "+(b,-(a,b))", "+(b,-(a,b))"}, {0, "-(+(x,y),y)", "x"},
       {0, "*(a,b)", "*(b,a)"},        {0, "-1(+1(n))", "n"},             {0, "!(n)", "!(n)"},
-      {0, "!(+1(n))", "*(+1(n),!(n))"}, {0, "a[-(i,i)]", "a[0]"},
+      {0, "a[-(i,i)]", "a[0]"},
+      // the factorial unfolds at numerals only: at n = -1, !(+1(n)) = *(0,!(-1)) = 0 is false
+      {0, "!(+1(n))", "!(+1(n))"},    {0, "!(+1(3))", "*(+1(3),!(3))"},  {0, "!(+1(0))", "*(1,+1(0))"},
+      {0, "!(+1(+1(2)))", "!(+1(+1(2)))"}, {0, "!(+1(-1(0)))", "1"},   {0, "!(+1(2a))", "!(+1(2a))"},
+      {0, "!(1)", "1"},
       {1, "0>-(x,y)", "y>x"},         {1, "-(x,y)<0", "x<y"},            {1, "~(-(x,x)>y)", "~0>y"},
       // not inside implications or quantifiers
       {1, "(-(x,x)>y)->z>0", "((-(x,x)>y)->z>0)"}, {1, "$Ax:-(x,x)>y", "$Ax:-(x,x)>y"},
@@ -108,6 +112,16 @@ TEST(UserAxiom, CoversPremissesConclusionsAndMirroredEquationsAndRefusesTrivialO
   EXPECT_EQ(ListLength(), 2);
   // the refused axiom does not replace the last one, nor prove anything later
   EXPECT_TRUE(SimplifySequentUseUserAxiom(sequentList.sequent) == 0 && !sequentList.sequent->proved);
+  // Text not read wholly, or only with an Error line, is refused; read leniently, most of
+  // these would prove x>0 => y>0.
+  for (const char *a : {"x>0->y>0)", "(x>0->y>0))", "(x>0->y>0", "{x>0->y>0}z", "{x>0->y>0",
+                        "(x>0)z->y>0", "~(y>0)(", "x>0->y>0(", "n>>((", "$$$", "x>0->$$", "$Ax(x>0)"}) {
+    CaptureStdout();
+    EXPECT_FALSE(Axiom(a)) << a;
+    EXPECT_TRUE(Has(Out(), "Error: axiom refused: it could not be read as one formula\n")) << a;
+  }
+  EXPECT_EQ(ListLength(), 2);
   EXPECT_TRUE(Axiom("$T->y>0"));  // a true premiss says nothing
   EXPECT_EQ(ListLength(), 1);
+  EXPECT_TRUE(Axiom("{(y>0)->((x>0))}") && Axiom("x=a$0"));  // balanced, whole: accepted
 }

@@ -130,3 +130,40 @@ TEST(RefuteBatch, OnlyWrongProgramsGetCounterexampleLines) {
   EXPECT_NE(out.find("conditions remaining: 1, refuted: 0, without verdict: 1\n"), out.npos) << out;
   for (const char *f : {"refute.q", "refute.out", "refute.txt"}) remove(f);
 }
+
+// A model by hand: arrays hold their index plus the offset, f doubles, p holds
+// of positive numbers.
+static int HandLookup(void *ctx, char kind, const char *name, int n, const long long *args, long long *v) {
+  long long offset = *(long long *)ctx;
+  if (kind == '[' && !strcmp(name, "a") && n == 1) return *v = args[0] + offset, 1;
+  if (kind == '(' && !strcmp(name, "f") && n == 1) return *v = 2 * args[0], 1;
+  if (kind == '.' && !strcmp(name, "p") && n == 1) return *v = args[0] > 0, 1;
+  return 0;
+}
+
+TEST(RefuteSequentModel, TheEvaluatorChecksAModel) {
+  const char *names[] = {"i", "k", "x+1"};
+  long long values[] = {2, 5, 7}, offset = 0;
+  RefuteModel m = {3, names, values, HandLookup, &offset};
+  struct { Texts ante, succ; int verdict; } rows[] = {
+      {{"a[i]=2"}, {"a[k]=2"}, REFUTE_TRUE}, {{}, {"a[i]=2"}, REFUTE_FALSE},
+      {{}, {"f(k)=10"}, REFUTE_FALSE}, {{"p(i)"}, {"p(-(i,3))"}, REFUTE_TRUE},
+      {{}, {"x+1=7"}, REFUTE_FALSE},    // a name the search does not take, given by the model
+      {{}, {"g(i)=0"}, REFUTE_UNKNOWN}, {{}, {"b[i]>0"}, REFUTE_UNKNOWN},  // not in the model
+      // the premise is false at a value of the quantifier's range
+      {{"$Aj:a[j]>0"}, {"a[i]>5"}, REFUTE_FALSE}, {{"$Aj:a[j]=j"}, {"a[i]>5"}, REFUTE_UNKNOWN},
+  };
+  for (auto &r : rows) EXPECT_EQ(RefuteSequentModel(Seq(r.ante, r.succ), &m), r.verdict) << &r - rows;
+  // Stores are read from the outermost one in: a[[(k)->1][(k)->2]][k] is 2.
+  Sequent *s = Seq({}, {"a[k]=1"});
+  FormulaListSubstSim(s->formulaList2, ReadAssigns("$Oa[k]=2"));
+  FormulaListSubstSim(s->formulaList2, ReadAssigns("$Oa[k]=1"));
+  EXPECT_EQ(RefuteSequentModel(s, &m), REFUTE_TRUE);
+  // One list storing two values at the same place: unknown.
+  Sequent *both = Seq({}, {"a[i]=1"});
+  FormulaListSubstSim(both->formulaList2, ReadAssigns("$Oa[i]=1^$Oa[k]=3"));
+  EXPECT_EQ(RefuteSequentModel(both, &m), REFUTE_FALSE);   // i and k differ: a[i] is 1
+  values[1] = 2;
+  EXPECT_EQ(RefuteSequentModel(both, &m), REFUTE_UNKNOWN);
+  EXPECT_EQ(RefuteSequentModel(nullptr, &m), REFUTE_UNKNOWN);
+}

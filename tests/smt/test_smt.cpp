@@ -41,3 +41,124 @@ TEST(Smt, FamiliesTheFivePassesLeaveAreProved) {
   EXPECT_EQ(FText(s->formulaList2->formula), "a[[(i)->5]][i]=5");
   EXPECT_TRUE(SmtValid(s->formulaList2, nullptr) || SmtValid(nullptr, s->formulaList2));
 }
+
+// Applies the assignments (as one simultaneous substitution) to every formula.
+static Sequent *Sub(Sequent *s, const char *assigns) {
+  AssignListPtr a = ReadAssigns(assigns);
+  FormulaListSubstSim(s->formulaList1, a), FormulaListSubstSim(s->formulaList2, a);
+  return s;
+}
+
+static std::string Counterexample(Sequent *s) {
+  Text t;
+  TextInit(&t);
+  int found = SmtCounterexample(s, &t);
+  std::string r = found ? TextStr(&t) : "none";
+  TextFree(&t);
+  return r;
+}
+
+// A line of plain "name=value" entries put back into the sequent: the
+// refuter then finds it false with nothing left to choose.
+static bool FalseUnder(const Texts &ante, const Texts &succ, const std::string &line) {
+  std::string assigns;
+  for (size_t at = 0; at < line.size();) {
+    size_t end = line.find(", ", at);
+    std::string entry = line.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    if (entry.find_first_of("[(") != std::string::npos) return false;
+    assigns += (assigns.empty() ? "$O" : "^$O") + entry;
+    at = end == std::string::npos ? line.size() : end + 2;
+  }
+  Sequent *s = Seq(ante, succ);
+  if (!assigns.empty()) Sub(s, assigns.c_str());
+  char w[64];
+  return RefuteSequent(s, w, sizeof w) && std::string(w) == "all values";
+}
+
+TEST(Smt, InvalidSequentsStayOpenWithCheckedCounterexamples) {
+  SmtSetRlimit(0);
+  // ante, succ, the counterexample's entries beyond plain names ("" for
+  // none: the values are put back and checked)
+  struct { Texts ante, succ; Texts extra; } rows[] = {
+      {{"x>0"}, {"x>1"}, {}}, {{}, {"*(x,x)>x"}, {}}, {{}, {"$Ax:x>y"}, {}},
+      {{"x=1"}, {"$Ax:x=1"}, {}},                      // the bound x is not the free one
+      {{"x>y", "y>z"}, {"z>+(x,-2)"}, {}}, {{}, {"+(x,1)=+1(-1(x))"}, {}},
+      {{"a=1"}, {"a[0]=1"}, {"a=1", "a[0]="}},        // a name in two roles: two symbols
+      {{"f(x)=1"}, {"f(x,x)=1"}, {"f(", ",", " (chosen)"}},  // two arities
+      {{"a[f(0)]=1"}, {"a[0]=1"}, {"a[0]=", "f(0)=", " (chosen)"}},
+      {{"$Ai:a[i]>0"}, {"a[k]>1"}, {"a["}}, {{"p(x)"}, {"p(y)"}, {"p(", "=true (chosen)"}},
+  };
+  for (auto &r : rows) {
+    SCOPED_TRACE(&r - rows);
+    EXPECT_EQ(Fate(r.ante, r.succ), "open/open");
+    EXPECT_EQ(SmtDecide(Seq(r.ante, r.succ)->formulaList1, Seq(r.ante, r.succ)->formulaList2),
+              SMT_FALSIFIABLE);
+    std::string line = Counterexample(Seq(r.ante, r.succ));
+    if (r.extra.empty()) {
+      EXPECT_TRUE(FalseUnder(r.ante, r.succ, line)) << line;
+    }
+    for (auto &e : r.extra) EXPECT_TRUE(Has(line, e)) << line;
+  }
+  // Stores: the first update list is the innermost (the earlier statement).
+  Sequent *twice = Sub(Sub(Seq({}, {"a[k]=2", "a[k]=1"}), "$Oa[k]=2"), "$Oa[k]=1");
+  EXPECT_EQ(SText(twice), "$T\n =>\n  a[[(k)->1][(k)->2]][k]=2,a[[(k)->1][(k)->2]][k]=1\n\n");
+  EXPECT_TRUE(SmtValid(nullptr, twice->formulaList2));
+  EXPECT_FALSE(SmtValid(nullptr, twice->formulaList2->formulaList));
+  EXPECT_EQ(Counterexample(Sub(Sub(Seq({}, {"a[k]=1"}), "$Oa[k]=2"), "$Oa[k]=1")).substr(0, 2), "k=");
+  // The factorial of a negative number is unknown: neither proved nor refuted.
+  Texts ante = {"n>-2"}, succ = {"!(n)>0"};
+  EXPECT_EQ(Fate(ante, succ), "open/open");
+  EXPECT_NE(SmtDecide(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2), SMT_VALID);
+}
+
+TEST(Smt, WhatCannotBeTranslatedIsLeftAlone) {
+  SmtSetRlimit(0);
+  FormulaPtr empty = FormulaAlloc();
+  // One update list storing twice: with i=j its meaning would depend on the
+  // order, so it is not taken; distinct numeral places are.
+  Sequent *both = Sub(Seq({}, {"a[i]=1"}), "$Oa[i]=1^$Oa[j]=2");
+  Sequent *places = Sub(Seq({}, {"a[0]=1"}), "$Oa[0]=1^$Oa[1]=2");
+  Sequent *whole = Sub(Seq({}, {"a[0]=1"}), "$Oa=f(x)");   // an update of the whole array
+  struct { Sequent *s; int answer; } rows[] = {
+      {both, SMT_UNKNOWN}, {places, SMT_VALID}, {whole, SMT_UNKNOWN},
+      // empty parts are neither true nor false
+      {Seq({}, {"x=x"}), SMT_VALID}, {Seq({"x>0"}, {}), SMT_FALSIFIABLE},
+      {Seq({}, {"x<=y"}), SMT_UNKNOWN},   // a read error left an empty name
+      {Seq({}, {"$A1:1=1"}), SMT_UNKNOWN}, {Seq({}, {"f()=f()"}), SMT_UNKNOWN},
+  };
+  Sequent *part = Seq({}, {"x=x"});
+  part->formulaList2->formula = Node('|', F("x=x"), empty);
+  Sequent *ante = Seq({"x>0"}, {});
+  ante->formulaList1->formula = Node('^', F("x>0"), empty);
+  for (auto &r : rows) EXPECT_EQ(SmtDecide(r.s->formulaList1, r.s->formulaList2), r.answer) << &r - rows;
+  EXPECT_EQ(FText(both->formulaList2->formula), "a[[(i)->1,(j)->2]][i]=1");
+  EXPECT_EQ(SmtDecide(part->formulaList1, part->formulaList2), SMT_UNKNOWN);
+  EXPECT_EQ(SmtDecide(ante->formulaList1, ante->formulaList2), SMT_UNKNOWN);
+  EXPECT_EQ(Counterexample(both), "none");
+  // An empty formula in a list, a null sequent, a proved one.
+  EXPECT_EQ(SimplifySequentUseSmt(nullptr), 1);
+  Sequent *hole = Seq({}, {"x=x"});
+  hole->formulaList2->formula = empty;
+  EXPECT_FALSE(SmtValid(nullptr, hole->formulaList2));
+}
+
+TEST(Smt, BudgetAnswersAreKeptAndTheContextCanBeClosed) {
+  Texts ante = {"b>c", "c>a"}, succ = {"b>+(a,1)"};
+  SmtSetRlimit(1);   // too small for anything
+  EXPECT_EQ(SmtDecide(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2), SMT_UNKNOWN);
+  SmtSetRlimit(0);
+  EXPECT_EQ(SmtRlimit(), SMT_RLIMIT_DEFAULT);
+  SmtStatsReset();
+  for (int i = 0; i < 3; i++) EXPECT_TRUE(SmtValid(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2));
+  EXPECT_EQ(SmtStatsGet().queries, 1);    // asked once; the same sequent is answered again
+  EXPECT_EQ(SmtStatsGet().repeated, 2);
+  SmtClose();
+  EXPECT_TRUE(SmtValid(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2));
+  // The pass marks the sequent proved and frees its formulas; counts it.
+  SmtStatsReset();
+  Sequent *s = Seq(ante, succ);
+  SimplifySequentUseSmt(s);
+  EXPECT_TRUE(s->proved && !s->formulaList1 && !s->formulaList2);
+  EXPECT_EQ(SmtStatsGet().proved, 1);
+  SmtClose();
+}
