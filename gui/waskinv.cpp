@@ -56,7 +56,7 @@ void wAskInv(Widget, XtPointer, XtPointer) {
       FormulaPtr suggestion = InvariantSuggest(p, loop);
       InvariantPrint(suggestion, &answer);
       FormulaFree(suggestion);
-      if (answer.len >= static_cast<size_t>(INPUT_SIZE)) TextClear(&answer);   // could not be read back
+      if (answer.len >= static_cast<size_t>(INPUT_SIZE)) TextClear(&answer);   // too long to read
       currentProcedure = p;
     }
     wAskShow(&prompt, TextStr(&answer));

@@ -26,7 +26,8 @@ void CandAdd(CandSet *c, FormulaPtr f) {
   FormulaPrint(f, &t);
   std::string key = TextStr(&t);
   TextFree(&t);
-  if (c->count >= INV_CANDIDATE_LIMIT || key.empty() || key == "$T" || !c->seen.insert(key).second) {
+  if (c->count >= INV_CANDIDATE_LIMIT || key.empty() || key == "$T" ||
+      !c->seen.insert(key).second) {
     FormulaFree(f);
     return;
   }
@@ -42,7 +43,9 @@ int isNumeral(const char *s) {
   return s[0] >= '0' && s[0] <= '9';
 }
 
-void TermNames(TermPtr t, std::vector<std::string> *vars, std::vector<std::string> *nums, int depth) {
+typedef std::vector<std::string> Names;
+
+void TermNames(TermPtr t, Names *vars, Names *nums, int depth) {
   if (!t || depth > MAX_NEST_DEPTH) return;
   if (t->type == 2) {
     std::vector<std::string> *to = isNumeral(t->name) ? nums : isPlainVariable(t) ? vars : nullptr;
@@ -51,15 +54,15 @@ void TermNames(TermPtr t, std::vector<std::string> *vars, std::vector<std::strin
   for (ArraySubListPtr a = t->arraySubList; a; a = a->arraySubList)
     for (ExpPairListPtr e = a->expPairList; e; e = e->expPairList)
       if (e->expPair) {
-        for (TermListPtr l = e->expPair->subList; l; l = l->termList) TermNames(l->term, vars, nums, depth + 1);
+        for (TermListPtr l = e->expPair->subList; l; l = l->termList)
+          TermNames(l->term, vars, nums, depth + 1);
         TermNames(e->expPair->exp, vars, nums, depth + 1);
       }
   for (TermListPtr l = t->termList; l; l = l->termList) TermNames(l->term, vars, nums, depth + 1);
 }
 
 // Names outside quantifiers (a bound variable is no variable of the loop).
-void FormulaNames(FormulaPtr f, std::vector<std::string> *vars, std::vector<std::string> *nums,
-                  int depth) {
+void FormulaNames(FormulaPtr f, Names *vars, Names *nums, int depth) {
   for (; f && depth <= MAX_NEST_DEPTH; f = static_cast<FormulaPtr>(f->right), depth++) {
     char c = f->connective;
     if (c == 'A') return;
@@ -73,9 +76,7 @@ void FormulaNames(FormulaPtr f, std::vector<std::string> *vars, std::vector<std:
   }
 }
 
-void StatementNames(ProcedurePtr proc, SentencePtr s, std::vector<std::string> *vars,
-                    std::vector<std::string> *nums) {
-  (void)proc;
+void StatementNames(SentencePtr s, Names *vars, Names *nums) {
   FormulaNames(s->cond, vars, nums, 0);
   for (AssignListPtr a = s->assignList; a && a->assign; a = a->assignList) {
     TermNames(a->assign->termLeft, vars, nums, 0);
@@ -189,7 +190,7 @@ FormulaListPtr InvariantCandidates(ProcedurePtr proc, SentencePtr loop, Sentence
   FormulaNames(proc->preCond, &allVars, &nums, 0);
   FormulaNames(proc->postCond, &allVars, &nums, 0);
   for (SentenceListPtr l = proc->sentenceList; l && l->sentence; l = l->sentenceList)
-    StatementNames(proc, l->sentence, &allVars, &nums);
+    StatementNames(l->sentence, &allVars, &nums);
   if (vars.size() > static_cast<size_t>(INV_VARIABLE_LIMIT)) vars.resize(INV_VARIABLE_LIMIT);
   if (nums.size() > static_cast<size_t>(INV_NUMERAL_LIMIT)) nums.resize(INV_NUMERAL_LIMIT);
 
@@ -270,9 +271,15 @@ FormulaListPtr InvariantCandidates(ProcedurePtr proc, SentencePtr loop, Sentence
     if (strcmp(t->name, "0") != 0) atoms.push_back(t);
   size_t firstTerm = atoms.size();
   for (TermPtr t : terms) atoms.push_back(t);
+  // The variables the post-condition speaks of come first: an equation
+  // that defines one of them is the form the prover's later passes use best.
+  std::vector<TermPtr> defined;
+  for (int inPost = 1; inPost >= 0; inPost--)
+    for (TermPtr x : varTerms)
+      if (InvHasName(changed, x->name) && InvHasName(postVars, x->name) == inPost)
+        defined.push_back(x);
   for (int withTerm = 1; withTerm >= 0; withTerm--)
-    for (TermPtr x : varTerms) {
-      if (!InvHasName(changed, x->name)) continue;
+    for (TermPtr x : defined) {
       for (size_t i = 0; i < atoms.size(); i++)
         for (size_t j = 0; j < atoms.size(); j++) {
           if ((i >= firstTerm || j >= firstTerm) != (withTerm == 1)) continue;

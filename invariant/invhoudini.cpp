@@ -47,7 +47,8 @@ void Walk(Run *r, SentencePtr s, SentencePtr parent, Loop *enclosing, int depth)
   }
   r->parent[s] = parent;
   if (s->type == 2 || s->type == 4) {
-    SentencePtr first = SentenceFind(r->proc, s->labels1), second = SentenceFind(r->proc, s->labels2);
+    SentencePtr first = SentenceFind(r->proc, s->labels1);
+    SentencePtr second = SentenceFind(r->proc, s->labels2);
     if (first == s || second == s) r->failed = 1;
     else if (s->type == 2 && (!first || !second)) r->failed = 1;
     else {
@@ -210,7 +211,8 @@ void Prune(Run *r, Loop *l) {
 
 FormulaPtr Conjunction(FormulaListPtr l) {
   FormulaPtr f = nullptr;
-  for (; l; l = l->formulaList) f = f ? CombineCond(f, '^', FormulaCopy(l->formula)) : FormulaCopy(l->formula);
+  for (; l; l = l->formulaList)
+    f = f ? CombineCond(f, '^', FormulaCopy(l->formula)) : FormulaCopy(l->formula);
   return f;
 }
 
@@ -318,7 +320,12 @@ FormulaPtr InvariantInfer(ProcedurePtr proc, int install, SentencePtr want) {
   for (Loop &l : r.loops) {
     if (!l.infer) continue;
     FormulaPtr conj = Conjunction(l.cand);
-    FormulaPtr inv = InvariantAsTyped(conj);   // the tree that typing its text gives
+    // The tree that typing its text gives; offered only when it means the same.
+    FormulaPtr inv = InvariantAsTyped(conj);
+    if (inv && !(Valid(ListWith(inv, nullptr), conj) && Valid(ListWith(conj, nullptr), inv))) {
+      FormulaFree(inv);
+      inv = nullptr;
+    }
     FormulaFree(conj);
     if (l.loop == want && inv) result = install ? FormulaCopy(inv) : inv;
     if (install) l.body->postCond = inv;

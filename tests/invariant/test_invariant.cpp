@@ -42,7 +42,8 @@ int LoopsWithout() {
 
 int Open() {
   int n = 0;
-  for (SequentListPtr q = &sequentList; q && q->sequent; q = q->sequentList) n += !q->sequent->proved;
+  for (SequentListPtr q = &sequentList; q && q->sequent; q = q->sequentList)
+    n += !q->sequent->proved;
   return n;
 }
 
@@ -140,10 +141,11 @@ TEST(Invariant, CandidatesAreBounded) {
   SentencePtr loop = Sentence2Ptr("(2,4)");
   FormulaListPtr c = InvariantCandidates(p, loop, nullptr, 0);
   ASSERT_TRUE(c && c->formulaList);
-  EXPECT_EQ(Str(c->formula, FormulaPrint) + " " + Str(c->formulaList->formula, FormulaPrint), "x=n x=i");
+  EXPECT_EQ(Str(c->formula, FormulaPrint) + " " + Str(c->formulaList->formula, FormulaPrint),
+            "x=n x=i");
   InvariantListFree(c);
-  std::string many = "{$T}%PROC w(%IOP/a:int;%IOP/b:int;%IOP/c:int;%IOP/d:int;%IOP/e:int;%IOP/f:int;"
-                     "%IOP/g:int;%IOP/h:int;%IOP/k:int)==%STM[*[LB=2^a<b=>($OLB=3|$OLB=4)"
+  std::string many = "{$T}%PROC w(%IOP/a:int;%IOP/b:int;%IOP/c:int;%IOP/d:int;%IOP/e:int;"
+                     "%IOP/f:int;%IOP/g:int;%IOP/h:int;%IOP/k:int)==%STM[*[LB=2^a<b=>($OLB=3|$OLB=4)"
                      "LB=3=>$Oa=+(a,7)^$Oc=-(d,3)^$Oe=+(f,5)^$Og=h^$Ok=+(k,2)^$OLB=2;]]"
                      "{+(a,b)=*(c,d)^e<+(f,g)^h=-(k,*(a,d))}";
   Load(many);
