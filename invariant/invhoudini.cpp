@@ -306,9 +306,15 @@ FormulaPtr InvariantInfer(ProcedurePtr proc, int install, SentencePtr want) {
   r.truth = FormulaMakeTrue();
   for (Loop &l : r.loops)
     if (l.body) l.body->postCond = r.truth;
+  // The solver is started outside the hold, so that a failure to start is seen.
+  FormulaList truth = {r.truth, nullptr};
+  SmtValid(nullptr, &truth);
+  char fresh[LABEL_SIZE];
+  NewNameSave(fresh);
   ErrorMsgHold(1);
   Houdini(&r);
   ErrorMsgHold(0);
+  NewNameRestore(fresh);   // the calculus's fresh names on trial are all dropped
   size_t k = 0;
   for (SentenceListPtr n = proc->sentenceList; n && n->sentence; n = n->sentenceList, k++) {
     n->sentence->preCond = saved[k].first;
