@@ -11,6 +11,7 @@ const int INV_VARIABLE_LIMIT = 8;      // variables compared
 const int INV_NUMERAL_LIMIT = 6;       // numerals, 0 and 1 among them
 const int INV_TERM_LIMIT = 8;          // terms taken from the post-condition
 const int INV_LOOP_LIMIT = 64;         // loops of one procedure inferred together
+const long INV_QUERY_LIMIT = 20000;    // solver queries for one procedure
 
 // The candidates of loop (a loop record of proc), in the order they are
 // tried; enclosing holds the loops around it, innermost first. The caller

@@ -35,6 +35,7 @@ struct Run {
   FormulaPtr truth;          // "$T": every loop body's post-condition meanwhile
   FormulaListPtr dropped;    // dropped candidates, freed at the end
   int failed;                // the body is no tree of records: infer nothing
+  long queries;              // asked so far, at most INV_QUERY_LIMIT
 };
 
 // Records the reachable statements below s: their parents, and the loops
@@ -92,9 +93,11 @@ FormulaListPtr LoopHypotheses(Loop *l, FormulaPtr first) {
   return ListWith(first, l->given ? &given : nullptr);
 }
 
-int Valid(FormulaListPtr hypotheses, FormulaPtr goal) {
+// Past the limit every check fails: the filter then drops every candidate,
+// which is sound, and ends quickly.
+int Valid(Run *r, FormulaListPtr hypotheses, FormulaPtr goal) {
   FormulaList g = {goal, nullptr};
-  int ok = SmtValid(hypotheses, &g);
+  int ok = ++r->queries <= INV_QUERY_LIMIT && SmtValid(hypotheses, &g);
   CleanPtrList(hypotheses);
   return ok;
 }
@@ -124,7 +127,7 @@ FormulaPtr Goal(Run *r, SentencePtr s, FormulaPtr goal) {
   TopLoops(r, s, &loops);
   for (Loop *k : loops) {
     FormulaPtr exit = CombineCond(nullptr, '~', k->loop->cond);
-    int ok = Valid(LoopHypotheses(k, exit), k->loop->postCond);
+    int ok = Valid(r, LoopHypotheses(k, exit), k->loop->postCond);
     exit->right = nullptr;
     FormulaFree(exit);
     if (!ok) return nullptr;
@@ -141,7 +144,7 @@ int Entry(Run *r, Loop *l, FormulaPtr c) {
     SentencePtr p = r->parent[x];
     if (!p) {
       FormulaList pre = {r->proc->preCond, nullptr};
-      return Valid(ListWith(nullptr, r->proc->preCond ? &pre : nullptr), g);
+      return Valid(r, ListWith(nullptr, r->proc->preCond ? &pre : nullptr), g);
     }
     if (p->type == 2) {
       SentencePtr first = SentenceFind(r->proc, p->labels1);
@@ -151,7 +154,7 @@ int Entry(Run *r, Loop *l, FormulaPtr c) {
       if (x == b1 && x != b2) g = CombineCaseCond(g, r->truth, p->cond);
       else if (x == b2 && x != b1) g = CombineCaseCond(r->truth, g, p->cond);
     } else if (p->type == 3) {
-      return Valid(LoopHypotheses(r->loopOf[p], p->cond), g);
+      return Valid(r, LoopHypotheses(r->loopOf[p], p->cond), g);
     }
     x = p;
   }
@@ -163,7 +166,7 @@ int Entry(Run *r, Loop *l, FormulaPtr c) {
 int Preserved(Run *r, Loop *l, FormulaPtr c) {
   FormulaPtr g = Goal(r, l->body, c);
   l->body->postCond = r->truth;
-  return g && Valid(LoopHypotheses(l, l->loop->cond), g);
+  return g && Valid(r, LoopHypotheses(l, l->loop->cond), g);
 }
 
 // Keeps the candidates of l that pass; says in *changed when one is dropped.
@@ -200,7 +203,7 @@ void Prune(Run *r, Loop *l) {
       *tail = ListWith(n->formula, nullptr);
       tail = &(*tail)->formulaList;
     }
-    if (!Valid(others, nodes[i]->formula)) continue;
+    if (!Valid(r, others, nodes[i]->formula)) continue;
     FormulaListPtr *link = &l->cand;
     while (*link != nodes[i]) link = &(*link)->formulaList;
     *link = nodes[i]->formulaList;
@@ -291,6 +294,7 @@ FormulaPtr InvariantInfer(ProcedurePtr proc, int install, SentencePtr want) {
   r.loops.reserve(INV_LOOP_LIMIT);
   r.dropped = nullptr;
   r.failed = 0;
+  r.queries = 0;
   Walk(&r, SentenceFind(proc, proc->body), nullptr, nullptr, 0);
   int inferred = 0;
   for (Loop &l : r.loops) inferred += l.infer;
@@ -328,7 +332,8 @@ FormulaPtr InvariantInfer(ProcedurePtr proc, int install, SentencePtr want) {
     FormulaPtr conj = Conjunction(l.cand);
     // The tree that typing its text gives; offered only when it means the same.
     FormulaPtr inv = InvariantAsTyped(conj);
-    if (inv && !(Valid(ListWith(inv, nullptr), conj) && Valid(ListWith(conj, nullptr), inv))) {
+    if (inv && !(Valid(&r, ListWith(inv, nullptr), conj) &&
+                 Valid(&r, ListWith(conj, nullptr), inv))) {
       FormulaFree(inv);
       inv = nullptr;
     }
