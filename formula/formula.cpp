@@ -139,7 +139,8 @@ static int isCapture(AssignListPtr sl, TermPtr v, FormulaPtr body) {
     if (!a || !a->termLeft || !a->termRight) continue;
     // The left side's own name differs from v (AvoidBoundVarSelect), so a
     // hit in it is one in its subscripts or update lists.
-    int inserted = TermFind(a->termRight, isNamed, v->name) || TermFind(a->termLeft, isNamed, v->name);
+    int inserted =
+        TermFind(a->termRight, isNamed, v->name) || TermFind(a->termLeft, isNamed, v->name);
     if (inserted && FormulaTermFind(body, isNamed, a->termLeft->name))
       return 1;
   }

@@ -1,11 +1,14 @@
 // Soundness of the prover on (mutated) programs: a verification condition
 // for which the refuter finds values that make it false must keep at least
 // one sequent after simplification. Missing annotations are completed with
-// $T as in fuzz_pipeline.
+// $T as in fuzz_pipeline. The same bytes also choose a generated program
+// (soundgen.h: array updates under quantifiers, factorials of successors,
+// statements out of order), checked against an interpreter of its own.
 #include <cstdio>
 
 #include "../prover/refute.h"
 #include "fuzzutil.h"
+#include "soundgen.h"
 
 const int SOUND_MAX = 64;   // conditions checked per input
 
@@ -40,5 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
     }
   }
   free(s);
+  soundgen::Outcome o = soundgen::Check(data, size);
+  if (!o.problem.empty()) {
+    fprintf(stderr, "generated program %s: %s\n", o.program.c_str(), o.problem.c_str());
+    abort();
+  }
   return 0;
 }

@@ -113,7 +113,9 @@ static LabelListPtr NotParts(LabelListPtr chains, SentencePtr sent) {
   for (LabelListPtr n = chains, next; n; n = next) {
     next = n->labelList;
     n->labelList = nullptr;
-    if (strcmp(n->labels, sent->labels1) == 0 || (sent->type == 4 && strcmp(n->labels, sent->labels2) == 0)) {
+    int isPart = strcmp(n->labels, sent->labels1) == 0 ||
+                 (sent->type == 4 && strcmp(n->labels, sent->labels2) == 0);
+    if (isPart) {
       free(n);
     } else {
       *tail = n;

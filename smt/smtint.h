@@ -16,6 +16,8 @@ int SmtErrorSeen();
 void SmtErrorClear();
 // Forgets the kept answers (when the context goes).
 void SmtAnswersClear();
+// The answer kept for the sequent (SMT_VALID, ...), 0 when there is none.
+int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents);
 
 // Roles of a free name: one independent symbol per role and arity.
 enum SmtRole { SMT_VAR = 'v', SMT_ARRAY = 'a', SMT_FUN = 'f', SMT_PRED = 'p', SMT_FACT = '!' };
@@ -41,6 +43,7 @@ struct SmtTrans {
   Z3_context c;
   int failed;          // something could not be translated: leave the sequent
   int factorial;       // "!" occurs: its axioms are needed
+  int undefined;       // an array may be one left undefined by two stores at one place
   long nodes;
   std::vector<SmtUse> *uses;   // when non-null, the free symbols met
 };

@@ -153,15 +153,20 @@ static int SmtModelReport(Z3_context c, Z3_model m, SequentPtr s, const std::vec
 
 int SmtCounterexample(SequentPtr s, Text *out) {
   if (!s || s->proved) return 0;
+  // Z3 answers alike under the same budget: a sequent it could not settle
+  // (or proved) before gets no model now either.
+  int kept = SmtAnswerKept(s->formulaList1, s->formulaList2);
+  if (kept && kept != SMT_FALSIFIABLE) return 0;
   Z3_context c = SmtContext();
   if (!c) return 0;
   Z3_solver sv = SmtSolver();
   SmtErrorClear();
   Z3_solver_push(c, sv);
   std::vector<SmtUse> uses;
-  SmtTrans tr = {c, 0, 0, 0, &uses};
+  SmtTrans tr = {c, 0, 0, 0, 0, &uses};
   int found = 0;
-  if (SmtAssertSequent(&tr, s->formulaList1, s->formulaList2) &&
+  // A model may rest on an array left undefined: it shows no failure.
+  if (SmtAssertSequent(&tr, s->formulaList1, s->formulaList2) && !tr.undefined &&
       Z3_solver_check(c, sv) == Z3_L_TRUE && !SmtErrorSeen()) {
     Z3_model m = Z3_solver_get_model(c, sv);
     if (m && !SmtErrorSeen()) {

@@ -89,6 +89,13 @@ static std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents)
   return k;
 }
 
+int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents) {
+  if (!smtAnswers || smtAnswersRlimit != SmtRlimit()) return 0;
+  std::string key = SmtKey(antecedents, succedents);
+  auto known = key.empty() ? smtAnswers->end() : smtAnswers->find(key);
+  return known == smtAnswers->end() ? 0 : known->second;
+}
+
 void SmtAnswersClear() {
   delete smtAnswers;
   smtAnswers = nullptr;
@@ -115,7 +122,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   SmtErrorClear();
   smtStats.queries++;
   Z3_solver_push(c, s);
-  SmtTrans tr = {c, 0, 0, 0, nullptr};
+  SmtTrans tr = {c, 0, 0, 0, 0, nullptr};
   int answer = SMT_UNKNOWN;
   if (SmtAssertSequent(&tr, antecedents, succedents)) {
     Z3_lbool r = Z3_solver_check(c, s);

@@ -68,9 +68,8 @@ static int isSmtNumeralTuple(TermListPtr p, std::string *key) {
   return 1;
 }
 
-// One simultaneous update list may store into several places; with two
-// pairs at the same place the result would depend on their order, so only
-// lists whose places are distinct numerals are taken when there is more than one.
+// 1 when the places of an update list cannot meet: one pair, or pairs at
+// distinct numerals.
 static int isSmtUpdateListClear(ExpPairListPtr l) {
   if (!l || !l->expPairList) return 1;
   std::vector<std::string> keys;
@@ -84,6 +83,13 @@ static int isSmtUpdateListClear(ExpPairListPtr l) {
   return 1;
 }
 
+// 1 when the two index tuples are equal, as a Z3 formula.
+static Z3_ast SmtSamePlace(Z3_context c, const std::vector<Z3_ast> &k1, const std::vector<Z3_ast> &k2) {
+  std::vector<Z3_ast> eq;
+  for (size_t i = 0; i < k1.size(); i++) eq.push_back(Z3_mk_eq(c, k1[i], k2[i]));
+  return Z3_mk_and(c, eq.size(), eq.data());
+}
+
 // a[[u1][u2]...][i]: the first update list is the innermost store (it was
 // added by the substitution of the earliest statement), the last the outermost.
 static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
@@ -94,7 +100,14 @@ static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   if (!d) return SmtFail(tr);
   Z3_ast a = Z3_mk_app(c, d, 0, nullptr);
   for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
-    if (!u->expPairList || !isSmtUpdateListClear(u->expPairList)) return SmtFail(tr);
+    if (!u->expPairList) return SmtFail(tr);
+    // Pairs of one list whose places may meet: where two meet with
+    // different values the statement's outcome is not defined, and the array
+    // is then unknown. Under a quantifier such a list is not taken.
+    int clear = isSmtUpdateListClear(u->expPairList);
+    if (!clear && scope) return SmtFail(tr);
+    std::vector<std::vector<Z3_ast>> places;
+    std::vector<Z3_ast> values;
     for (ExpPairListPtr e = u->expPairList; e; e = e->expPairList) {
       ExpPairPtr pair = e->expPair;
       // an update with no place replaces the whole array: not translated
@@ -103,9 +116,38 @@ static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
       if (!SmtArgs(tr, pair->subList, scope, depth, &idx)) return nullptr;
       Z3_ast v = SmtTermTrans(tr, pair->exp, scope, depth + 1);
       if (!v) return nullptr;
-      // the pairs of one list are distinct places: their order does not matter
-      a = Z3_mk_store_n(c, a, dim, idx.data(), v);
+      places.push_back(idx);
+      values.push_back(v);
     }
+    Z3_ast stored = a;
+    for (size_t i = 0; i < places.size(); i++) stored = Z3_mk_store_n(c, stored, dim, places[i].data(), values[i]);
+    if (clear) {
+      a = stored;
+      continue;
+    }
+    std::vector<Z3_ast> conflicts;
+    for (size_t i = 0; i < places.size(); i++)
+      for (size_t j = i + 1; j < places.size(); j++) {
+        Z3_ast both[2] = {SmtSamePlace(c, places[i], places[j]),
+                          Z3_mk_not(c, Z3_mk_eq(c, values[i], values[j]))};
+        conflicts.push_back(Z3_mk_and(c, 2, both));
+      }
+    // The undefined outcome is still one array for the same array, places
+    // and values: an unknown function of them, so equal terms stay equal.
+    tr->undefined = 1;
+    Z3_sort arraySort = Z3_get_sort(c, a);
+    std::vector<Z3_ast> inputs = {a};
+    for (size_t i = 0; i < places.size(); i++) {
+      inputs.insert(inputs.end(), places[i].begin(), places[i].end());
+      inputs.push_back(values[i]);
+    }
+    std::vector<Z3_sort> domain(inputs.size(), Z3_mk_int_sort(c));
+    domain[0] = arraySort;
+    std::string name = "undefined-store:" + std::to_string(dim) + ":" + std::to_string(places.size());
+    Z3_func_decl outcome = Z3_mk_func_decl(c, Z3_mk_string_symbol(c, name.c_str()), domain.size(),
+                                           domain.data(), arraySort);
+    Z3_ast any = Z3_mk_app(c, outcome, inputs.size(), inputs.data());
+    a = Z3_mk_ite(c, Z3_mk_or(c, conflicts.size(), conflicts.data()), any, stored);
   }
   std::vector<Z3_ast> sub;
   if (!SmtArgs(tr, t->termList, scope, depth, &sub)) return nullptr;
@@ -139,7 +181,18 @@ static Z3_ast SmtApplyTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   return Z3_mk_app(c, d, n, args.data());
 }
 
+// After a Z3 error a result may be null: nothing more is built on it.
+static Z3_ast SmtChecked(SmtTrans *tr, Z3_ast a) {
+  return a && !SmtErrorSeen() ? a : SmtFail(tr);
+}
+
+static Z3_ast SmtTermTrans1(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth);
+
 Z3_ast SmtTermTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
+  return SmtChecked(tr, SmtTermTrans1(tr, t, scope, depth));
+}
+
+static Z3_ast SmtTermTrans1(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   if (tr->failed || !t || !t->name || !t->name[0] || depth > MAX_NEST_DEPTH ||
       ++tr->nodes > SMT_NODE_LIMIT)
     return SmtFail(tr);
@@ -169,7 +222,13 @@ static Z3_ast SmtPredicateTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int de
   return Z3_mk_app(tr->c, d, n, args.data());
 }
 
+static Z3_ast SmtFormulaTrans1(SmtTrans *tr, FormulaPtr f, SmtScope *scope, int depth);
+
 Z3_ast SmtFormulaTrans(SmtTrans *tr, FormulaPtr f, SmtScope *scope, int depth) {
+  return SmtChecked(tr, SmtFormulaTrans1(tr, f, scope, depth));
+}
+
+static Z3_ast SmtFormulaTrans1(SmtTrans *tr, FormulaPtr f, SmtScope *scope, int depth) {
   if (tr->failed || !f || depth > MAX_NEST_DEPTH || ++tr->nodes > SMT_NODE_LIMIT) return SmtFail(tr);
   Z3_context c = tr->c;
   FormulaPtr l = (FormulaPtr)f->left, r = (FormulaPtr)f->right;

@@ -1,5 +1,6 @@
 // quell1-batch end to end: result files byte for byte, exit codes, the
 // missing-annotation lines, usage and file errors, "-d" and "-q".
+#include <filesystem>
 #include "coretest.h"
 
 static std::string Example(const std::string &name) { return QUELL_SOURCE_DIR "/examples/" + name + ".q"; }
@@ -14,7 +15,7 @@ TEST_F(Batch, ResultFilesAndExitCodesInBothModes) {
       {"swap", 0, 0},     {"count", 0, 0},       {"calls", 0, 0},      {"vacuous", 0, 0},
       {"maxwrong", 1, 1}, {"countwrong", 1, 1},  {"truefalse", 1, 1},  {"callswrong", 1, 1},
       {"max", 1, 0},      {"arrays", 1, 0},      {"nested", 1, 0},     {"quant", 1, 0},
-      {"overwrite", 1, 0}, {"arrayswrong", 1, 1}, {"quantwrong", 1, 1}};
+      {"overwrite", 1, 0}, {"arrswap", 1, 0},   {"arrayswrong", 1, 1}, {"quantwrong", 1, 1}};
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);
     std::string data = QUELL_SOURCE_DIR "/tests/data/" + std::string(r.name);
@@ -29,6 +30,12 @@ TEST_F(Batch, ResultFilesAndExitCodesInBothModes) {
     EXPECT_EQ(Slurp("out.txt"), smt.empty() ? expected : smt);
     EXPECT_EQ(smt.empty(), r.status == r.smtStatus);
   }
+  // Every result file of tests/data is compared above (NAME.smt.result too).
+  int files = 0, compared = 0;
+  for (auto &f : std::filesystem::directory_iterator(QUELL_SOURCE_DIR "/tests/data"))
+    files += f.path().extension() == ".result";
+  for (auto &r : rows) compared += 1 + (r.status != r.smtStatus);
+  EXPECT_EQ(files, compared);
   // true implies false is not proved: it stays as $T => $F
   EXPECT_TRUE(Has(Slurp(QUELL_SOURCE_DIR "/tests/data/truefalse.result"),
                   "...truefalse...\n\n$T\n =>\n  $F\n\n\n"));

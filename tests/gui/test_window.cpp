@@ -29,6 +29,12 @@ TEST(Builders, NamesOfNothingNavigationBoundsAndCutTexts) {
   char big[SELECT_SIZE];
   memset(big, 'x', 100), big[0] = '(', big[100] = 0;
   EXPECT_TRUE(wGetSentenceContent2(big) && n == 1 && !strcmp(big, "(1,5)"));
+  // Statements cut off from the chain of their block are shown with it, in both forms.
+  testing::internal::CaptureStdout();
+  StartProg1(strdup("{x=5}%PROC order(%IOP/x:int)==%STM[LB=3=>$Ox=0^$OLB=4;LB=1=>$Ox=1^$OLB=3;]{x=5}"));
+  EXPECT_TRUE(Has(testing::internal::GetCapturedStdout(), "statements (3,4) are cut off"));
+  EXPECT_TRUE(Has(Str(wGetProcContent2("order")), "%STM[ \n\t(3,4) \n\t(1,3) \n]\n"));
+  EXPECT_TRUE(Has(Str(wGetProcContent("order")), "    LB=3=>$Ox=0^$OLB=4;\n    LB=1=>$Ox=1^$OLB=3;\n"));
   // Long lists are cut to their buffer.
   std::string prog;
   for (int i = 0; i < 1500; i++)

@@ -318,7 +318,7 @@ TEST(Procedure, StatementsThatDoNotChainAreAReadErrorAndAllArePrinted) {
       {"%PROC o3()[LB=3=>$OLB=4;LB=4=>$OLB=5;LB=1=>$OLB=3;]", "o3: statements (3,5)"},
       {"%PROC l1()[LB=1=>$OLB=2;*[LB=2^c=>($OLB=3|$OLB=5)LB=4=>$OLB=2;LB=3=>$OLB=2;{c}]]",
        "l1: statements (4,2)"},
-      {"%PROC l2()[*[LB=2^c=>($OLB=3|$OLB=5)LB=3=>$OLB=4;{c}]]", "l2: statements (3,4)"},  // and (3,2) missing
+      {"%PROC l2()[*[LB=2^c=>($OLB=3|$OLB=5)LB=3=>$OLB=4;{c}]]", "l2: statements (3,4)"},  // no (3,2)
       {"%PROC c1()[?[LB=2^c=>$OLB=3|~=>$OLB=4;LB=3=>$OLB=5;LB=7=>$OLB=8;LB=4=>$OLB=5;]]",
        "c1: statements (7,8)"},
       {"%PROC c2()[?[LB=2^c=>$OLB=3|~=>$OLB=5;LB=7=>$OLB=8;LB=3=>$OLB=5;]]", "c2: statements (7,8)"},
