@@ -152,6 +152,36 @@ TEST(Invariant, OutsideTheLanguageNothingWrongIsSuggested) {
   EXPECT_EQ(starved.open, 0) << starved.printed;
 }
 
+// The trial runs of the calculus leave nothing behind: no Error lines (the
+// call of a missing procedure is the real verification's to report), no
+// assumptions, no fresh names used, the records' conditions as they were.
+TEST(Invariant, TrialRunsLeaveNoTrace) {
+  Load("{n>0|n=0}%PROC t(%INP/n:int;%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;"
+       "*[LB=2^x<n=>($OLB=3|$OLB=4)LB=3=>nosuch(%IOP/x|y)^$OLB=5;LB=5=>$Ox=+(x,1)^$OLB=2;]]{x=n}");
+  ProcedurePtr p = procedureList.procedure;
+  currentProcedure = p;
+  MakeAssumption(p->preCond, p->postCond);
+  std::vector<Ptr> conditions;
+  for (SentenceListPtr l = p->sentenceList; l && l->sentence; l = l->sentenceList)
+    conditions.push_back(l->sentence->preCond), conditions.push_back(l->sentence->postCond);
+  char fresh[LABEL_SIZE], after[LABEL_SIZE];
+  NewNameSave(fresh);
+  long errors = ErrorMsgCount();
+  CaptureStdout();
+  FormulaFree(InvariantSuggest(p, Sentence2Ptr("(2,4)")));
+  EXPECT_EQ(Out(), "");
+  NewNameSave(after);
+  EXPECT_TRUE(ErrorMsgCount() == errors && !strcmp(fresh, after));
+  std::vector<Ptr> now;
+  for (SentenceListPtr l = p->sentenceList; l && l->sentence; l = l->sentenceList)
+    now.push_back(l->sentence->preCond), now.push_back(l->sentence->postCond);
+  EXPECT_TRUE(now == conditions);
+  MakeAssumption(p->postCond, p->preCond);   // appended after the first, nothing between
+  ASSERT_TRUE(assumptionList.assumption && assumptionList.assumptionList->assumption);
+  EXPECT_EQ(assumptionList.assumptionList->assumptionList->assumption, nullptr);
+  EXPECT_TRUE(FormulaPrintEqual(assumptionList.assumptionList->assumption->formula1, p->postCond));
+}
+
 // The candidates: the post-condition with the exit condition put in comes
 // first; their number stays within the bound however many variables there are.
 TEST(Invariant, CandidatesAreBounded) {
