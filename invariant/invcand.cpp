@@ -296,6 +296,17 @@ FormulaListPtr InvariantCandidates(ProcedurePtr proc, SentencePtr loop, Sentence
           }
         }
     }
+  // Last, a changed variable against the procedure's other variables (one
+  // that set it before the loop: u := x makes u>x|u=x worth a try).
+  size_t room = INV_VARIABLE_LIMIT - vars.size();   // vars holds at most the limit
+  for (const std::string &o : allVars) {
+    if (InvHasName(vars, o.c_str()) || room == 0) continue;
+    room--;
+    TermPtr other = TermMakeName(o.c_str());
+    for (TermPtr x : varTerms)
+      if (InvHasName(changed, x->name)) Comparisons(&c, x, other);
+    TermFree(other);
+  }
   for (TermPtr t : varTerms) TermFree(t);
   for (TermPtr t : numTerms) TermFree(t);
   for (TermPtr t : terms) TermFree(t);

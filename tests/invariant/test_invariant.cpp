@@ -115,6 +115,16 @@ TEST(Invariant, TextbookLoopsAreProvedWithTheSuggestionAlone) {
                               "%STM[LB=1=>$Oi=1^$Om=a[0]^$OLB=2;*[LB=2^i<n=>($OLB=3|$OLB=6)"
                               "?[LB=3^a[i]>m=>$OLB=4|~=>$OLB=5;LB=4=>$Om=a[i]^$OLB=5;]"
                               "LB=5=>$Oi=+(i,1)^$OLB=2;]]{m>a[0]|m=a[0]}"},
+      // The post-condition itself, a quantified one, a variable set before the loop.
+      {"division", "{(a>0|a=0)^b>0}%PROC dv(%INP/a:int;%INP/b:int;%IOP/q:int;%IOP/r:int)=="
+                   "%STM[LB=1=>$Or=a^$Oq=0^$OLB=2;*[LB=2^(r>b|r=b)=>($OLB=3|$OLB=4)"
+                   "LB=3=>$Or=-(r,b)^$Oq=+(q,1)^$OLB=2;]]{a=+(*(q,b),r)^r<b^(r>0|r=0)}"},
+      {"filling an array", "{n>0|n=0}%PROC fill(%INP/n:int;%IOP/a:array)==%LOC[int:i]"
+                           "%STM[LB=1=>$Oi=0^$OLB=2;*[LB=2^~(i=n)=>($OLB=3|$OLB=4)"
+                           "LB=3=>$Oa[i]=0^$Oi=+(i,1)^$OLB=2;]]{$Aj:(((j>0|j=0)^j<n)->a[j]=0)}"},
+      {"set before the loop", "{$T}%PROC ad(%INP/x:int;%INP/y:int;%IOP/d:int)==%LOC[int:u]"
+                              "%STM[LB=1=>$Ou=x^$OLB=2;*[LB=2^u<y=>($OLB=3|$OLB=4)"
+                              "LB=3=>$Ou=+(u,1)^$OLB=2;]LB=4=>$Od=-(u,x)^$OLB=5;]{d>0|d=0}"},
       {"count", Stripped("count.q")},
       {"nested", Stripped("nested.q")},
       {"benchmark loop", std::string(kCallee) +
