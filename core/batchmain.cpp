@@ -41,14 +41,15 @@ static int MissingAnnotationsPrint(int infer) {
   return missing;
 }
 
-// A procedure whose pre-condition rewrites to false proves its conditions
-// vacuously; say so.
+// A procedure whose pre-condition rewrites to false (or, with the solver,
+// cannot hold for any values) proves its conditions vacuously; say so.
 static void VacuousPreCondWarn() {
   for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
     ProcedurePtr proc = p->procedure;
     if (!proc || !proc->preCond) continue;
     FormulaPtr f = SimplifySequentUseRewrite(FormulaCopy(proc->preCond));
-    if (isFalse(f))
+    FormulaList pre = {f, nullptr};
+    if (isFalse(f) || (SmtIsOn() && SmtValid(&pre, nullptr)))
       printf("Warning: the pre-condition of %s is false; the procedure is verified vacuously\n",
              proc->name);
   }

@@ -12,6 +12,7 @@ static Z3_solver smtSolver = nullptr;
 static int smtStartFailed = 0;
 static int smtError = 0;
 static std::unordered_map<std::string, Z3_func_decl> *smtDecls = nullptr;
+static int smtStale = 0;
 
 void SmtSetOn(int on) { smtOn = on != 0; }
 int SmtIsOn() { return smtOn; }
@@ -21,7 +22,8 @@ static void SmtParamsApply() {
   Z3_params p = Z3_mk_params(smtContext);
   Z3_params_inc_ref(smtContext, p);
   Z3_params_set_uint(smtContext, p, Z3_mk_string_symbol(smtContext, "rlimit"), smtRlimit);
-  Z3_params_set_uint(smtContext, p, Z3_mk_string_symbol(smtContext, "timeout"), SMT_TIMEOUT_MS);
+  if (!SmtWatchStart())
+    Z3_params_set_uint(smtContext, p, Z3_mk_string_symbol(smtContext, "timeout"), SmtTimeout());
   Z3_solver_set_params(smtContext, smtSolver, p);
   Z3_params_dec_ref(smtContext, p);
 }
@@ -36,7 +38,24 @@ static void SmtOnError(Z3_context, Z3_error_code e) { smtError = e ? (int)e : 1;
 int SmtErrorSeen() { return smtError; }
 void SmtErrorClear() { smtError = 0; }
 
+void SmtContextStale() { smtStale = 1; }
+
+// Drops the context and what belongs to it; the kept answers stay.
+static void SmtContextDrop() {
+  if (smtContext) {
+    Z3_solver_dec_ref(smtContext, smtSolver);
+    Z3_del_context(smtContext);
+  }
+  delete smtDecls;
+  smtDecls = nullptr;
+  smtContext = nullptr;
+  smtSolver = nullptr;
+  smtError = 0;
+  smtStale = 0;
+}
+
 Z3_context SmtContext() {
+  if (smtStale) SmtContextDrop();
   if (smtContext || smtStartFailed) return smtContext;
   Z3_config cfg = Z3_mk_config();
   if (!cfg) {
@@ -64,15 +83,7 @@ Z3_solver SmtSolver() { return SmtContext() ? smtSolver : nullptr; }
 
 void SmtClose() {
   SmtAnswersClear();
-  if (smtContext) {
-    Z3_solver_dec_ref(smtContext, smtSolver);
-    Z3_del_context(smtContext);
-  }
-  delete smtDecls;
-  smtDecls = nullptr;
-  smtContext = nullptr;
-  smtSolver = nullptr;
-  smtError = 0;
+  SmtContextDrop();
 }
 
 Z3_func_decl SmtDecl(Z3_context c, char role, int arity, const char *name, int make) {

@@ -11,11 +11,27 @@
 // The context and solver, made on first use; null when Z3 could not start.
 Z3_context SmtContext();
 Z3_solver SmtSolver();
+// Z3_solver_check under the wall-clock backstop: past it the check is
+// interrupted and answers Z3_L_UNDEF.
+Z3_lbool SmtCheck(Z3_context c, Z3_solver s);
+// Starts the watchdog of the backstop; 0 when it cannot run (Z3's own
+// timeout is then set instead).
+int SmtWatchStart();
+// The backstop in milliseconds (tests shorten it); 0 restores the default.
+void SmtSetTimeout(unsigned ms);
+unsigned SmtTimeout();
+// The context was interrupted: the next SmtContext makes a new one.
+void SmtContextStale();
 // 1 when Z3 reported an error since the last SmtErrorClear.
 int SmtErrorSeen();
 void SmtErrorClear();
 // Forgets the kept answers (when the context goes).
 void SmtAnswersClear();
+// Exact key of a sequent's structure (every name with its length, every list
+// with its count), "" for one nested too deep to be kept.
+std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents);
+// Forgets the kept counterexample lines.
+void SmtLinesClear();
 // The answer kept for the sequent (SMT_VALID, ...), 0 when there is none.
 int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents);
 

@@ -5,11 +5,23 @@
 // wrong counterexample.
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "smtint.h"
 #include "../prover/refute.h"
 
 const int SMT_MODEL_MAX_ENTRIES = 64;   // values shown in one line
+const size_t SMT_LINES_MAX = 100000;    // kept lines; the table is emptied beyond
+
+// The line found for a sequent ("" for none), kept by its key: Z3 answers
+// alike for the same sequent under the same budget.
+static std::unordered_map<std::string, std::string> *smtLines = nullptr;
+static unsigned smtLinesRlimit = 0;
+
+void SmtLinesClear() {
+  delete smtLines;
+  smtLines = nullptr;
+}
 
 struct SmtModelCtx {
   Z3_context c;
@@ -151,12 +163,7 @@ static int SmtModelReport(Z3_context c, Z3_model m, SequentPtr s, const std::vec
   return 1;
 }
 
-int SmtCounterexample(SequentPtr s, Text *out) {
-  if (!s || s->proved) return 0;
-  // Z3 answers alike under the same budget: a sequent it could not settle
-  // (or proved) before gets no model now either.
-  int kept = SmtAnswerKept(s->formulaList1, s->formulaList2);
-  if (kept && kept != SMT_FALSIFIABLE) return 0;
+static int SmtCounterexampleFind(SequentPtr s, Text *out) {
   Z3_context c = SmtContext();
   if (!c) return 0;
   Z3_solver sv = SmtSolver();
@@ -167,19 +174,42 @@ int SmtCounterexample(SequentPtr s, Text *out) {
   int found = 0;
   // A model may rest on an array left undefined: it shows no failure.
   if (SmtAssertSequent(&tr, s->formulaList1, s->formulaList2) && !tr.undefined &&
-      Z3_solver_check(c, sv) == Z3_L_TRUE && !SmtErrorSeen()) {
+      SmtCheck(c, sv) == Z3_L_TRUE && !SmtErrorSeen()) {
     Z3_model m = Z3_solver_get_model(c, sv);
     if (m && !SmtErrorSeen()) {
       Z3_model_inc_ref(c, m);
-      Text line;
-      TextInit(&line);
-      found = SmtModelReport(c, m, s, uses, &line);
-      if (found) TextAppend(out, TextStr(&line));
-      TextFree(&line);
+      found = SmtModelReport(c, m, s, uses, out);
       Z3_model_dec_ref(c, m);
     }
   }
   Z3_solver_pop(c, sv, 1);
   SmtErrorClear();
+  return found;
+}
+
+int SmtCounterexample(SequentPtr s, Text *out) {
+  if (!s || s->proved) return 0;
+  // Z3 answers alike under the same budget: a sequent it could not settle
+  // (or proved) before gets no model now either.
+  int kept = SmtAnswerKept(s->formulaList1, s->formulaList2);
+  if (kept && kept != SMT_FALSIFIABLE) return 0;
+  if (!smtLines || smtLinesRlimit != SmtRlimit() || smtLines->size() >= SMT_LINES_MAX) {
+    SmtLinesClear();
+    smtLines = new std::unordered_map<std::string, std::string>();
+    smtLinesRlimit = SmtRlimit();
+  }
+  std::string key = SmtKey(s->formulaList1, s->formulaList2);
+  auto known = key.empty() ? smtLines->end() : smtLines->find(key);
+  if (known != smtLines->end()) {
+    if (known->second.empty()) return 0;
+    TextAppend(out, known->second.c_str());
+    return 1;
+  }
+  Text line;
+  TextInit(&line);
+  int found = SmtCounterexampleFind(s, &line);
+  if (!key.empty()) (*smtLines)[key] = found ? TextStr(&line) : "";
+  if (found) TextAppend(out, TextStr(&line));
+  TextFree(&line);
   return found;
 }

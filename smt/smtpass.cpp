@@ -79,7 +79,7 @@ static int SmtKeyFormula(FormulaPtr f, std::string *k, int depth) {
 }
 
 // The key of a sequent, or "" when it is not to be kept.
-static std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
+std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
   std::string k;
   for (FormulaListPtr p = antecedents; p; p = p->formulaList)
     if (!SmtKeyFormula(p->formula, &k, 0)) return "";
@@ -99,6 +99,7 @@ int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents) {
 void SmtAnswersClear() {
   delete smtAnswers;
   smtAnswers = nullptr;
+  SmtLinesClear();
 }
 
 SmtStats SmtStatsGet() { return smtStats; }
@@ -125,7 +126,7 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
   SmtTrans tr = {c, 0, 0, 0, 0, nullptr};
   int answer = SMT_UNKNOWN;
   if (SmtAssertSequent(&tr, antecedents, succedents)) {
-    Z3_lbool r = Z3_solver_check(c, s);
+    Z3_lbool r = SmtCheck(c, s);
     if (!SmtErrorSeen()) answer = r == Z3_L_FALSE ? SMT_VALID : r == Z3_L_TRUE ? SMT_FALSIFIABLE : SMT_UNKNOWN;
   }
   Z3_solver_pop(c, s, 1);

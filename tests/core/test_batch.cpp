@@ -148,6 +148,13 @@ TEST_F(Batch, EmptyJunkAndVacuousPrograms) {
   EXPECT_TRUE(Has(out, "Error: ") && Slurp("out.txt").substr(0, 13) == "Procedures:\n\n");
   EXPECT_EQ(Run(Example("vacuous") + " out.txt"), 0);
   EXPECT_TRUE(Has(out, "Warning: the pre-condition of vacuous is false"));
+  // A pre-condition that no values satisfy: the solver says so, and proves
+  // the procedure; the five passes alone do neither.
+  const char *never = " '{x>0^0>x}%PROC v(%IOP/x:int)==%STM[LB=1=>$Ox=1^$OLB=2;]{x=2}' out.txt";
+  EXPECT_EQ(Run(never), 0);
+  EXPECT_TRUE(Has(out, "Warning: the pre-condition of v is false; the procedure is verified vacuously\n"));
+  EXPECT_EQ(Run(std::string("--no-smt") + never), 1);
+  EXPECT_FALSE(Has(out, "Warning"));
 }
 
 TEST_F(Batch, WrongProgramsKeepAnOpenCondition) {

@@ -1,5 +1,7 @@
 // The decision procedure: per family, sequents the five passes leave and the
 // solver proves; sequents that must stay open; the pass on the list.
+#include <chrono>
+
 #include "../prover/provertest.h"
 #include "../../smt/smtint.h"
 
@@ -167,6 +169,13 @@ TEST(Smt, BudgetAnswersAreKeptAndTheContextCanBeClosed) {
   for (auto &r : rows)
     EXPECT_EQ(SmtValid(Seq(r.ante, r.succ)->formulaList1, Seq(r.ante, r.succ)->formulaList2), r.valid)
         << &r - rows;
+  // A counterexample line is kept too, but only under the same budget.
+  std::string line = Counterexample(Seq({"x>0"}, {"x>1"}));
+  EXPECT_TRUE(FalseUnder({"x>0"}, {"x>1"}, line)) << line;
+  EXPECT_EQ(Counterexample(Seq({"x>0"}, {"x>1"})), line);
+  SmtSetRlimit(1);
+  EXPECT_EQ(Counterexample(Seq({"x>0"}, {"x>1"})), "none");
+  SmtSetRlimit(0);
   SmtClose();
   EXPECT_TRUE(SmtValid(Seq(ante, succ)->formulaList1, Seq(ante, succ)->formulaList2));
   // The pass marks the sequent proved and frees its formulas; counts it.
@@ -188,4 +197,21 @@ TEST(Smt, AZ3ErrorIsRecordedNotFatal) {
   SmtErrorClear();
   // the next query is answered as usual
   EXPECT_TRUE(SmtValid(nullptr, Seq({}, {"+(x,1)>x"})->formulaList2));
+}
+
+TEST(Smt, TheBackstopInterruptsALongCheck) {
+  // Factoring a large number: far beyond a short backstop with an rlimit
+  // that does not stop it first.
+  Texts hard = {"*(x,y)=1000000016000000063", "x>1", "y>1"};
+  SmtSetRlimit(4000000000u);
+  SmtSetTimeout(200);
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(SmtDecide(Seq(hard, {})->formulaList1, nullptr), SMT_UNKNOWN);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  // The next query runs in a new context and is answered as usual.
+  EXPECT_TRUE(SmtValid(nullptr, Seq({}, {"+(x,1)>x"})->formulaList2));
+  EXPECT_TRUE(SmtValid(Seq({"$Ai:a[i]>0"}, {})->formulaList1, Seq({}, {"a[k]>0"})->formulaList2));
+  SmtSetTimeout(0);
+  SmtSetRlimit(0);
+  EXPECT_EQ(SmtTimeout(), SMT_TIMEOUT_MS);
 }
