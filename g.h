@@ -48,6 +48,10 @@ int CopyBounded(char *dst, size_t size, const char *src);
 void ErrorMsg(const char *msg);
 // ErrorMsg with the message formatted as by TextPrintf (no length limit).
 void ErrorMsgPrintf(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+// While held (1), Error lines are neither printed nor counted: for work on
+// trial whose failures are answers, not faults of the input.
+void ErrorMsgHold(int hold);
+int ErrorMsgIsHeld();
 // Number of Error lines printed so far (readers compare it before and after).
 long ErrorMsgCount();
 

@@ -9,6 +9,7 @@
 #include "../prover/refute.h"
 #include "report.h"
 #include "../smt/smt.h"
+#include "../invariant/invariant.h"
 
 static const char *const usage = "Usage: quell1-batch [OPTION]... PROGRAM OUTPUT";
 
@@ -23,6 +24,8 @@ static void HelpPrint() {
          "                     output and all other output to standard error\n"
          "      --no-smt       the five simplification passes alone, without the solver\n"
          "      --smt-rlimit=N the solver's resource limit per condition (default %u)\n"
+         "      --infer        suggest the invariant of every loop that lacks one, and\n"
+         "                     verify the program with the suggestions\n"
          "  -h, --help         print this help and exit\n"
          "  -V, --version      print the version and exit\n"
          "\n"
@@ -50,18 +53,19 @@ static unsigned RlimitRead(const char *s) {
 
 // Options of the command line; 0 to go on, otherwise exit status + 1.
 struct BatchOptions {
-  int debug, quiet;
+  int debug, quiet, infer;
   const char *json;
 };
-enum { OPTION_NO_SMT = 256, OPTION_SMT_RLIMIT };
+enum { OPTION_NO_SMT = 256, OPTION_SMT_RLIMIT, OPTION_INFER };
 
 static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
   static const struct option longOptions[] = {
       {"debug", no_argument, nullptr, 'd'},   {"quiet", no_argument, nullptr, 'q'},
       {"json", required_argument, nullptr, 'j'}, {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'}, {"no-smt", no_argument, nullptr, OPTION_NO_SMT},
-      {"smt-rlimit", required_argument, nullptr, OPTION_SMT_RLIMIT}, {nullptr, 0, nullptr, 0}};
-  *o = BatchOptions{0, 0, nullptr};
+      {"smt-rlimit", required_argument, nullptr, OPTION_SMT_RLIMIT},
+      {"infer", no_argument, nullptr, OPTION_INFER}, {nullptr, 0, nullptr, 0}};
+  *o = BatchOptions{0, 0, 0, nullptr};
   SmtSetOn(1);
   opterr = 0;   // the usage line below says what is wrong
   optind = 1;
@@ -74,6 +78,7 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
       case 'h': HelpPrint(); return 1;
       case 'V': printf("quell1-batch %s\n", QUELL_VERSION); return 1;
       case OPTION_NO_SMT: SmtSetOn(0); break;
+      case OPTION_INFER: o->infer = 1; break;
       case OPTION_SMT_RLIMIT: {
         unsigned limit = RlimitRead(optarg);
         if (!limit) {
@@ -106,7 +111,8 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
 }
 
 // One line per missing annotation, in the order the client asks for them.
-static int MissingAnnotationsPrint() {
+// A missing invariant says whether --infer was tried.
+static int MissingAnnotationsPrint(int infer) {
   int missing = 0;
   for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
     ProcedurePtr proc = p->procedure;
@@ -124,7 +130,8 @@ static int MissingAnnotationsPrint() {
     for (SentenceListPtr q = proc->sentenceList; q && q->sentenceList; q = q->sentenceList) {
       SentencePtr s = q->sentence;
       if (isLoopWithoutInvariant(s)) {
-        printf("missing invariant of %s of procedure %s\n", s->labels, proc->name);
+        printf("missing invariant of %s of procedure %s (%s)\n", s->labels, proc->name,
+               infer ? "--infer found none" : "--infer can suggest one");
         missing++;
       }
     }
@@ -161,7 +168,16 @@ int main(int argc, char **argv) {
   ReportStage("load");
   // text with errors and no procedure read from it: nothing was verified
   int unread = !procedureList.procedure && ErrorMsgCount() > errorsBefore;
-  if (MissingAnnotationsPrint() > 0) return ReportEnd(o.json, 2);
+  if (o.infer) {
+    // Suggestions become the loops' invariants, verified like typed ones.
+    Text found;
+    TextInit(&found);
+    InvariantInferAll(&found);
+    fputs(TextStr(&found), stdout);
+    TextFree(&found);
+    ReportStage("infer");
+  }
+  if (MissingAnnotationsPrint(o.infer) > 0) return ReportEnd(o.json, 2);
   StartProg0();
   ReportStage("prove");
   if (!o.quiet && !procedureList.procedure) printf("Warning: the program holds no procedure\n");

@@ -197,7 +197,13 @@ void ErrorRecordsClear() {
   recordTotal = 0;
 }
 
+static int errorMsgHeld;
+
+void ErrorMsgHold(int hold) { errorMsgHeld = hold; }
+int ErrorMsgIsHeld() { return errorMsgHeld; }
+
 void ErrorMsg(const char *msg) {
+  if (errorMsgHeld) return;
   errorMsgCount++;
   printf("Error: %s\n", msg);
   ErrorRecordAdd(msg);

@@ -14,6 +14,10 @@ struct AssumptionList { AssumptionPtr assumption; AssumptionListPtr assumptionLi
 
 extern AssumptionList assumptionList;
 void AssumptionListClear();   // empties the list (nothing freed)
+// The empty tail node, where the next assumption will go; AssumptionListCut
+// with it later drops (without freeing) every assumption appended since.
+AssumptionListPtr AssumptionListMark();
+void AssumptionListCut(AssumptionListPtr mark);
 
 void GenerateVerificationCond();
 void Verification(ProcedurePtr proc);

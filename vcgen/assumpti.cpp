@@ -45,6 +45,19 @@ static FormulaPtr AssumptionCopy(FormulaPtr f, int asHypothesis) {
 static ProcedurePtr numberedProcedure;
 static long conditionNumber;
 
+AssumptionListPtr AssumptionListMark() { return AssumptionListTail(); }
+
+// Conditions made on trial are dropped and do not count: the numbering of
+// the procedure starts again with its next condition.
+void AssumptionListCut(AssumptionListPtr mark) {
+  if (!mark) return;
+  mark->assumption = nullptr;
+  mark->assumptionList = nullptr;
+  assumptionTail = mark;
+  assumptionFirst = assumptionList.assumption;
+  numberedProcedure = nullptr;
+}
+
 static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2, int kind, const char *loop) {
   AssumptionListPtr t = AssumptionListTail();
   AssumptionPtr a = static_cast<AssumptionPtr>(calloc(1, sizeof(Assumption)));

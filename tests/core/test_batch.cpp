@@ -47,11 +47,31 @@ TEST_F(Batch, ResultFilesAndExitCodesInBothModes) {
   EXPECT_TRUE(Has(Slurp("out.txt"), "...p...\n\n\n"));  // literal program text
 }
 
+// --infer writes the suggestion into the program as if typed: the result file
+// is the one of the same program with the invariant written in.
+TEST_F(Batch, InferredInvariantIsVerifiedAndWritten) {
+  EXPECT_EQ(Run("--infer " + Example("noinv") + " out.txt"), 0);
+  std::string line = "noinv: invariant of (2,4): ";
+  size_t at = out.find(line);
+  ASSERT_NE(at, std::string::npos) << out;
+  EXPECT_TRUE(Has(out, "conditions remaining: 0,")) << out;
+  std::string inv = out.substr(at + line.size(), out.find('\n', at) - at - line.size());
+  std::string inferred = Slurp("out.txt"), text = Slurp(Example("noinv"));
+  text.insert(text.find("  ]"), "{" + inv + "}\n");
+  Write("typed.q", text);
+  EXPECT_EQ(Run("typed.q out.txt"), 0);
+  EXPECT_EQ(inferred, Slurp("out.txt"));
+}
+
 TEST_F(Batch, MissingAnnotationsUsageAndFileErrors) {
   EXPECT_EQ(Run(Example("missing") + " out.txt"), 2);
-  EXPECT_EQ(out, "missing invariant of (2,4) of procedure second\n"
+  EXPECT_EQ(out, "missing invariant of (2,4) of procedure second (--infer can suggest one)\n"
                  "missing post-condition of third\nmissing pre-condition of third\n");
   EXPECT_NE(access("out.txt", F_OK), 0);  // nothing is written
+  // --infer: the loop gets a suggestion, printed; the other procedure still lacks both.
+  EXPECT_EQ(Run("--infer " + Example("missing") + " out.txt"), 2);
+  EXPECT_TRUE(Has(out, "second: invariant of (2,4): ") && !Has(out, "missing invariant") &&
+              Has(out, "missing post-condition of third\n")) << out;
   mkdir("dir", 0700);
   std::string swap = Example("swap");
   struct { std::string args; const char *printed; } rows[] = {  // printed: the Error line names it
