@@ -2,6 +2,7 @@
 // buffer that every printer appends to.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 
 typedef void *Ptr;
 
@@ -47,5 +48,60 @@ int CopyBounded(char *dst, size_t size, const char *src);
 void ErrorMsg(const char *msg);
 // ErrorMsg with the message formatted as by TextPrintf (no length limit).
 void ErrorMsgPrintf(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+// While held (1), Error lines are neither printed nor counted: for work on
+// trial whose failures are answers, not faults of the input.
+void ErrorMsgHold(int hold);
+int ErrorMsgIsHeld();
 // Number of Error lines printed so far (readers compare it before and after).
 long ErrorMsgCount();
+
+// Where program text came from, for located error lines (core/location.cpp).
+// A line table maps offsets of the compressed text to lines of the file:
+// line[i] begins at offset start[i]; offsets are ascending.
+struct LineTable {
+  long *start;
+  long *line;
+  size_t n;
+  size_t cap;
+};
+void LineTableInit(LineTable *t);
+void LineTableFree(LineTable *t);
+void LineTableAdd(LineTable *t, long start, long line);
+long LineTableLine(const LineTable *t, long offset);   // 1 for an empty table
+
+// While `text` (from `file`; lines null: every place is line 1) is read,
+// Error lines are also located. LocEnd stops it.
+void LocBegin(const char *file, const char *text, const LineTable *lines);
+void LocEnd();
+// The reader stands at p, in the text or in a registered copy of part of it;
+// other places are ignored.
+void LocAt(const char *p);
+// copy[0..n) holds the text found at `from`, until LocCopyEnd(copy).
+void LocCopy(const char *copy, size_t n, const char *from);
+void LocCopyEnd(const char *copy);
+// The procedure being read (its name is the first n characters of name).
+void LocProcedure(const char *name, size_t n);
+// Errors found after reading: located at a fixed line until LocEnd.
+void LocAtLine(const char *file, long line, const char *procedure);
+// The current place: file (kept for the process; null when none) and line.
+const char *LocFile();
+long LocLine();
+// Where located lines "FILE:LINE: error: MESSAGE [in procedure NAME]" are
+// printed (null, the default: nowhere).
+void LocPrintTo(FILE *f);
+
+// The Error lines since the last ErrorRecordsClear: the first ERROR_RECORD_MAX,
+// messages cut after ERROR_MESSAGE_MAX characters (ending in "..."), and
+// the count of all of them.
+struct ErrorRecord {
+  const char *file;   // null: not located
+  long line;
+  char procedure[LABEL_SIZE];
+  char *message;
+};
+const long ERROR_RECORD_MAX = 1000;
+const size_t ERROR_MESSAGE_MAX = 2048;
+long ErrorRecordCount();
+long ErrorRecordTotal();
+const ErrorRecord *ErrorRecordGet(long i);
+void ErrorRecordsClear();

@@ -16,6 +16,14 @@ int StartProg1Checked(char *s0);
 // 1 for program text (it begins with "%" or "{") or a file that can be read.
 int ProgramReadable(const char *s0);
 char *FileRead(const char *fname);         // compressed text, caller frees; "" on error
+// FileRead that also fills `lines` (when not null) with the line of the file
+// where each kept character stood.
+char *FileReadLines(const char *fname, LineTable *lines);
+// The text of a file, n characters at buf, as FileReadLines makes it, in
+// place (a NUL is put at the new end, so buf holds n+1 bytes): comment lines
+// and white space removed, lines noted. *nul is set when NUL bytes were
+// dropped. Returns the new length.
+size_t ProgramTextCompress(char *buf, size_t n, LineTable *lines, int *nul);
 char *CompressString(char *l);             // removes LF, TAB, SP; returns the new end
 int FileReadable(const char *fname);       // 1 when the file can be opened for reading
 

@@ -23,7 +23,40 @@ int FileReadable(const char *fname) {
   return 1;
 }
 
-char *FileRead(const char *fname) {
+// Comment lines are dropped and white space removed in place: characters
+// are only removed, never added. The ";;" test applies where a line begins,
+// however long the line is. The line table notes where the kept characters
+// of each line begin.
+size_t ProgramTextCompress(char *buf, size_t got, LineTable *lines, int *nul) {
+  size_t w = 0, i = 0;
+  long line = 0;
+  *nul = 0;
+  while (i < got) {
+    size_t e = i;
+    line++;
+    while (e < got && buf[e] != '\n') e++;
+    if (e < got) e++;  // the line end belongs to the line
+    int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
+    int noted = 0;
+    if (!comment)
+      for (size_t j = i; j < e; j++) {
+        char c = buf[j];
+        // A NUL byte would end the text early and hide what follows it.
+        if (!c) *nul = 1;
+        if (!c || c == '\n' || c == '\t' || c == ' ') continue;
+        if (lines && !noted) LineTableAdd(lines, static_cast<long>(w), line);
+        noted = 1;
+        buf[w++] = c;
+      }
+    i = e;
+  }
+  buf[w] = 0;
+  return w;
+}
+
+char *FileRead(const char *fname) { return FileReadLines(fname, nullptr); }
+
+char *FileReadLines(const char *fname, LineTable *lines) {
   struct stat st;
   if (stat(fname, &st) != 0) {
     ErrorMsgPrintf("cannot find the file %s", fname);
@@ -48,31 +81,8 @@ char *FileRead(const char *fname) {
   // At most the size found: a file that grows meanwhile is not read further.
   size_t got = fread(buf, 1, size, f);
   fclose(f);
-  // Comment lines are dropped in place: lines are only removed, never added.
-  // The ";;" test applies where a line begins, however long the line is.
-  // White space is removed in the same pass (what CompressString does).
-  // A NUL byte would end the text early and hide what follows it: dropped
-  // as well, and reported. The copy is branch-free: a byte is always
-  // written and the write position advances only for a byte that stays.
-  static unsigned char keep[256];
-  if (!keep[static_cast<unsigned char>('x')])
-    for (int c = 0; c < 256; c++) keep[c] = c != '\n' && c != '\t' && c != ' ' && c != 0;
-  size_t w = 0, i = 0;
   int nul = 0;
-  while (i < got) {
-    const char *end = static_cast<const char *>(memchr(buf + i, '\n', got - i));
-    size_t e = end ? static_cast<size_t>(end - buf) + 1 : got;  // the line end belongs to the line
-    int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
-    if (!comment)
-      for (size_t j = i; j < e; j++) {
-        unsigned char c = static_cast<unsigned char>(buf[j]);
-        buf[w] = static_cast<char>(c);
-        w += keep[c];
-        nul |= c == 0;
-      }
-    i = e;
-  }
-  buf[w] = 0;
+  ProgramTextCompress(buf, got, lines, &nul);
   if (nul) ErrorMsgPrintf("NUL characters dropped from the file %s", fname);
   return buf;
 }

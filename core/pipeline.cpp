@@ -29,6 +29,7 @@ void StartProg0() {
   Log("Init Sequents", SequentListPrint);
   SimplifySequentAll();
   if (SmtIsOn()) {
+    SequentPassNameSet(SimplifySequentUseSmt, "smt");
     SimplifySequentList(SimplifySequentUseSmt);
     Log("SMT", SequentListPrint);
   }
@@ -49,6 +50,8 @@ SequentList *AssumptionList2SequentList() {
     s->formulaList1 = Formula2FormulaList(f1, '^');
     s->formulaList2 = Formula2FormulaList(f2, '|');
     CopyBounded(s->remark, sizeof s->remark, as->procName);
+    s->origin = &as->origin;
+    as->origin.provedBy = nullptr;
     // nothing to show: hypothesis and conclusion both none
     if (!as->formula1 && !as->formula2) s->proved = 1;
     node->sequent = s;

@@ -10,15 +10,21 @@ static int isProgramText(const char *s0) { return s0[0] == '{' || s0[0] == '%'; 
 void StartProg1(char *s0) {
   InitializeNewName();
   char *text;
+  LineTable lines;
+  LineTableInit(&lines);
   if (isProgramText(s0)) {
     CompressString(s0);
     text = s0;
+    LocBegin("<text>", text, nullptr);
   } else {
-    text = FileRead(s0);
+    text = FileReadLines(s0, &lines);
+    LocBegin(s0, text, &lines);
   }
   // The reader copies everything it keeps (names, labels, locals), so a
   // file's text is not needed once it has been read.
   ProcedureReadList(text == s0 ? text : ResultFileProcedures(text));
+  LocEnd();
+  LineTableFree(&lines);
   if (text != s0) free(text);
   Log("Prog", ProcedureListPrint);
 }

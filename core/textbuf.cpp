@@ -147,13 +147,6 @@ int CopyBounded(char *dst, size_t size, const char *src) {
   return fitted;
 }
 
-static long errorMsgCount = 0;
-
-void ErrorMsg(const char *msg) {
-  errorMsgCount++;
-  printf("Error: %s\n", msg);
-}
-
 void ErrorMsgPrintf(const char *fmt, ...) {
   Text m;
   TextInit(&m);
@@ -164,5 +157,3 @@ void ErrorMsgPrintf(const char *fmt, ...) {
   ErrorMsg(TextStr(&m));
   TextFree(&m);
 }
-
-long ErrorMsgCount() { return errorMsgCount; }

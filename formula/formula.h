@@ -64,6 +64,10 @@ int isAssign1(FormulaPtr p);
 // Fresh names and egen variables.
 void InitializeNewName();
 void NewName(char *s);       // s holds LABEL_SIZE characters at least
+// The next fresh name, saved and put back around work on trial whose names
+// never reach a kept formula (s holds LABEL_SIZE characters).
+void NewNameSave(char *s);
+void NewNameRestore(const char *s);
 int isNotEgenVar(FormulaPtr p, Procedure *proc);
 TermPtr FormulaEgenVarFind(FormulaPtr t);
 TermPtr FormulaEgenVarFind2(FormulaPtr t);

@@ -12,6 +12,9 @@ static char newName[LABEL_SIZE];
 
 void InitializeNewName() { CopyBounded(newName, sizeof newName, "#@a"); }
 
+void NewNameSave(char *s) { CopyBounded(s, LABEL_SIZE, newName); }
+void NewNameRestore(const char *s) { CopyBounded(newName, sizeof newName, s); }
+
 static void NewNameAdvance() {
   size_t n = strlen(newName);
   char last = n ? newName[n - 1] : 0;

@@ -106,6 +106,7 @@ static int QuantVarRead(char *s, TermPtr *v) {
 
 static int FormulaRead1At(char *s, FormulaPtr t, int depth, int *whole) {
   if (s[0] == 0) return 0;
+  LocAt(s);
   if (isTooDeep(depth)) {
     if (whole) *whole = 0;
     return 0;

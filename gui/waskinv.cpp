@@ -2,6 +2,7 @@
 // pre-conditions and loop invariants, one popup at a time.
 #include "w.h"
 #include "../vcgen/assump.h"
+#include "../invariant/invariant.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -10,10 +11,11 @@ static int state1 = 0;              // 0 none, 1 post-condition, 2 pre-condition
 static char ss[LABEL_SIZE];         // what the answer is attached to
 static char refused[LABEL_SIZE];    // the last answer that could not be attached went here
 
-static void wAskShow(Text *prompt) {
+// answer: the text the answer box opens with.
+static void wAskShow(Text *prompt, const char *answer) {
   if (refused[0] && strcmp(refused, ss) == 0)
     TextAppend(prompt, " (the last answer could not be attached; Cancel ends the questions)");
-  PopShell1(topLevel, wstart, TextStr(prompt), "", "Ok", "Cancel");
+  PopShell1(topLevel, wstart, TextStr(prompt), answer, "Ok", "Cancel");
 }
 
 // The first loop of p, in statement order, whose body has no invariant.
@@ -28,8 +30,9 @@ static SentencePtr wLoopMissingInvariant(ProcedurePtr p) {
 void wAskInv(Widget, XtPointer, XtPointer) {
   state1 = 0;
   state = 109;
-  Text prompt;
+  Text prompt, answer;
   TextInit(&prompt);
+  TextInit(&answer);
   for (ProcedureListPtr q = &procedureList; q && q->procedure; q = q->procedureList) {
     ProcedurePtr p = q->procedure;
     if (!p->postCond) {
@@ -48,12 +51,21 @@ void wAskInv(Widget, XtPointer, XtPointer) {
       CopyBounded(ss, sizeof ss, loop->labels1);
       TextPrintf(&prompt, "Please Provide the invariant of %s of procedure %s:", loop->labels,
                  p->name);
+      // A suggestion shown to be inductive is typed in for the user to
+      // accept, edit or clear; it is verified like any typed answer.
+      FormulaPtr suggestion = InvariantSuggest(p, loop);
+      InvariantPrint(suggestion, &answer);
+      FormulaFree(suggestion);
+      if (answer.len >= static_cast<size_t>(INPUT_SIZE)) TextClear(&answer);   // too long to read
+      currentProcedure = p;
     }
-    wAskShow(&prompt);
+    wAskShow(&prompt, TextStr(&answer));
     TextFree(&prompt);
+    TextFree(&answer);
     return;
   }
   TextFree(&prompt);
+  TextFree(&answer);
   refused[0] = 0;
   state = 0;
   StartProg0();

@@ -28,6 +28,7 @@ int main(int argc, char **argv) {
     argc--;
   }
   XtAppContext app;
+  LocPrintTo(stderr);   // located error lines beside the Error lines
   topLevel = XtVaAppInitialize(&app, "Quell1", nullptr, 0, &argc, argv, nullptr, NULL);
   SmtResourceRead(topLevel);
   wBuildClient(topLevel);

@@ -30,7 +30,9 @@ int AssertionReadOk(const char *s, FormulaPtr c, int *ok) {
   char buf[SEGMENT_SIZE];
   memcpy(buf, s, static_cast<size_t>(n));
   buf[n - 1] = 0;   // the closing brace
+  LocCopy(buf, static_cast<size_t>(n), s);
   FormulaRead(buf + 1, c);
+  LocCopyEnd(buf);
   *ok = 1;
   return n;
 }
@@ -103,6 +105,7 @@ int SentenceReadN(char *s, char *l, LabelListPtr *cuts) {
   char running[LABEL_SIZE] = "";   // the pair of the chain read so far
   while (*p && *p != ']') {
     int n;
+    LocAt(p);
     if (isLoop(p)) n = SentLoopRead(p, l);
     else if (isCase(p)) n = SentCaseRead(p, l);
     else if (isElem(p)) n = SentElemRead(p, l);

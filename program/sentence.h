@@ -55,8 +55,27 @@ struct Procedure {
   int readError;
   Ptr labelIndex;
   LabelListPtr cutChains;   // of the statement block: a read error
+  // Where the head ("%PROC") stands: file (null for none) and line.
+  const char *file;
+  long line;
 };
 struct ProcedureList { ProcedurePtr procedure; ProcedureListPtr procedureList; };
+
+// Where a verification condition comes from. Every sequent made from the
+// condition, split off or not, points at its record.
+const int ORIGIN_BODY = 1;        // the body of the procedure against its post-condition
+const int ORIGIN_LOOP_KEPT = 2;   // the invariant of a loop kept by its body
+const int ORIGIN_LOOP_EXIT = 3;   // the exit of a loop: invariant and negated condition
+struct Origin {
+  int kind;                 // 0 for none (sequents made elsewhere)
+  char loop[LABEL_SIZE];    // the loop's label pair (kinds 2 and 3)
+  long number;              // place among the conditions of its procedure, 1 first
+  const char *provedBy;     // the pass that proved the last of its sequents, or null
+};
+typedef Origin *OriginPtr;
+// Appends "exit of loop (2,4)", "invariant of loop (2,4) kept by its body" or
+// "body of p against its post-condition"; nothing for kind 0.
+void OriginPrint(const Origin *o, const char *procName, Text *out);
 
 // Global state of reading (declared with the records).
 extern ProcedureList procedureList;

@@ -140,7 +140,10 @@ static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(c
   if (block) SentenceReadN(block, l, &chains);
   if (l[0]) LabelListAppend(&chains, l);   // the last chain too must be a part
   SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
+  LocCopy(head, strlen(head), inner);
+  LocAt(head);
   read1(head, l, sent);
+  LocCopyEnd(head);
   sent->cutChains = NotParts(chains, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   free(head);

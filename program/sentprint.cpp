@@ -163,3 +163,13 @@ void ProcedurePrint(ProcedurePtr p, Text *ss) { PrintProcedure(p, ss, 0); }
 void ProcedurePrintDebug(ProcedurePtr p, Text *ss) { PrintProcedure(p, ss, 1); }
 void ProcedureListPrint(Text *ss) { PrintList(ss, 0); }
 void ProcedureListPrintDebug(Text *ss) { PrintList(ss, 1); }
+
+void OriginPrint(const Origin *o, const char *procName, Text *out) {
+  if (!o) return;
+  switch (o->kind) {
+    case ORIGIN_BODY: TextPrintf(out, "body of %s against its post-condition", procName); break;
+    case ORIGIN_LOOP_KEPT: TextPrintf(out, "invariant of loop %s kept by its body", o->loop); break;
+    case ORIGIN_LOOP_EXIT: TextPrintf(out, "exit of loop %s", o->loop); break;
+    default: break;
+  }
+}

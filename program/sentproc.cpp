@@ -96,13 +96,20 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   p->sentenceList = static_cast<SentenceListPtr>(PoolAlloc(sizeof(SentenceList)));
   sp = p->sentenceList;
   FormulaPtr pre = nullptr, post = nullptr;
+  LocProcedure("", 0);
+  LocAt(q);
   if (*q == '{') pre = ConditionRead(&q);
+  LocAt(q);
   if (!isAt(q, "%PROC")) {
     NotAProcedure("text without %PROC is not a procedure and is not added", q);
     return 0;
   }
+  char *headAt = q;   // errors found after reading are reported at the head
+  p->file = LocFile();
+  p->line = LocLine();
   q += 5;
   size_t nameLen = strcspn(q, "([{;");
+  LocProcedure(q, nameLen);
   if (q[nameLen] != '(') {
     NotAProcedure("procedure head without its ( parameter list )", q);
     return 0;
@@ -129,6 +136,7 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   }
   q += hn;
   if (isAt(q, "==")) q += 2;
+  LocAt(q);
   char loc[SEGMENT_SIZE] = "";
   if (isAt(q, "%LOC")) {
     q += 4;
@@ -144,6 +152,7 @@ int ProcedureRead(char *s, ProcedurePtr p) {
     }
   }
   if (isAt(q, "%STM")) q += 4;
+  LocAt(q);
   if (*q != '[') {
     NotAProcedure("procedure without its [ statement block ]", q);
     return 0;
@@ -161,11 +170,16 @@ int ProcedureRead(char *s, ProcedurePtr p) {
   } else {
     memcpy(block, q, static_cast<size_t>(bn));
     block[bn] = 0;
+    LocCopy(block, static_cast<size_t>(bn), q);
     SentenceReadN(block, body, &p->cutChains);
+    LocCopyEnd(block);
+    LocAt(headAt);
     ProcedureCheckParts(p);
   }
   q += bn;
+  LocAt(q);
   if (*q == '{') post = ConditionRead(&q);
+  LocAt(headAt);
   ProcedureMake(p, pre, post, head, loc, body);
   ProcedureReportCuts(p);
   if (isReservedNameUsed(s, static_cast<size_t>(q - s)))

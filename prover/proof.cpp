@@ -22,6 +22,7 @@ SequentPtr NewSequent(SequentPtr s) {
   n->formulaList1 = FormulaListCopy(s->formulaList1);
   n->formulaList2 = FormulaListCopy(s->formulaList2);
   CopyBounded(n->remark, sizeof n->remark, s->remark);
+  n->origin = s->origin;
   sequentListPtr->sequent = n;
   sequentListPtr->sequentList = static_cast<SequentListPtr>(PoolAlloc(sizeof(SequentList)));
   sequentListPtr = sequentListPtr->sequentList;
@@ -62,8 +63,30 @@ void SimplifySequentAll() {
   Log("RemoveEmpty", SequentListPrint);
 }
 
+const int PASS_NAME_MAX = 16;
+static struct { SequentPass pass; const char *name; } passNames[PASS_NAME_MAX] = {
+    {SimplifySequentUseRules, "rules"},           {SimplifySequentUseFunAxioms, "function axioms"},
+    {SimplifySequentUsePremisses, "premisses"},   {SimplifySequentUseAxioms, "axiom test"},
+    {SimplifySequentUseUserAxiom, "user axiom"}};
+
+const char *SequentPassName(SequentPass f) {
+  for (auto &n : passNames)
+    if (n.pass == f) return n.name;
+  return "unnamed pass";
+}
+
+void SequentPassNameSet(SequentPass f, const char *name) {
+  for (auto &n : passNames)
+    if (n.pass == f || !n.pass) {
+      n.pass = f;
+      n.name = name;
+      return;
+    }
+}
+
 // The walk reaches sequents that f appends, since they go behind the
-// current node.
+// current node. Before compaction every sequent proved now (proved ones of
+// earlier passes are gone) notes the pass, and so does its condition.
 void SimplifySequentList(SequentPass f) {
   SequentListPtr p = &sequentList;
   for (;;) {
@@ -71,6 +94,12 @@ void SimplifySequentList(SequentPass f) {
     if (!p->sequentList) break;
     p = p->sequentList;
   }
+  const char *name = SequentPassName(f);
+  for (p = &sequentList; p && p->sequent; p = p->sequentList)
+    if (p->sequent->proved && !p->sequent->provedBy) {
+      p->sequent->provedBy = name;
+      if (p->sequent->origin) p->sequent->origin->provedBy = name;
+    }
   PactSequentList(&sequentList);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "../g.h"
 #include "../formula/formula.h"
+#include "../program/sentence.h"
 
 struct Sequent;
 struct SequentList;
@@ -11,11 +12,16 @@ typedef SequentList *SequentListPtr;
 
 // A sequent is removed only when `proved` is set (by the axiom test or a
 // user axiom); one that merely lost all its formulas stays ($T => $F).
+// `origin` is the record of the verification condition it was made from
+// (null for sequents made otherwise); copies and split-off sequents share it.
 struct Sequent {
   FormulaListPtr formulaList1;
   FormulaListPtr formulaList2;
   char remark[LABEL_SIZE];
   int proved;
+  OriginPtr origin;
+  const char *provedBy;   // the pass that proved it
+  char *counterexample;   // values that refute it ("x=0, y=1"), when found
 };
 struct SequentList { SequentPtr sequent; SequentListPtr sequentList; };
 
@@ -25,6 +31,10 @@ extern Sequent userAxiom;
 extern SequentPtr userAxiomPtr;
 
 typedef int (*SequentPass)(SequentPtr s);
+// The name a pass is reported by ("rules", "premisses", ...): the five passes
+// and the user axiom have theirs; others are named with SequentPassNameSet.
+const char *SequentPassName(SequentPass f);
+void SequentPassNameSet(SequentPass f, const char *name);
 
 SequentPtr NewSequent(SequentPtr s);
 void SequentPrint(const char *note, Text *ss);

@@ -643,10 +643,21 @@ static RefuteName *RefuteNamesFind(RefuteName *names, long n, const char *name) 
   return lo < n && !strcmp(names[lo].name, name) ? &names[lo] : 0;
 }
 
-void RefuteReportAll(int quiet) { RefuteReportAllWith(quiet, nullptr, -1); }
+void RefuteLineBegin(ProcedurePtr proc, SequentPtr s, long number, Text *line) {
+  if (proc && proc->file) TextPrintf(line, "%s:%ld: ", proc->file, proc->line);
+  TextPrintf(line, "%s: condition %ld ", s->remark, number);
+  if (s->origin && s->origin->kind) {
+    TextAppendChar(line, '(');
+    OriginPrint(s->origin, s->remark, line);
+    TextAppend(line, ") ");
+  }
+  TextAppend(line, "fails for ");
+}
 
-void RefuteReportAllWith(int quiet, RefuteFinder finder, long solverProved) {
-  if (quiet) return;
+// Refutes the remaining sequents (with the finder first, when there is one),
+// noting the values in each refuted one; prints the lines and the summary
+// when print is set.
+static void RefuteRun(int print, RefuteFinder finder, long solverProved) {
   RefuteName *names;
   long nameCount = RefuteNamesBuild(&names);
   long count = 0;
@@ -685,19 +696,32 @@ void RefuteReportAllWith(int quiet, RefuteFinder finder, long solverProved) {
     long limit = stepsLeft < REFUTE_STEP_LIMIT ? stepsLeft : REFUTE_STEP_LIMIT;
     long used;
     TextClear(&line);
-    TextPrintf(&line, "%s: condition %ld fails for ", s->remark, number);
+    RefuteLineBegin(items[i].procedure, s, number, &line);
+    size_t begin = line.len;
     used = 0;
     if ((finder && finder(s, &line)) || RefuteSequentText(s, limit, &used, &line)) {
       refuted++;
-      printf("%s\n", TextStr(&line));
+      free(s->counterexample);
+      s->counterexample = strdup(TextStr(&line) + begin);
+      if (print) printf("%s\n", TextStr(&line));
     }
     stepsLeft -= used;
   }
   TextFree(&line);
-  printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld", n, refuted, n - refuted);
-  if (solverProved >= 0) printf(", proved by the solver: %ld", solverProved);
-  printf("\n");
-  fflush(stdout);
+  if (print) {
+    printf("conditions remaining: %ld, refuted: %ld, without verdict: %ld", n, refuted, n - refuted);
+    if (solverProved >= 0) printf(", proved by the solver: %ld", solverProved);
+    printf("\n");
+    fflush(stdout);
+  }
   free(items);
   free(names);
 }
+
+void RefuteReportAll(int quiet) { RefuteReportAllWith(quiet, nullptr, -1); }
+
+void RefuteReportAllWith(int quiet, RefuteFinder finder, long solverProved) {
+  if (!quiet) RefuteRun(1, finder, solverProved);
+}
+
+void RefuteAll(RefuteFinder finder) { RefuteRun(0, finder, -1); }

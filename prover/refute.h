@@ -6,6 +6,10 @@
 // 1 when values were found that make every antecedent formula true and
 // every succedent formula false (witness gets "x=0, y=-1"); 0 for no verdict.
 int RefuteSequent(SequentPtr s, char *witness, size_t size);
+// Appends the beginning of a counterexample line: "count.q:4: count:
+// condition 2 (exit of loop (2,4)) fails for " (no place for a procedure
+// not read from a text, no origin for a sequent without one).
+void RefuteLineBegin(ProcedurePtr proc, SequentPtr s, long number, Text *line);
 // Values that come from elsewhere (a solver's model), for checking a
 // counterexample with this evaluator: plain names with their values, and a
 // lookup for array elements ('[' with the index values), applications of
@@ -39,3 +43,6 @@ void RefuteReportAll(int quiet);
 // The same with a finder tried first; with solverProved >= 0 the summary
 // line also says how many conditions the solver proved.
 void RefuteReportAllWith(int quiet, RefuteFinder finder, long solverProved);
+// The refutation of RefuteReportAllWith without printing: the values are
+// noted in the refuted sequents (`counterexample`) only.
+void RefuteAll(RefuteFinder finder);

@@ -5,6 +5,7 @@
 #include "../core/pool.h"
 
 int AssignRead(const char *s, AssignPtr t) {
+  LocAt(s);
   int i = 0;
   if (s[0] == '$' && s[1] == 'O') i = 2;
   else ErrorMsg("*** Missing $O ***");

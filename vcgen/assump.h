@@ -9,17 +9,24 @@ struct AssumptionList;
 typedef Assumption *AssumptionPtr;
 typedef AssumptionList *AssumptionListPtr;
 
-struct Assumption { FormulaPtr formula1; FormulaPtr formula2; char procName[LABEL_SIZE]; };
+struct Assumption { FormulaPtr formula1; FormulaPtr formula2; char procName[LABEL_SIZE]; Origin origin; };
 struct AssumptionList { AssumptionPtr assumption; AssumptionListPtr assumptionList; };
 
 extern AssumptionList assumptionList;
 void AssumptionListClear();   // empties the list (nothing freed)
+// The empty tail node, where the next assumption will go; AssumptionListCut
+// with it later drops (without freeing) every assumption appended since.
+AssumptionListPtr AssumptionListMark();
+void AssumptionListCut(AssumptionListPtr mark);
 
 void GenerateVerificationCond();
 void Verification(ProcedurePtr proc);
 FormulaPtr CalPreCond(const char *l);
 void MakeAssumption(FormulaPtr c1, FormulaPtr c2);
 void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
+// MakeLoopAssumption whose origin is the loop `loop` (ORIGIN_LOOP_KEPT or
+// ORIGIN_LOOP_EXIT); MakeLoopAssumption itself gives ORIGIN_LOOP_KEPT.
+void MakeLoopAssumptionFrom(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
 FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c);
 void AssumptionPrint(const char *pname, Text *ss);
 void AssumptionListPrint(Text *ss);

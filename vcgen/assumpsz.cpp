@@ -132,7 +132,7 @@ FormulaPtr GenTooLarge() {
   if (!currentProcedure || currentProcedure != reported) {
     ErrorMsgPrintf("%s: verification condition grew too large",
                    currentProcedure ? currentProcedure->name : "");
-    reported = currentProcedure;
+    if (!ErrorMsgIsHeld()) reported = currentProcedure;   // a held line was not seen
   }
   // A cut condition is unknown, not false: no counterexample is claimed.
   if (currentProcedure) currentProcedure->readError = 1;

@@ -42,12 +42,34 @@ static FormulaPtr AssumptionCopy(FormulaPtr f, int asHypothesis) {
   return GenTooLarge();
 }
 
-static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2) {
+// Conditions are numbered per procedure in the order they are made.
+static ProcedurePtr numberedProcedure;
+static long conditionNumber;
+
+AssumptionListPtr AssumptionListMark() { return AssumptionListTail(); }
+
+// Conditions made on trial are dropped and do not count: the numbering of
+// the procedure starts again with its next condition.
+void AssumptionListCut(AssumptionListPtr mark) {
+  if (!mark) return;
+  mark->assumption = nullptr;
+  mark->assumptionList = nullptr;
+  assumptionTail = mark;
+  assumptionFirst = assumptionList.assumption;
+  numberedProcedure = nullptr;
+}
+
+static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2, int kind, const char *loop) {
   AssumptionListPtr t = AssumptionListTail();
   AssumptionPtr a = static_cast<AssumptionPtr>(PoolAlloc(sizeof(Assumption)));
   a->formula1 = f1;
   a->formula2 = f2;
   CopyBounded(a->procName, sizeof a->procName, currentProcedure ? currentProcedure->name : "");
+  if (numberedProcedure != currentProcedure) conditionNumber = 0;
+  numberedProcedure = currentProcedure;
+  a->origin.kind = kind;
+  CopyBounded(a->origin.loop, sizeof a->origin.loop, loop ? loop : "");
+  a->origin.number = ++conditionNumber;
   t->assumption = a;
   t->assumptionList = static_cast<AssumptionListPtr>(PoolAlloc(sizeof(AssumptionList)));
   assumptionTail = t->assumptionList;
@@ -55,12 +77,16 @@ static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2) {
 }
 
 void MakeAssumption(FormulaPtr c1, FormulaPtr c2) {
-  AssumptionAppend(AssumptionCopy(c1, 1), AssumptionCopy(c2, 0));
+  AssumptionAppend(AssumptionCopy(c1, 1), AssumptionCopy(c2, 0), ORIGIN_BODY, nullptr);
+}
+
+void MakeLoopAssumptionFrom(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
+  FormulaPtr h = CombineCond(AssumptionCopy(c, 1), '^', AssumptionCopy(c1, 1));
+  AssumptionAppend(h, AssumptionCopy(c2, 0), kind, loop);
 }
 
 void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
-  FormulaPtr h = CombineCond(AssumptionCopy(c, 1), '^', AssumptionCopy(c1, 1));
-  AssumptionAppend(h, AssumptionCopy(c2, 0));
+  MakeLoopAssumptionFrom(ORIGIN_LOOP_KEPT, "", c, c1, c2);
 }
 
 FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c) {
@@ -73,7 +99,12 @@ FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c) {
 void GenerateVerificationCond() {
   ProcedureListPtr n = currentProcedureList ? currentProcedureList : &procedureList;
   while (n->procedureList) {
-    if (n->procedure) Verification(n->procedure);
+    // Errors found now belong to the procedure: located at its head.
+    if (n->procedure) {
+      LocAtLine(n->procedure->file, n->procedure->line, n->procedure->name);
+      Verification(n->procedure);
+      LocEnd();
+    }
     n = n->procedureList;
   }
   currentProcedureList = n;
@@ -85,7 +116,7 @@ void Verification(ProcedurePtr proc) {
   GenWorkReset();
   if (proc->readError) {
     // Nothing of a half-read body is trusted: one condition that stays open.
-    AssumptionAppend(AssumptionCopy(proc->preCond, 1), FormulaMakeFalse());
+    AssumptionAppend(AssumptionCopy(proc->preCond, 1), FormulaMakeFalse(), ORIGIN_BODY, nullptr);
     return;
   }
   FormulaPtr post = VerificationPostCond(proc);

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 
+#include <map>
+
 #include "../testutil.h"
 
 inline void Write(const std::string &name, const std::string &text) { std::ofstream(name) << text; }

@@ -1,6 +1,7 @@
 // Every command through the transitions of its dialog, and their speed with
 // a thousand procedures loaded.
 #include "client_fixture.h"
+#include "../../smt/smt.h"
 
 namespace {
 
@@ -33,6 +34,31 @@ TEST_F(Client, StartAddProcAndAnnotationQuestions) {
   EXPECT_EQ(TextOf(wtext) + LabelOf(wstart), "start");
   Run({{0, &wstart, 105, wp1, 0, kAskFile}, {name.c_str(), &wp1->ok, 0, 0, wp1}});
   EXPECT_TRUE(LabelOf(wstart) + TextOf(wtext) == "add-procswap\n" && SevenUsable() == 7);
+}
+
+// The invariant question opens with a suggestion typed in, which Ok accepts
+// as if typed; with nothing to suggest the box is empty.
+TEST_F(Client, InvariantQuestionOpensWithSuggestion) {
+  SmtSetOn(1);
+  StartWith("{n>0}%PROC s(%INP/n:int;%IOP/x:int)==%STM[LB=1=>$Ox=0^$OLB=2;"
+            "*[LB=2^~(x=n)=>($OLB=3|$OLB=4)LB=3=>$Ox=+(x,1)^$OLB=2;]]{x=n}");
+  std::string suggestion = TextOf(wp1->text);
+  EXPECT_TRUE(state == 109 && Has(suggestion, "(x<n|x=n)")) << suggestion;
+  Press(wp1->ok);
+  ProcedurePtr s = Procedure2Ptr("s");
+  currentProcedure = s;
+  FormulaPtr inv = GetPostCond("(3,2)");
+  FormulaPtr typed = FormulaAlloc();
+  FormulaRead(&suggestion[0], typed);
+  EXPECT_TRUE(state == 0 && inv && FormulaPrintEqual(inv, typed) && assumptionList.assumption);
+  FormulaFree(typed);
+  for (SequentListPtr q = &sequentList; q && q->sequent; q = q->sequentList)
+    EXPECT_TRUE(q->sequent->proved) << Str(q->sequent, SequentPrintOne);
+  SmtSetOn(0);
+  // A loop whose body does not lead back to its label: nothing to suggest.
+  Out([] { StartWith("{x=0}%PROC u(%IOP/x:int)==%STM[*[LB=2^x<5=>($OLB=3|$OLB=4)"
+                     "LB=3=>$Ox=+(x,1)^$OLB=9;]]{x=5}"); });
+  EXPECT_TRUE(state == 109 && TextOf(wp1->text).empty()) << TextOf(wp1->text);
 }
 
 TEST_F(Client, RefreshSaveAndClear) {

@@ -98,6 +98,14 @@ TEST_F(EndToEnd, BatchExitWritesWhatTheHeadlessVerifierWritesAlsoAfterToolkitOpt
   EXPECT_EQ(Slurp(dir + "/gui.txt"), Slurp(dir + "/smt.txt"));
 }
 
+// The client locates errors of the program as the headless verifier does.
+TEST_F(EndToEnd, ErrorLinesAreLocatedOnStandardError) {
+  std::ofstream(dir + "/bad.q") << "{$T}\n%PROC p(%IOP/x:int)==\n%STM[LB=1=>$Ox=1^$OLB=2;\nxyz\n]\n{x=1}\n";
+  EXPECT_EQ(Run(QUELL_GUI_BIN " bad.q gui.txt"), "0\n") << Log();
+  EXPECT_TRUE(Has(Log(), "Error: sentenceRead\n") && Has(Log(), "bad.q:4: error: sentenceRead [in procedure p]\n"))
+      << Log();
+}
+
 // Without a display the toolkit says so and the client fails; no file is written.
 TEST_F(EndToEnd, NoDisplayToolkitMessageAndFailure) {
   EXPECT_EQ(Run("env -u DISPLAY " QUELL_GUI_BIN " " + Example("swap.q") + " out.txt"), "1\n");

@@ -15,7 +15,10 @@ std::string Unwrapped(std::string s) { return std::replace(s.begin(), s.end(), '
 
 class Fit : public Client {
  protected:
-  void TearDown() override { Client::TearDown(), FontResource("XtDefaultFont"); }
+  void TearDown() override {
+    Client::TearDown();
+    if (TheDisplay()) FontResource("XtDefaultFont");
+  }
   static void FontResource(const char *font) {
     XrmDatabase db = XtDatabase(TheDisplay());
     XrmPutStringResource(&db, "*font", font);

@@ -115,7 +115,7 @@ TEST(RefuteBatch, OnlyWrongProgramsGetCounterexampleLines) {
                     sq = "{x>0}%PROC sq(%IOP/x:int)==%STM[LB=1=>$Ox=*(x,x)^$OLB=2;]{x>0}\n";
   std::string out;
   EXPECT_EQ(RunBatch(sq + dec, &out), 1);  // only the wrong one is named
-  EXPECT_EQ(out, "dec: condition 1 fails for x=1\n"
+  EXPECT_EQ(out, "refute.q:2: dec: condition 1 (body of dec against its post-condition) fails for x=1\n"
                  "conditions remaining: 2, refuted: 1, without verdict: 1\n");
   std::string result = ReadAll("refute.out");
   EXPECT_NE(result.find("Remaining Verification Conditions:"), std::string::npos);
