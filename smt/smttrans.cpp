@@ -90,12 +90,22 @@ static Z3_ast SmtSamePlace(Z3_context c, const std::vector<Z3_ast> &k1, const st
   return Z3_mk_and(c, eq.size(), eq.data());
 }
 
+// 1 when a quantifier around binds the name. The substitution takes such a
+// binding to cover the name in every role (an assignment to a[k] does not
+// reach into the body of $Aa:...), so an array, function or predicate of
+// that name there is not the free symbol of the same name: not translated.
+static int isSmtBound(SmtScope *scope, const char *name) {
+  for (; scope; scope = scope->up)
+    if (!strcmp(scope->name, name)) return 1;
+  return 0;
+}
+
 // a[[u1][u2]...][i]: the first update list is the innermost store (it was
 // added by the substitution of the earliest statement), the last the outermost.
 static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   Z3_context c = tr->c;
   int dim = SmtListLength(t->termList);
-  if (dim == 0) return SmtFail(tr);
+  if (dim == 0 || isSmtBound(scope, t->name)) return SmtFail(tr);
   Z3_func_decl d = SmtDecl(c, SMT_ARRAY, dim, t->name, 1);
   if (!d) return SmtFail(tr);
   Z3_ast a = Z3_mk_app(c, d, 0, nullptr);
@@ -159,7 +169,7 @@ static Z3_ast SmtArrayTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
 static Z3_ast SmtApplyTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   Z3_context c = tr->c;
   int n = SmtListLength(t->termList);
-  if (n == 0) return SmtFail(tr);
+  if (n == 0 || isSmtBound(scope, t->name)) return SmtFail(tr);
   std::vector<Z3_ast> args;
   if (!SmtArgs(tr, t->termList, scope, depth, &args)) return nullptr;
   const char *op = t->name;
@@ -213,7 +223,7 @@ static Z3_ast SmtTermTrans1(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
 static Z3_ast SmtPredicateTrans(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth) {
   if (!t || !t->name || !t->name[0] || (t->type != 2 && t->type != 3)) return SmtFail(tr);
   int n = t->type == 3 ? SmtListLength(t->termList) : 0;
-  if (t->type == 3 && n == 0) return SmtFail(tr);
+  if ((t->type == 3 && n == 0) || isSmtBound(scope, t->name)) return SmtFail(tr);
   std::vector<Z3_ast> args;
   if (!SmtArgs(tr, t->termList, scope, depth, &args)) return nullptr;
   Z3_func_decl d = SmtDecl(tr->c, SMT_PRED, n, t->name, 1);

@@ -133,6 +133,10 @@ TEST(Smt, WhatCannotBeTranslatedIsLeftAlone) {
       {Seq({}, {"x=x"}), SMT_VALID}, {Seq({"x>0"}, {}), SMT_FALSIFIABLE},
       {Seq({}, {"x<=y"}), SMT_UNKNOWN},   // a read error left an empty name
       {Seq({}, {"$A1:1=1"}), SMT_UNKNOWN}, {Seq({}, {"f()=f()"}), SMT_UNKNOWN},
+      // a bound name as an array, function or predicate is not the free one
+      // (the substitution leaves all of them alone under the quantifier)
+      {Seq({"a[1]=0"}, {"$Aa:a[1]=0"}), SMT_UNKNOWN}, {Seq({"p"}, {"$Ap:p"}), SMT_UNKNOWN},
+      {Seq({"f(1)=0"}, {"$Af:f(1)=0"}), SMT_UNKNOWN}, {Seq({"p(1)"}, {"$Ep:p(1)"}), SMT_UNKNOWN},
   };
   Sequent *part = Seq({}, {"x=x"});
   part->formulaList2->formula = Node('|', F("x=x"), empty);
