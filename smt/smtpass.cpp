@@ -78,9 +78,13 @@ static int SmtKeyFormula(FormulaPtr f, std::string *k, int depth) {
   return 1;
 }
 
-// The key of a sequent, or "" when it is not to be kept.
+// The key of a sequent, or "" when it is not to be kept. It begins with the
+// number of antecedents: "|" is also a connective, so a separator alone
+// would give (a|b) => c,d the key of => a,b,(c|d).
 std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
-  std::string k;
+  long n = 0;
+  for (FormulaListPtr p = antecedents; p; p = p->formulaList) n++;
+  std::string k = std::to_string(n);
   for (FormulaListPtr p = antecedents; p; p = p->formulaList)
     if (!SmtKeyFormula(p->formula, &k, 0)) return "";
   k += '|';

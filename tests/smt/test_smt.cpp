@@ -169,7 +169,9 @@ TEST(Smt, BudgetAnswersAreKeptAndTheContextCanBeClosed) {
   // name's length apart is another sequent.
   struct { Texts ante, succ; int valid; } rows[] = {
       {{"f(x)=1"}, {"f(x)=1"}, 1}, {{"f[x]=1"}, {"f(x)=1"}, 0}, {{"f(x,y)=1"}, {"f(xy)=1"}, 0},
-      {{"f(xy)=1"}, {"f(xy)=1"}, 1}, {{"f(x)", "y"}, {"f(x)=y"}, 0}, {{"f(x)=y"}, {"f(x)=y"}, 1}};
+      {{"f(xy)=1"}, {"f(xy)=1"}, 1}, {{"f(x)", "y"}, {"f(x)=y"}, 0}, {{"f(x)=y"}, {"f(x)=y"}, 1},
+      // "|" is a connective too: where the antecedents end is part of the key
+      {{}, {"x=1", "~(x=1)", "(y=1|y=2)"}, 1}, {{"(x=1|~(x=1))"}, {"y=1", "y=2"}, 0}};
   for (auto &r : rows)
     EXPECT_EQ(SmtValid(Seq(r.ante, r.succ)->formulaList1, Seq(r.ante, r.succ)->formulaList2), r.valid)
         << &r - rows;
