@@ -188,8 +188,10 @@ int ReportEnd(const char *file, int status) {
     return status;
   }
   FILE *f = fopen(file, "w");
-  if (!f || fwrite(text.data(), 1, text.size(), f) != text.size() || fclose(f) != 0) {
-    if (f) fclose(f);   // NOLINT: closing after a failed write
+  int written = f && fwrite(text.data(), 1, text.size(), f) == text.size();
+  // closed once, whatever failed: a failing fclose has closed the stream too
+  if (f && fclose(f) != 0) written = 0;
+  if (!written) {
     ErrorMsgPrintf("cannot write the JSON report %s", file);
     return 2;
   }

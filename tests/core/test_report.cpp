@@ -254,6 +254,9 @@ TEST_F(Report, CommandLine) {
   EXPECT_EQ(out, "");
   EXPECT_EQ(Run("-q -j /nonexistent-dir/r.json " + count + " out.txt"), 2);
   EXPECT_TRUE(Has(out, "Error: cannot write the JSON report /nonexistent-dir/r.json")) << out;
+  // opened, but the data cannot be flushed when the stream is closed
+  EXPECT_EQ(Run("-q -j /dev/full " + count + " out.txt"), 2);
+  EXPECT_TRUE(Has(out, "Error: cannot write the JSON report /dev/full")) << out;
 }
 
 using Install = InTmpDir;
