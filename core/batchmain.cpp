@@ -69,8 +69,8 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
   SmtSetOn(1);
   opterr = 0;   // the usage line below says what is wrong
   optind = 1;
-  int c;
-  while ((c = getopt_long(argc, argv, ":dqj:hV", longOptions, nullptr)) != -1) {
+  int c, before = optind;
+  for (; (c = getopt_long(argc, argv, ":dqj:hV", longOptions, nullptr)) != -1; before = optind) {
     switch (c) {
       case 'd': o->debug = 1; break;
       case 'q': o->quiet = 1; break;
@@ -89,7 +89,8 @@ static int OptionsRead(int argc, char **argv, BatchOptions *o, int *first) {
         break;
       }
       default: {
-        const char *arg = argv[optind - 1];
+        // Within a group of short options (-xq) getopt has not moved on yet.
+        const char *arg = optind > before ? argv[optind - 1] : argv[optind];
         int isLong = !strncmp(arg, "--", 2);
         const char *eq = isLong ? strchr(arg, '=') : nullptr;
         if (c == ':' && isLong) fprintf(stderr, "quell1-batch: option %s needs a value\n", arg);

@@ -240,7 +240,8 @@ TEST_F(Report, CommandLine) {
   struct { const char *args, *why; } usage[] = {
       {"--bogus a b", "unknown option --bogus"},     {"-x a b", "unknown option -x"},
       {"--json", "option --json needs a value"},     {"a b -j", "option -j needs a value"},
-      {"--debug=1 a b", "option --debug takes no value"}, {"a", ""}, {"a b c", ""}};
+      {"--debug=1 a b", "option --debug takes no value"}, {"a", ""}, {"a b c", ""},
+      {"--quiet -xq a b", "unknown option -x\n"}};
   for (auto &u : usage) {
     EXPECT_EQ(Run(u.args), 2) << u.args;
     EXPECT_TRUE(Has(err, u.why) && Has(err, "Usage: quell1-batch")) << u.args << err;
