@@ -32,8 +32,9 @@ void SmtAnswersClear();
 std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents);
 // Forgets the kept counterexample lines.
 void SmtLinesClear();
-// The answer kept for the sequent (SMT_VALID, ...), 0 when there is none.
-int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents);
+// The answer kept for the sequent of the key (SMT_VALID, ...), 0 when there
+// is none.
+int SmtAnswerKept(const std::string &key);
 
 // Roles of a free name: one independent symbol per role and arity.
 enum SmtRole { SMT_VAR = 'v', SMT_ARRAY = 'a', SMT_FUN = 'f', SMT_PRED = 'p', SMT_FACT = '!' };

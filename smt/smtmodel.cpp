@@ -46,6 +46,21 @@ static int SmtValueInt(Z3_context c, Z3_model m, Z3_ast a, long long *out) {
   return !SmtErrorSeen();
 }
 
+// The truth of a predicate atom in the model: 1, 0, or -1 when it has none.
+static int SmtTruth(Z3_context c, Z3_model m, Z3_ast atom) {
+  Z3_ast b = nullptr;
+  if (!Z3_model_eval(c, m, atom, true, &b) || !b || SmtErrorSeen()) return -1;
+  Z3_lbool t = Z3_get_bool_value(c, b);
+  return t == Z3_L_UNDEF ? -1 : t == Z3_L_TRUE;
+}
+
+// "name=true (chosen)" for a predicate atom with a truth in the model.
+static void SmtChosenTruth(Z3_context c, Z3_model m, Z3_ast atom, const std::string &name,
+                           std::vector<std::string> *chosen) {
+  int t = SmtTruth(c, m, atom);
+  if (t >= 0) chosen->push_back(name + (t ? "=true" : "=false") + " (chosen)");
+}
+
 static Z3_ast SmtNumeralAst(Z3_context c, long long v) {
   return Z3_mk_numeral(c, std::to_string(v).c_str(), Z3_mk_int_sort(c));
 }
@@ -65,11 +80,9 @@ static int SmtModelLookup(void *ctx, char kind, const char *name, int n, const l
     return SmtValueInt(c, x->m, Z3_mk_select_n(c, Z3_mk_app(c, d, 0, nullptr), n, a.data()), v);
   Z3_ast app = Z3_mk_app(c, d, n, a.data());
   if (role == SMT_FUN) return SmtValueInt(c, x->m, app, v);
-  Z3_ast b = nullptr;
-  if (!Z3_model_eval(c, x->m, app, true, &b) || !b || SmtErrorSeen()) return 0;
-  Z3_lbool t = Z3_get_bool_value(c, b);
-  if (t == Z3_L_UNDEF) return 0;
-  *v = t == Z3_L_TRUE;
+  int t = SmtTruth(c, x->m, app);
+  if (t < 0) return 0;
+  *v = t;
   return 1;
 }
 
@@ -99,10 +112,7 @@ static void SmtModelEntries(Z3_context c, Z3_model m, const std::vector<SmtUse> 
       continue;
     }
     if (u.role == SMT_PRED && u.arity == 0) {
-      Z3_ast b = nullptr;
-      if (Z3_model_eval(c, m, Z3_mk_app(c, u.decl, 0, nullptr), true, &b) && b)
-        chosen->push_back(u.name + "=" + (Z3_get_bool_value(c, b) == Z3_L_TRUE ? "true" : "false") +
-                          " (chosen)");
+      SmtChosenTruth(c, m, Z3_mk_app(c, u.decl, 0, nullptr), u.name, chosen);
       continue;
     }
     for (size_t at = 0; u.arity > 0 && at + u.arity <= u.args.size(); at += u.arity) {
@@ -117,10 +127,7 @@ static void SmtModelEntries(Z3_context c, Z3_model m, const std::vector<SmtUse> 
         std::string v = SmtValueText(c, m, Z3_mk_app(c, u.decl, u.arity, args.data()));
         if (!v.empty()) chosen->push_back(text + "=" + v + " (chosen)");
       } else if (u.role == SMT_PRED) {
-        Z3_ast b = nullptr;
-        if (Z3_model_eval(c, m, Z3_mk_app(c, u.decl, u.arity, args.data()), true, &b) && b)
-          chosen->push_back(text + "=" + (Z3_get_bool_value(c, b) == Z3_L_TRUE ? "true" : "false") +
-                            " (chosen)");
+        SmtChosenTruth(c, m, Z3_mk_app(c, u.decl, u.arity, args.data()), text, chosen);
       }
     }
   }
@@ -191,14 +198,14 @@ int SmtCounterexample(SequentPtr s, Text *out) {
   if (!s || s->proved) return 0;
   // Z3 answers alike under the same budget: a sequent it could not settle
   // (or proved) before gets no model now either.
-  int kept = SmtAnswerKept(s->formulaList1, s->formulaList2);
+  std::string key = SmtKey(s->formulaList1, s->formulaList2);
+  int kept = SmtAnswerKept(key);
   if (kept && kept != SMT_FALSIFIABLE) return 0;
   if (!smtLines || smtLinesRlimit != SmtRlimit() || smtLines->size() >= SMT_LINES_MAX) {
     SmtLinesClear();
     smtLines = new std::unordered_map<std::string, std::string>();
     smtLinesRlimit = SmtRlimit();
   }
-  std::string key = SmtKey(s->formulaList1, s->formulaList2);
   auto known = key.empty() ? smtLines->end() : smtLines->find(key);
   if (known != smtLines->end()) {
     if (known->second.empty()) return 0;

@@ -93,9 +93,8 @@ std::string SmtKey(FormulaListPtr antecedents, FormulaListPtr succedents) {
   return k;
 }
 
-int SmtAnswerKept(FormulaListPtr antecedents, FormulaListPtr succedents) {
+int SmtAnswerKept(const std::string &key) {
   if (!smtAnswers || smtAnswersRlimit != SmtRlimit()) return 0;
-  std::string key = SmtKey(antecedents, succedents);
   auto known = key.empty() ? smtAnswers->end() : smtAnswers->find(key);
   return known == smtAnswers->end() ? 0 : known->second;
 }
