@@ -472,15 +472,23 @@ static int isRefuteCounterexample(SequentPtr s, RefuteState *st) {
 
 static int isRefuteSequentComplete(SequentPtr s);
 
-int RefuteSequentModel(SequentPtr s, const RefuteModel *m) {
-  if (!s || !m || !isRefuteSequentComplete(s)) return REFUTE_UNKNOWN;
+// A new state for s with its variables and numerals collected (the caller
+// frees it); null when out of memory.
+static RefuteState *RefuteStateFor(SequentPtr s, long stepLimit) {
   RefuteState *st = (RefuteState *)calloc(1, sizeof(RefuteState));
-  if (!st) return REFUTE_UNKNOWN;
-  st->stepLimit = REFUTE_STEP_LIMIT;
+  if (!st) return 0;
+  st->stepLimit = stepLimit;
   for (FormulaListPtr p = s->formulaList1; p; p = p->formulaList)
     RefuteCollectFormula(p->formula, 0, st, 0);
   for (FormulaListPtr p = s->formulaList2; p; p = p->formulaList)
     RefuteCollectFormula(p->formula, 0, st, 0);
+  return st;
+}
+
+int RefuteSequentModel(SequentPtr s, const RefuteModel *m) {
+  if (!s || !m || !isRefuteSequentComplete(s)) return REFUTE_UNKNOWN;
+  RefuteState *st = RefuteStateFor(s, REFUTE_STEP_LIMIT);
+  if (!st) return REFUTE_UNKNOWN;
   RefuteMakeValues(st);   // the range a quantifier is tried over
   st->model = m;
   int verdict = REFUTE_TRUE;
@@ -549,13 +557,8 @@ static int RefuteSearch(SequentPtr s, RefuteState *st) {
 static int RefuteSequentText(SequentPtr s, long stepLimit, long *used, Text *out) {
   *used = 0;
   if (!s || !isRefuteSequentComplete(s)) return 0;
-  RefuteState *st = (RefuteState *)calloc(1, sizeof(RefuteState));
+  RefuteState *st = RefuteStateFor(s, stepLimit);
   if (!st) return 0;
-  st->stepLimit = stepLimit;
-  for (FormulaListPtr p = s->formulaList1; p; p = p->formulaList)
-    RefuteCollectFormula(p->formula, 0, st, 0);
-  for (FormulaListPtr p = s->formulaList2; p; p = p->formulaList)
-    RefuteCollectFormula(p->formula, 0, st, 0);
   int found = 0;
   if (!st->tooManyVars) {
     RefuteMakeValues(st);
