@@ -168,6 +168,10 @@ TEST_F(Batch, WrongProgramsKeepAnOpenCondition) {
       {"captured update index",
        "{$T}%PROC captarr(%INP/i:int;%IOP/a:array)==%STM[LB=1=>$Oa[i]=1^$OLB=2;]{$Ai:a[i]=1}",
        "$T\n =>\n  $A#@a:a[[(i)->1]][#@a]=1\n"},
+      // The quantifier binds a in every role: its a[1] is not the array set to 5.
+      {"bound name as an array",
+       "{a[1]=0}%PROC bound1(%IOP/a:array)==%STM[LB=1=>$Oa[1]=5^$OLB=2;]{$Aa:a[1]=0}",
+       "a[1]=0\n =>\n  $Aa:a[1]=0\n"},
       // (m+1)! = (m+1)*m! is false at m = -1: no unfolding of !(+1(m)) at a non-numeral.
       {"factorial of a successor",
        "{m=-1}%PROC factbug(%INP/m:int;%IOP/f:int)==%STM[LB=1=>$Of=*(+1(m),!(m))^$OLB=2;]"
