@@ -215,6 +215,14 @@ TEST_F(Report, JsonOfProvedRefutedAndErroneousProgramsReadsBack) {
   std::string message = json::parse(Slurp("r.json"))["errors"][0]["message"];
   EXPECT_EQ(message.size(), 2048u + 3);
   EXPECT_EQ(message.substr(2048), "...");
+  // Bytes that are no UTF-8 (in a file name, a procedure name, a formula and
+  // an error line) are replaced in the document, never fatal.
+  Write("u\xff.q", "{x=1}%PROC p\xfe(%IOP/x:int)==%STM[LB=1=>$Ox=+(x,1)^$OLB=2;]{x=3\xc3}\n{\xff");
+  EXPECT_EQ(Run("-q -j r.json u\xff.q out.txt"), 1);
+  j = json::parse(Slurp("r.json"));
+  EXPECT_EQ(j["program"], "u\xef\xbf\xbd.q");
+  EXPECT_EQ(j["procedures"][0]["name"], "p\xef\xbf\xbd");
+  EXPECT_FALSE(j["errors"].empty());
   // Nothing verified: the annotations missing; an error without a place.
   EXPECT_EQ(Run("-j r.json " + ex + "missing.q out.txt"), 2);
   j = json::parse(Slurp("r.json"));
