@@ -32,8 +32,8 @@ static void HelpPrint() {
          "Errors in the program text are printed as Error lines on standard output and as\n"
          "FILE:LINE: error: MESSAGE lines on standard error.\n"
          "\n"
-         "Exit status: 0 every condition proved; 1 conditions remain, or no procedure could\n"
-         "be read; 2 wrong usage, an unreadable program, a missing annotation, or an output\n"
+         "Exit status: 0 every condition proved; 1 conditions remain, or a procedure could\n"
+         "not be read wholly; 2 wrong usage, an unreadable program, a missing annotation, or an output\n"
          "that cannot be written.\n",
          usage, SMT_RLIMIT_DEFAULT);
 }
@@ -154,6 +154,13 @@ static void VacuousPreCondWarn() {
   }
 }
 
+// 1 when some procedure had an Error line while it was read.
+static int isReadErrorAny() {
+  for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList)
+    if (p->procedure && p->procedure->readError) return 1;
+  return 0;
+}
+
 int main(int argc, char **argv) {
   BatchOptions o;
   int i;
@@ -167,8 +174,10 @@ int main(int argc, char **argv) {
   long errorsBefore = ErrorMsgCount();
   if (!StartProg1Checked(program)) return ReportEnd(o.json, 2);
   ReportStage("load");
-  // text with errors and no procedure read from it: nothing was verified
-  int unread = !procedureList.procedure && ErrorMsgCount() > errorsBefore;
+  // text with errors and no procedure read from it, or a procedure read
+  // only in part: what was meant was not verified, even where the conditions
+  // of what was read are proved (a false pre-condition proves them all)
+  int unread = (!procedureList.procedure && ErrorMsgCount() > errorsBefore) || isReadErrorAny();
   if (o.infer) {
     // Suggestions become the loops' invariants, verified like typed ones.
     Text found;

@@ -190,6 +190,11 @@ TEST_F(Batch, WrongProgramsKeepAnOpenCondition) {
        "{x=5}%PROC order(%IOP/x:int;%IOP/y:int)==%STM[LB=1=>$Ox=0^$OLB=2;LB=3=>$Oy=1^$OLB=4;]{y=1}",
        "$T\n =>\n  $F\n", "Error: procedure order: statements (1,2) are cut off"},
   };
+  // A read error is never a success, even where a false pre-condition proves
+  // the open condition of what was read.
+  Write("p.q", "{$F}%PROC rd(%IOP/x:int)==%STM[LB=3=>$Ox=0^$OLB=4;LB=1=>$Ox=1^$OLB=3;]{x=0}");
+  EXPECT_EQ(Run("-q p.q out.txt"), 1);
+  EXPECT_EQ(Run("-q --no-smt p.q out.txt"), 1);
   for (auto &r : rows) {
     SCOPED_TRACE(r.name);
     Write("p.q", r.program);
