@@ -89,9 +89,40 @@ const char *StartLabel(const char *pair, size_t *len) {
   return pair + 1;
 }
 
+// Procedures of at most this many statements have no tables: their list is
+// searched in order, which costs less than the tables' memory is worth.
+const long SCAN_MAX = 16;
+
+// The statement of p whose label pair (start label when start is set, then
+// of statements only, not sequences) is the key of len characters; the first
+// in list order, with its place in *position.
+SentencePtr LabelScan(ProcedurePtr p, const char *key, size_t len, int start, long *position) {
+  long i = 0;
+  for (SentenceListPtr n = p->sentenceList; n && n->sentence; n = n->sentenceList, i++) {
+    SentencePtr s = n->sentence;
+    size_t k = 0;
+    const char *at = s->labels;
+    if (start) {
+      if (s->type == 2) continue;
+      at = StartLabel(s->labels, &k);
+    } else {
+      k = strlen(s->labels);
+    }
+    if (k == len && memcmp(at, key, len) == 0) {
+      *position = i;
+      return s;
+    }
+  }
+  return nullptr;
+}
+
+// The index of p; null while p has at most SCAN_MAX statements.
 LabelIndex *LabelIndexOf(ProcedurePtr p) {
   LabelIndex *x = static_cast<LabelIndex *>(p->labelIndex);
   if (!x) {
+    long count = 0;
+    for (SentenceListPtr n = p->sentenceList; n && n->sentence && count <= SCAN_MAX; n = n->sentenceList) count++;
+    if (count <= SCAN_MAX) return nullptr;
     x = static_cast<LabelIndex *>(PoolAlloc(sizeof(LabelIndex)));
     p->labelIndex = x;
   }
@@ -163,6 +194,8 @@ ProcedurePtr Procedure2Ptr(const char *l) {
 SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
   if (!p || !l) return nullptr;
   LabelIndex *x = LabelIndexOf(p);
+  long position;
+  if (!x) return LabelScan(p, l, strlen(l), 0, &position);
   Slot *it = TableFind(&x->byLabels, l, strlen(l));
   return it ? static_cast<SentencePtr>(it->value) : nullptr;
 }
@@ -170,6 +203,8 @@ SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
 long SentencePosition(ProcedurePtr p, const char *l) {
   if (!p || !l) return -1;
   LabelIndex *x = LabelIndexOf(p);
+  long position = -1;
+  if (!x) return LabelScan(p, l, strlen(l), 0, &position) ? position : -1;
   Slot *it = TableFind(&x->byLabels, l, strlen(l));
   return it ? it->position : -1;
 }
@@ -183,7 +218,9 @@ int SentenceAttach(SentencePtr sent) {
     if (sent->type != 2) {
       size_t len;
       const char *a = StartLabel(sent->labels, &len);
-      if (TableFind(&x->startLabels, a, len)) {
+      long position;
+      if (x ? TableFind(&x->startLabels, a, len) != nullptr
+            : LabelScan(currentProcedure, a, len, 1, &position) != nullptr) {
         ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
                        static_cast<int>(len), a, sent->labels);
         return 0;
