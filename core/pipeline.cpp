@@ -78,5 +78,6 @@ void SequentListPrint(Text *ss) {
     if (g != groups.end())
       for (SequentPtr s : g->second) SequentPrintOne(s, ss);
     TextAppend(ss, "\n");
+    TextSpill(ss, 0);
   }
 }

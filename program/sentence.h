@@ -25,9 +25,11 @@ typedef LabelList *LabelListPtr;
 struct Sentence {
   char type;
   FormulaPtr cond;
-  char labels[LABEL_SIZE];
-  char labels1[LABEL_SIZE];
-  char labels2[LABEL_SIZE];
+  // Label pairs: texts of at most LABEL_SIZE-1 characters kept in the pool
+  // (LabelKeep), "" for none; never null once made by SentenceAlloc.
+  const char *labels;
+  const char *labels1;
+  const char *labels2;
   AssignListPtr assignList;
   FormulaPtr preCond;
   FormulaPtr postCond;
@@ -145,6 +147,14 @@ int PrintPreCond(SentencePtr p, Text *ss, int k);
 // Writes "(a,b)" into dst (LABEL_SIZE); refuses, with an Error line and an
 // empty dst, a pair longer than LABEL_SIZE-1 characters. 1 when written.
 int LabelPairMake(char *dst, const char *a, const char *b);
+// LabelPairMake into a kept text (*dst "" when refused).
+int LabelPairKeep(const char **dst, const char *a, const char *b);
+// A copy of the first n characters of l (at most LABEL_SIZE-1 of them) in
+// the pool, released with the records; the shared "" for an empty one.
+const char *LabelKeepN(const char *l, size_t n);
+const char *LabelKeep(const char *l);
+// A statement record from the pool, its label pairs "".
+SentencePtr SentenceAlloc();
 // The same without a word: a pair that would not fit is left empty (a cut
 // pair could name another statement).
 int LabelPairFit(char *dst, const char *a, const char *b);

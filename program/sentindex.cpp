@@ -15,7 +15,8 @@ namespace {
 // (a statement's label pair, a procedure's name), so a lookup hashes the
 // text it is given and builds nothing. The tables come from the pool and go
 // with the records when it is released. A slot holds the record; its key is
-// the text at keyOffset in it.
+// the text at keyOffset in it, or (indirect) the text the pointer at
+// keyOffset points at, from its skip-th character on.
 struct Slot {
   Ptr value;         // null: empty slot
   int len;           // keys are label pairs and names: short
@@ -26,10 +27,18 @@ struct Table {
   size_t cap;    // a power of two, or 0
   size_t used;
   size_t keyOffset;
+  int indirect;
+  size_t skip;
 };
 
+const char *KeyOf(const Table *t, Ptr value) {
+  const char *at = static_cast<const char *>(value) + t->keyOffset;
+  if (t->indirect) at = *reinterpret_cast<const char *const *>(at);
+  return at + t->skip;
+}
+
 const char *SlotKey(const Table *t, const Slot *s) {
-  return static_cast<const char *>(s->value) + t->keyOffset;
+  return KeyOf(t, s->value);
 }
 
 size_t Hash(const char *s, size_t n) {
@@ -55,9 +64,9 @@ Slot *TableFind(Table *t, const char *key, size_t len) {
 // Adds the record unless its key is there already: the first entry of a key
 // stays. The key is the text of len characters at the table's offset in it.
 void TableAdd(Table *t, Ptr value, size_t len, long position) {
-  const char *key = static_cast<const char *>(value) + t->keyOffset;
+  const char *key = KeyOf(t, value);
   if (4 * (t->used + 1) > 3 * t->cap) {   // at most three quarters full
-    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0, t->keyOffset};
+    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0, t->keyOffset, t->indirect, t->skip};
     bigger.slots = static_cast<Slot *>(PoolAlloc(bigger.cap * sizeof(Slot)));
     for (size_t i = 0; i < t->cap; i++)
       if (t->slots[i].value)
@@ -130,8 +139,8 @@ LabelIndex *LabelIndexOf(ProcedurePtr p) {
     x->head = p->sentenceList;
     x->last = nullptr;
     x->count = 0;
-    x->byLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels)};
-    x->startLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels) + 1};   // after "("
+    x->byLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels), 1, 0};
+    x->startLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels), 1, 1};   // after "("
   }
   SentenceListPtr n = x->last ? x->last->sentenceList : x->head;
   while (n && n->sentence) {
@@ -155,7 +164,7 @@ struct ProcIndex {
   ProcedureListPtr last;    // last node indexed, null before the first
   Table byName;
 };
-ProcIndex procIndex = {nullptr, nullptr, {nullptr, 0, 0, offsetof(Procedure, name)}};
+ProcIndex procIndex = {nullptr, nullptr, {nullptr, 0, 0, offsetof(Procedure, name), 0, 0}};
 
 void ProcIndexSync() {
   if (procedureList.procedure != procIndex.first) {
@@ -175,7 +184,7 @@ void ProcIndexSync() {
 void ProcedureIndexReset() {
   procIndex.first = nullptr;
   procIndex.last = nullptr;
-  procIndex.byName = Table{nullptr, 0, 0, offsetof(Procedure, name)};   // its slots go with the pool
+  procIndex.byName = Table{nullptr, 0, 0, offsetof(Procedure, name), 0, 0};   // its slots go with the pool
 }
 
 ProcedureListPtr ProcedureListTail() {

@@ -115,6 +115,7 @@ void PrintList(Text *ss, int debug) {
        n = n->procedureList) {
     PrintProcedure(n->procedure, ss, debug);
     TextAppend(ss, "\n");
+    TextSpill(ss, 0);
   }
 }
 
