@@ -37,10 +37,12 @@ struct Sentence {
 };
 struct SentenceList { SentencePtr sentence; SentenceListPtr sentenceList; };
 
+// Fields of at most LABEL_SIZE-1 characters, pool texts (LabelKeep); "" for
+// one not read.
 struct ParamTrippleList {
-  char io[LABEL_SIZE];
-  char type[LABEL_SIZE];
-  char name[LABEL_SIZE];
+  const char *io;
+  const char *type;
+  const char *name;
   ParamTrippleListPtr paramTrippleList;
 };
 
@@ -70,7 +72,7 @@ const int ORIGIN_LOOP_KEPT = 2;   // the invariant of a loop kept by its body
 const int ORIGIN_LOOP_EXIT = 3;   // the exit of a loop: invariant and negated condition
 struct Origin {
   int kind;                 // 0 for none (sequents made elsewhere)
-  char loop[LABEL_SIZE];    // the loop's label pair (kinds 2 and 3)
+  const char *loop;         // the loop's label pair (kinds 2 and 3), a pool text; null or "" for none
   long number;              // place among the conditions of its procedure, 1 first
   const char *provedBy;     // the pass that proved the last of its sequents, or null
 };

@@ -92,9 +92,16 @@ struct LabelIndex {
 // Start label of a pair "(a,b)": the text between "(" and ","; empty when
 // the pair is not of that form (as DivideLabels gives it).
 const char *StartLabel(const char *pair, size_t *len) {
-  char a[LABEL_SIZE], b[LABEL_SIZE];
-  DivideLabels(pair, a, b);
-  *len = strlen(a);
+  *len = 0;
+  if (pair[0] != '(') return pair + 1;
+  const char *a = pair + 1;
+  size_t n = 0;
+  while (a[n] && a[n] != ',' && a[n] != ')') n++;
+  if (a[n] != ',' || n > static_cast<size_t>(LABEL_SIZE - 1)) return pair + 1;
+  const char *b = a + n + 1;
+  size_t m = 0;
+  while (b[m] && b[m] != ')' && b[m] != ',') m++;
+  if (b[m] == ')' && m <= static_cast<size_t>(LABEL_SIZE - 1)) *len = n;
   return pair + 1;
 }
 
@@ -102,36 +109,35 @@ const char *StartLabel(const char *pair, size_t *len) {
 // searched in order, which costs less than the tables' memory is worth.
 const long SCAN_MAX = 16;
 
-// The statement of p whose label pair (start label when start is set, then
-// of statements only, not sequences) is the key of len characters; the first
-// in list order, with its place in *position.
-SentencePtr LabelScan(ProcedurePtr p, const char *key, size_t len, int start, long *position) {
+// The first of the first SCAN_MAX statements of p whose label pair is key
+// (start label of len characters when start is set, then of statements
+// only, not sequences), with its place in *position; *more is set when the
+// list goes on past them. The first match in list order is the index's.
+SentencePtr LabelScan(ProcedurePtr p, const char *key, size_t len, int start, long *position, int *more) {
   long i = 0;
-  for (SentenceListPtr n = p->sentenceList; n && n->sentence; n = n->sentenceList, i++) {
+  SentenceListPtr n = p->sentenceList;
+  for (; n && n->sentence && i < SCAN_MAX; n = n->sentenceList, i++) {
     SentencePtr s = n->sentence;
-    size_t k = 0;
-    const char *at = s->labels;
+    int same;
     if (start) {
-      if (s->type == 2) continue;
-      at = StartLabel(s->labels, &k);
+      size_t k;
+      same = s->type != 2 && (StartLabel(s->labels, &k), k == len) && memcmp(s->labels + 1, key, len) == 0;
     } else {
-      k = strlen(s->labels);
+      same = strcmp(s->labels, key) == 0;
     }
-    if (k == len && memcmp(at, key, len) == 0) {
+    if (same) {
       *position = i;
       return s;
     }
   }
+  *more = n && n->sentence;
   return nullptr;
 }
 
-// The index of p; null while p has at most SCAN_MAX statements.
+// The index of p, made when first asked for.
 LabelIndex *LabelIndexOf(ProcedurePtr p) {
   LabelIndex *x = static_cast<LabelIndex *>(p->labelIndex);
   if (!x) {
-    long count = 0;
-    for (SentenceListPtr n = p->sentenceList; n && n->sentence && count <= SCAN_MAX; n = n->sentenceList) count++;
-    if (count <= SCAN_MAX) return nullptr;
     x = static_cast<LabelIndex *>(PoolAlloc(sizeof(LabelIndex)));
     p->labelIndex = x;
   }
@@ -202,18 +208,25 @@ ProcedurePtr Procedure2Ptr(const char *l) {
 
 SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
   if (!p || !l) return nullptr;
+  if (!p->labelIndex) {   // a short list is searched; a long one gets its index
+    long position;
+    int more;
+    SentencePtr s = LabelScan(p, l, 0, 0, &position, &more);
+    if (s || !more) return s;
+  }
   LabelIndex *x = LabelIndexOf(p);
-  long position;
-  if (!x) return LabelScan(p, l, strlen(l), 0, &position);
   Slot *it = TableFind(&x->byLabels, l, strlen(l));
   return it ? static_cast<SentencePtr>(it->value) : nullptr;
 }
 
 long SentencePosition(ProcedurePtr p, const char *l) {
   if (!p || !l) return -1;
+  if (!p->labelIndex) {
+    long position = -1;
+    int more;
+    if (LabelScan(p, l, 0, 0, &position, &more) || !more) return position;
+  }
   LabelIndex *x = LabelIndexOf(p);
-  long position = -1;
-  if (!x) return LabelScan(p, l, strlen(l), 0, &position) ? position : -1;
   Slot *it = TableFind(&x->byLabels, l, strlen(l));
   return it ? it->position : -1;
 }
@@ -222,18 +235,18 @@ SentencePtr Sentence2Ptr(const char *l) { return SentenceFind(currentProcedure, 
 
 int SentenceAttach(SentencePtr sent) {
   if (!sent->labels[0]) return 0;   // its pair was refused; the reader said why
-  if (currentProcedure && currentProcedure->sentenceList) {
-    LabelIndex *x = LabelIndexOf(currentProcedure);
-    if (sent->type != 2) {
-      size_t len;
-      const char *a = StartLabel(sent->labels, &len);
-      long position;
-      if (x ? TableFind(&x->startLabels, a, len) != nullptr
-            : LabelScan(currentProcedure, a, len, 1, &position) != nullptr) {
-        ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
-                       static_cast<int>(len), a, sent->labels);
-        return 0;
-      }
+  ProcedurePtr p = currentProcedure;
+  if (p && p->sentenceList && sent->type != 2) {
+    size_t len;
+    const char *a = StartLabel(sent->labels, &len);
+    long position;
+    int more = 1, taken = 0;
+    if (!p->labelIndex) taken = LabelScan(p, a, len, 1, &position, &more) != nullptr;
+    if (!taken && more) taken = TableFind(&LabelIndexOf(p)->startLabels, a, len) != nullptr;
+    if (taken) {
+      ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
+                     static_cast<int>(len), a, sent->labels);
+      return 0;
     }
   }
   if (!sp) return 0;

@@ -167,10 +167,11 @@ void ProcedureListPrintDebug(Text *ss) { PrintList(ss, 1); }
 
 void OriginPrint(const Origin *o, const char *procName, Text *out) {
   if (!o) return;
+  const char *loop = o->loop ? o->loop : "";
   switch (o->kind) {
     case ORIGIN_BODY: TextPrintf(out, "body of %s against its post-condition", procName); break;
-    case ORIGIN_LOOP_KEPT: TextPrintf(out, "invariant of loop %s kept by its body", o->loop); break;
-    case ORIGIN_LOOP_EXIT: TextPrintf(out, "exit of loop %s", o->loop); break;
+    case ORIGIN_LOOP_KEPT: TextPrintf(out, "invariant of loop %s kept by its body", loop); break;
+    case ORIGIN_LOOP_EXIT: TextPrintf(out, "exit of loop %s", loop); break;
     default: break;
   }
 }

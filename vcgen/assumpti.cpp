@@ -74,11 +74,11 @@ static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2, int kind, const char 
   AssumptionPtr a = static_cast<AssumptionPtr>(PoolAlloc(sizeof(Assumption)));
   a->formula1 = f1;
   a->formula2 = f2;
-  CopyBounded(a->procName, sizeof a->procName, currentProcedure ? currentProcedure->name : "");
+  a->procName = LabelKeep(currentProcedure ? currentProcedure->name : "");
   if (numberedProcedure != currentProcedure) conditionNumber = 0;
   numberedProcedure = currentProcedure;
   a->origin.kind = kind;
-  CopyBounded(a->origin.loop, sizeof a->origin.loop, loop ? loop : "");
+  a->origin.loop = LabelKeep(loop ? loop : "");
   a->origin.number = ++conditionNumber;
   t->assumption = a;
   t->assumptionList = static_cast<AssumptionListPtr>(PoolAlloc(sizeof(AssumptionList)));

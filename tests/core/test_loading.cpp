@@ -122,7 +122,7 @@ struct Lists {
   void Assume(const char *f1, const char *f2, const char *name) {
     a->assumption = New<Assumption>();
     a->assumption->formula1 = Read(f1), a->assumption->formula2 = Read(f2);
-    CopyBounded(a->assumption->procName, sizeof a->assumption->procName, name);
+    a->assumption->procName = LabelKeep(name);
     a = a->assumptionList = New<AssumptionList>();
   }
 };
