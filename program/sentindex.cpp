@@ -123,7 +123,8 @@ SentencePtr LabelScan(ProcedurePtr p, const char *key, size_t len, int start, lo
       size_t k;
       same = s->type != 2 && (StartLabel(s->labels, &k), k == len) && memcmp(s->labels + 1, key, len) == 0;
     } else {
-      same = strcmp(s->labels, key) == 0;
+      // pairs differ mostly in their first label's first character
+      same = key[0] && s->labels[0] == key[0] && s->labels[1] == key[1] && strcmp(s->labels, key) == 0;
     }
     if (same) {
       *position = i;

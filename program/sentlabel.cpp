@@ -187,8 +187,13 @@ int ReadTo(const char *s, char *s1, char c1, char c2) {
 }
 
 int isReservedNameUsed(const char *s, size_t n) {
-  for (size_t i = 0; i + 1 < n && s[i] && s[i + 1]; i++) {
-    if (s[i] != '#' || s[i + 1] != '@') continue;
+  size_t len = strnlen(s, n);
+  for (size_t i = 0; i + 1 < len; i++) {
+    // the next "#" found by the library's scan, not character by character
+    const char *hash = static_cast<const char *>(memchr(s + i, '#', len - 1 - i));
+    if (!hash) break;
+    i = static_cast<size_t>(hash - s);
+    if (s[i + 1] != '@') continue;
     if (i == 0) return 1;
     unsigned char prev = static_cast<unsigned char>(s[i - 1]);
     if (!isalnum(prev) && prev != '_') return 1;
