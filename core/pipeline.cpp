@@ -77,7 +77,9 @@ void SequentListPrint(Text *ss) {
   for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
     if (!p->procedure) continue;
     const char *name = p->procedure->name;
-    TextPrintf(ss, "...%s...\n\n", name);
+    TextAppend(ss, "...");
+    TextAppend(ss, name);
+    TextAppend(ss, "...\n\n");
     Entry key = {Procedure2Ptr(name), nullptr};
     auto g = std::equal_range(groups.begin(), groups.end(), key, before);
     if (key.first)
