@@ -105,8 +105,9 @@ const char *StartLabel(const char *pair, size_t *len) {
   return pair + 1;
 }
 
-// Procedures of at most this many statements have no tables: their list is
-// searched in order, which costs less than the tables' memory is worth.
+// The first this many statements of a list are searched in order; only a
+// search that must go past them makes the tables. Short procedures (most)
+// so have none: the tables cost more memory than the search costs time.
 const long SCAN_MAX = 16;
 
 // The first of the first SCAN_MAX statements of p whose label pair is key
