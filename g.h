@@ -26,6 +26,11 @@ struct Text {
   size_t len;
   size_t cap;
   int cut;
+  // When set, TextSpill writes what the text holds there and empties it, so
+  // that a long text (the result file) is never held whole; sinkError is
+  // set when a write fails.
+  FILE *sink;
+  int sinkError;
 };
 typedef Text *TextPtr;
 const size_t TEXT_MAX = 256u * 1024u * 1024u;
@@ -38,6 +43,11 @@ void TextAppendN(Text *t, const char *s, size_t n);
 void TextAppendChar(Text *t, char c);
 void TextPrintf(Text *t, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 void TextTruncate(Text *t, size_t len);     // shorten to len characters
+// Writes the text to its sink and empties it once it holds TEXT_SPILL
+// characters or more (all of it when force is set); nothing without a sink.
+// For the places between whole lines where no printer looks back.
+const size_t TEXT_SPILL = 64u * 1024u;
+void TextSpill(Text *t, int force);
 const char *TextStr(const Text *t);         // never null: "" for an empty text
 
 // Copies `src` into the fixed buffer dst of `size` bytes, cutting if needed;

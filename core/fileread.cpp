@@ -32,21 +32,22 @@ size_t ProgramTextCompress(char *buf, size_t got, LineTable *lines, int *nul) {
   long line = 0;
   *nul = 0;
   while (i < got) {
-    size_t e = i;
     line++;
-    while (e < got && buf[e] != '\n') e++;
-    if (e < got) e++;  // the line end belongs to the line
+    const char *end = static_cast<const char *>(memchr(buf + i, '\n', got - i));
+    size_t e = end ? static_cast<size_t>(end - buf) + 1 : got;   // the line end belongs to the line
     int comment = e - i >= 2 && buf[i] == ';' && buf[i + 1] == ';';
     int noted = 0;
     if (!comment)
       for (size_t j = i; j < e; j++) {
-        char c = buf[j];
-        // A NUL byte would end the text early and hide what follows it.
-        if (!c) *nul = 1;
-        if (!c || c == '\n' || c == '\t' || c == ' ') continue;
+        unsigned char c = static_cast<unsigned char>(buf[j]);
+        // Most characters are above the blank: one test keeps them.
+        if (c <= ' ' && (!c || c == '\n' || c == '\t' || c == ' ')) {
+          if (!c) *nul = 1;   // a NUL byte would end the text early and hide what follows it
+          continue;
+        }
         if (lines && !noted) LineTableAdd(lines, static_cast<long>(w), line);
         noted = 1;
-        buf[w++] = c;
+        buf[w++] = static_cast<char>(c);
       }
     i = e;
   }

@@ -1,8 +1,8 @@
 // The second half of a run: verification conditions, sequents, simplification.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <unordered_map>
+#include <functional>
 #include <vector>
 #include "core.h"
 #include "../program/sentence.h"
@@ -49,7 +49,7 @@ SequentList *AssumptionList2SequentList() {
     SequentPtr s = static_cast<SequentPtr>(PoolAlloc(sizeof(Sequent)));
     s->formulaList1 = Formula2FormulaList(f1, '^');
     s->formulaList2 = Formula2FormulaList(f2, '|');
-    CopyBounded(s->remark, sizeof s->remark, as->procName);
+    CopyBounded(s->remark, sizeof s->remark, AssumptionProcName(as));
     s->origin = &as->origin;
     as->origin.provedBy = nullptr;
     // nothing to show: hypothesis and conclusion both none
@@ -62,21 +62,29 @@ SequentList *AssumptionList2SequentList() {
   return node;
 }
 
-// The sequents are grouped by procedure name once, so the listing is linear
-// in the number of sequents and procedures.
+// The sequents are grouped once by the procedure their remark names (the
+// first of that name), in list order within a group, so the listing is
+// linear in the number of sequents and procedures; a pair per sequent is
+// all it takes.
 void SequentListPrint(Text *ss) {
-  std::unordered_map<std::string, std::vector<SequentPtr>> groups;
+  typedef std::pair<ProcedurePtr, SequentPtr> Entry;
+  std::vector<Entry> groups;
   for (SequentListPtr p = &sequentList; p && p->sequent; p = p->sequentList)
     if (!p->sequent->proved)
-      groups[std::string(p->sequent->remark, strnlen(p->sequent->remark, sizeof p->sequent->remark))]
-          .push_back(p->sequent);
+      if (ProcedurePtr named = Procedure2Ptr(p->sequent->remark)) groups.push_back({named, p->sequent});
+  auto before = [](const Entry &a, const Entry &b) { return std::less<ProcedurePtr>()(a.first, b.first); };
+  std::stable_sort(groups.begin(), groups.end(), before);
   for (ProcedureListPtr p = &procedureList; p && p->procedureList; p = p->procedureList) {
     if (!p->procedure) continue;
     const char *name = p->procedure->name;
-    TextPrintf(ss, "...%s...\n\n", name);
-    auto g = groups.find(std::string(name, strnlen(name, sizeof p->procedure->name)));
-    if (g != groups.end())
-      for (SequentPtr s : g->second) SequentPrintOne(s, ss);
+    TextAppend(ss, "...");
+    TextAppend(ss, name);
+    TextAppend(ss, "...\n\n");
+    Entry key = {Procedure2Ptr(name), nullptr};
+    auto g = std::equal_range(groups.begin(), groups.end(), key, before);
+    if (key.first)
+      for (auto e = g.first; e != g.second; ++e) SequentPrintOne(e->second, ss);
     TextAppend(ss, "\n");
+    TextSpill(ss, 0);
   }
 }

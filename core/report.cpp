@@ -66,7 +66,7 @@ static ordered_json OriginJson(const Origin *o, const char *procName) {
   TextInit(&t);
   OriginPrint(o, procName, &t);
   ordered_json j = {{"kind", OriginKindName(o->kind)}};
-  j["loop"] = o->loop[0] ? ordered_json(o->loop) : ordered_json(nullptr);
+  j["loop"] = o->loop && o->loop[0] ? ordered_json(o->loop) : ordered_json(nullptr);
   j["text"] = TextStr(&t);
   TextFree(&t);
   return j;
@@ -134,7 +134,7 @@ std::string ReportText(int status) {
   std::map<std::string, std::vector<AssumptionPtr>> conditions;
   std::map<std::string, std::vector<SequentPtr>> remaining;
   for (AssumptionListPtr n = &assumptionList; proverRan && n && n->assumption; n = n->assumptionList)
-    conditions[std::string(n->assumption->procName, strnlen(n->assumption->procName, LABEL_SIZE))].push_back(
+    conditions[std::string(AssumptionProcName(n->assumption))].push_back(
         n->assumption);
   for (SequentListPtr n = &sequentList; proverRan && n && n->sequent; n = n->sequentList)
     if (!n->sequent->proved)

@@ -44,11 +44,14 @@ int ResultFileWrite(const char *name) {
   if (!name || !name[0]) return 0;
   FILE *f = fopen(name, "w");
   if (!f) return 0;
+  // Written in pieces as it is made: the text of a large program is never
+  // held whole.
   Text t;
   TextInit(&t);
+  t.sink = f;
   ResultTextBuild(&t);
-  size_t n = t.len;
-  int ok = fwrite(TextStr(&t), 1, n, f) == n;
+  TextSpill(&t, 1);
+  int ok = !t.sinkError;
   if (fclose(f) != 0) ok = 0;
   TextFree(&t);
   return ok;

@@ -11,6 +11,8 @@ void TextInit(Text *t) {
   t->len = 0;
   t->cap = 0;
   t->cut = 0;
+  t->sink = nullptr;
+  t->sinkError = 0;
 }
 
 void TextFree(Text *t) {
@@ -53,6 +55,12 @@ void TextAppendN(Text *t, const char *s, size_t n) {
   memcpy(t->data + t->len, s, n);
   t->len += n;
   t->data[t->len] = 0;
+}
+
+void TextSpill(Text *t, int force) {
+  if (!t->sink || !t->len || (!force && t->len < TEXT_SPILL)) return;
+  if (fwrite(t->data, 1, t->len, t->sink) != t->len) t->sinkError = 1;
+  TextClear(t);
 }
 
 void TextAppend(Text *t, const char *s) {

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
     q.formulaList1 = Formula2FormulaList(FormulaCopy(a->assumption->formula1), '^');
     q.formulaList2 = Formula2FormulaList(FormulaCopy(a->assumption->formula2), '|');
     if (RefuteSequent(&q, witness[refuted], sizeof witness[refuted])) {
-      CopyBounded(names[refuted], LABEL_SIZE, a->assumption->procName);
+      CopyBounded(names[refuted], LABEL_SIZE, AssumptionProcName(a->assumption));
       refuted++;
     }
   }

@@ -66,8 +66,7 @@ void SentCallRead1(char *s, char *l, SentencePtr sent) {
   } else if (n > static_cast<size_t>(LABEL_SIZE - 1)) {
     ErrorMsgPrintf("called procedure name longer than %d characters: %.32s...", LABEL_SIZE - 1, p);
   } else {
-    memcpy(sent->labels1, p, n);
-    sent->labels1[n] = 0;
+    sent->labels1 = LabelKeepN(p, n);
   }
   if (p[n] != '(') ErrorMsg("sent.call: no ( after the procedure name");
   p += n;
@@ -79,7 +78,7 @@ void SentCallRead1(char *s, char *l, SentencePtr sent) {
   p += LabelRead(p, b);
   if (*p && strcmp(p, "]") != 0) ErrorMsgPrintf("sent.call: text after the next label: %s", p);
   sent->type = 5;
-  LabelPairMake(sent->labels, a, b);
+  LabelPairKeep(&sent->labels, a, b);
   CopyBounded(l, LABEL_SIZE, sent->labels);
 }
 
@@ -90,7 +89,7 @@ int SentCallRead(char *s, char *l) {
     *end = 0;
     n++;
   }
-  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
+  SentencePtr sent = SentenceAlloc();
   SentCallRead1(s, l, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   return n;

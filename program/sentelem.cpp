@@ -45,7 +45,7 @@ void SentElemRead1(char *s, char *l, SentencePtr sent) {
   // Only the block's own "]" may follow when the final ";" was left out.
   if (*p && strcmp(p, "]") != 0) ErrorMsgPrintf("sent.elem: text after the next label: %s", p);
   sent->type = 1;
-  LabelPairMake(sent->labels, a, b);
+  LabelPairKeep(&sent->labels, a, b);
   CopyBounded(l, LABEL_SIZE, sent->labels);
 }
 
@@ -58,7 +58,7 @@ int SentElemRead(char *s, char *l) {
   } else {
     n = static_cast<int>(strlen(s));
   }
-  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
+  SentencePtr sent = SentenceAlloc();
   SentElemRead1(s, l, sent);
   if (!SentenceAttach(sent)) l[0] = 0;
   return n;
@@ -69,14 +69,14 @@ int SentSeqComposition(const char *s1, char *s2) {
   DivideLabels(s1, a, b);
   DivideLabels(s2, b2, c);
   if (!a[0] || !b[0] || !c[0] || strcmp(b, b2) != 0) return 0;
-  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
+  SentencePtr sent = SentenceAlloc();
   sent->type = 2;
-  if (!LabelPairMake(sent->labels, a, c)) {
+  if (!LabelPairKeep(&sent->labels, a, c)) {
     PoolFree(sent, sizeof(Sentence));
     return 0;
   }
-  CopyBounded(sent->labels1, LABEL_SIZE, s1);
-  CopyBounded(sent->labels2, LABEL_SIZE, s2);
+  sent->labels1 = LabelKeep(s1);
+  sent->labels2 = LabelKeep(s2);
   if (!SentenceAttach(sent)) return 0;
   CopyBounded(s2, LABEL_SIZE, sent->labels);
   return 1;

@@ -25,9 +25,11 @@ typedef LabelList *LabelListPtr;
 struct Sentence {
   char type;
   FormulaPtr cond;
-  char labels[LABEL_SIZE];
-  char labels1[LABEL_SIZE];
-  char labels2[LABEL_SIZE];
+  // Label pairs: texts of at most LABEL_SIZE-1 characters kept in the pool
+  // (LabelKeep), "" for none; never null once made by SentenceAlloc.
+  const char *labels;
+  const char *labels1;
+  const char *labels2;
   AssignListPtr assignList;
   FormulaPtr preCond;
   FormulaPtr postCond;
@@ -35,10 +37,12 @@ struct Sentence {
 };
 struct SentenceList { SentencePtr sentence; SentenceListPtr sentenceList; };
 
+// Fields of at most LABEL_SIZE-1 characters, pool texts (LabelKeep); "" for
+// one not read.
 struct ParamTrippleList {
-  char io[LABEL_SIZE];
-  char type[LABEL_SIZE];
-  char name[LABEL_SIZE];
+  const char *io;
+  const char *type;
+  const char *name;
   ParamTrippleListPtr paramTrippleList;
 };
 
@@ -68,7 +72,7 @@ const int ORIGIN_LOOP_KEPT = 2;   // the invariant of a loop kept by its body
 const int ORIGIN_LOOP_EXIT = 3;   // the exit of a loop: invariant and negated condition
 struct Origin {
   int kind;                 // 0 for none (sequents made elsewhere)
-  char loop[LABEL_SIZE];    // the loop's label pair (kinds 2 and 3)
+  const char *loop;         // the loop's label pair (kinds 2 and 3), a pool text; null or "" for none
   long number;              // place among the conditions of its procedure, 1 first
   const char *provedBy;     // the pass that proved the last of its sequents, or null
 };
@@ -145,6 +149,14 @@ int PrintPreCond(SentencePtr p, Text *ss, int k);
 // Writes "(a,b)" into dst (LABEL_SIZE); refuses, with an Error line and an
 // empty dst, a pair longer than LABEL_SIZE-1 characters. 1 when written.
 int LabelPairMake(char *dst, const char *a, const char *b);
+// LabelPairMake into a kept text (*dst "" when refused).
+int LabelPairKeep(const char **dst, const char *a, const char *b);
+// A copy of the first n characters of l (at most LABEL_SIZE-1 of them) in
+// the pool, released with the records; the shared "" for an empty one.
+const char *LabelKeepN(const char *l, size_t n);
+const char *LabelKeep(const char *l);
+// A statement record from the pool, its label pairs "".
+SentencePtr SentenceAlloc();
 // The same without a word: a pair that would not fit is left empty (a cut
 // pair could name another statement).
 int LabelPairFit(char *dst, const char *a, const char *b);

@@ -15,7 +15,8 @@ namespace {
 // (a statement's label pair, a procedure's name), so a lookup hashes the
 // text it is given and builds nothing. The tables come from the pool and go
 // with the records when it is released. A slot holds the record; its key is
-// the text at keyOffset in it.
+// the text at keyOffset in it, or (indirect) the text the pointer at
+// keyOffset points at, from its skip-th character on.
 struct Slot {
   Ptr value;         // null: empty slot
   int len;           // keys are label pairs and names: short
@@ -26,10 +27,18 @@ struct Table {
   size_t cap;    // a power of two, or 0
   size_t used;
   size_t keyOffset;
+  int indirect;
+  size_t skip;
 };
 
+const char *KeyOf(const Table *t, Ptr value) {
+  const char *at = static_cast<const char *>(value) + t->keyOffset;
+  if (t->indirect) at = *reinterpret_cast<const char *const *>(at);
+  return at + t->skip;
+}
+
 const char *SlotKey(const Table *t, const Slot *s) {
-  return static_cast<const char *>(s->value) + t->keyOffset;
+  return KeyOf(t, s->value);
 }
 
 size_t Hash(const char *s, size_t n) {
@@ -55,9 +64,9 @@ Slot *TableFind(Table *t, const char *key, size_t len) {
 // Adds the record unless its key is there already: the first entry of a key
 // stays. The key is the text of len characters at the table's offset in it.
 void TableAdd(Table *t, Ptr value, size_t len, long position) {
-  const char *key = static_cast<const char *>(value) + t->keyOffset;
+  const char *key = KeyOf(t, value);
   if (4 * (t->used + 1) > 3 * t->cap) {   // at most three quarters full
-    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0, t->keyOffset};
+    Table bigger = {nullptr, t->cap ? 2 * t->cap : 8, 0, t->keyOffset, t->indirect, t->skip};
     bigger.slots = static_cast<Slot *>(PoolAlloc(bigger.cap * sizeof(Slot)));
     for (size_t i = 0; i < t->cap; i++)
       if (t->slots[i].value)
@@ -83,12 +92,51 @@ struct LabelIndex {
 // Start label of a pair "(a,b)": the text between "(" and ","; empty when
 // the pair is not of that form (as DivideLabels gives it).
 const char *StartLabel(const char *pair, size_t *len) {
-  char a[LABEL_SIZE], b[LABEL_SIZE];
-  DivideLabels(pair, a, b);
-  *len = strlen(a);
+  *len = 0;
+  if (pair[0] != '(') return pair + 1;
+  const char *a = pair + 1;
+  size_t n = 0;
+  while (a[n] && a[n] != ',' && a[n] != ')') n++;
+  if (a[n] != ',' || n > static_cast<size_t>(LABEL_SIZE - 1)) return pair + 1;
+  const char *b = a + n + 1;
+  size_t m = 0;
+  while (b[m] && b[m] != ')' && b[m] != ',') m++;
+  if (b[m] == ')' && m <= static_cast<size_t>(LABEL_SIZE - 1)) *len = n;
   return pair + 1;
 }
 
+// The first this many statements of a list are searched in order; only a
+// search that must go past them makes the tables. Short procedures (most)
+// so have none: the tables cost more memory than the search costs time.
+const long SCAN_MAX = 16;
+
+// The first of the first SCAN_MAX statements of p whose label pair is key
+// (start label of len characters when start is set, then of statements
+// only, not sequences), with its place in *position; *more is set when the
+// list goes on past them. The first match in list order is the index's.
+SentencePtr LabelScan(ProcedurePtr p, const char *key, size_t len, int start, long *position, int *more) {
+  long i = 0;
+  SentenceListPtr n = p->sentenceList;
+  for (; n && n->sentence && i < SCAN_MAX; n = n->sentenceList, i++) {
+    SentencePtr s = n->sentence;
+    int same;
+    if (start) {
+      size_t k;
+      same = s->type != 2 && (StartLabel(s->labels, &k), k == len) && memcmp(s->labels + 1, key, len) == 0;
+    } else {
+      // pairs differ mostly in their first label's first character
+      same = key[0] && s->labels[0] == key[0] && s->labels[1] == key[1] && strcmp(s->labels, key) == 0;
+    }
+    if (same) {
+      *position = i;
+      return s;
+    }
+  }
+  *more = n && n->sentence;
+  return nullptr;
+}
+
+// The index of p, made when first asked for.
 LabelIndex *LabelIndexOf(ProcedurePtr p) {
   LabelIndex *x = static_cast<LabelIndex *>(p->labelIndex);
   if (!x) {
@@ -99,8 +147,8 @@ LabelIndex *LabelIndexOf(ProcedurePtr p) {
     x->head = p->sentenceList;
     x->last = nullptr;
     x->count = 0;
-    x->byLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels)};
-    x->startLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels) + 1};   // after "("
+    x->byLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels), 1, 0};
+    x->startLabels = Table{nullptr, 0, 0, offsetof(Sentence, labels), 1, 1};   // after "("
   }
   SentenceListPtr n = x->last ? x->last->sentenceList : x->head;
   while (n && n->sentence) {
@@ -124,7 +172,7 @@ struct ProcIndex {
   ProcedureListPtr last;    // last node indexed, null before the first
   Table byName;
 };
-ProcIndex procIndex = {nullptr, nullptr, {nullptr, 0, 0, offsetof(Procedure, name)}};
+ProcIndex procIndex = {nullptr, nullptr, {nullptr, 0, 0, offsetof(Procedure, name), 0, 0}};
 
 void ProcIndexSync() {
   if (procedureList.procedure != procIndex.first) {
@@ -144,7 +192,7 @@ void ProcIndexSync() {
 void ProcedureIndexReset() {
   procIndex.first = nullptr;
   procIndex.last = nullptr;
-  procIndex.byName = Table{nullptr, 0, 0, offsetof(Procedure, name)};   // its slots go with the pool
+  procIndex.byName = Table{nullptr, 0, 0, offsetof(Procedure, name), 0, 0};   // its slots go with the pool
 }
 
 ProcedureListPtr ProcedureListTail() {
@@ -162,6 +210,12 @@ ProcedurePtr Procedure2Ptr(const char *l) {
 
 SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
   if (!p || !l) return nullptr;
+  if (!p->labelIndex) {   // a short list is searched; a long one gets its index
+    long position;
+    int more;
+    SentencePtr s = LabelScan(p, l, 0, 0, &position, &more);
+    if (s || !more) return s;
+  }
   LabelIndex *x = LabelIndexOf(p);
   Slot *it = TableFind(&x->byLabels, l, strlen(l));
   return it ? static_cast<SentencePtr>(it->value) : nullptr;
@@ -169,6 +223,11 @@ SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
 
 long SentencePosition(ProcedurePtr p, const char *l) {
   if (!p || !l) return -1;
+  if (!p->labelIndex) {
+    long position = -1;
+    int more;
+    if (LabelScan(p, l, 0, 0, &position, &more) || !more) return position;
+  }
   LabelIndex *x = LabelIndexOf(p);
   Slot *it = TableFind(&x->byLabels, l, strlen(l));
   return it ? it->position : -1;
@@ -178,16 +237,18 @@ SentencePtr Sentence2Ptr(const char *l) { return SentenceFind(currentProcedure, 
 
 int SentenceAttach(SentencePtr sent) {
   if (!sent->labels[0]) return 0;   // its pair was refused; the reader said why
-  if (currentProcedure && currentProcedure->sentenceList) {
-    LabelIndex *x = LabelIndexOf(currentProcedure);
-    if (sent->type != 2) {
-      size_t len;
-      const char *a = StartLabel(sent->labels, &len);
-      if (TableFind(&x->startLabels, a, len)) {
-        ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
-                       static_cast<int>(len), a, sent->labels);
-        return 0;
-      }
+  ProcedurePtr p = currentProcedure;
+  if (p && p->sentenceList && sent->type != 2) {
+    size_t len;
+    const char *a = StartLabel(sent->labels, &len);
+    long position;
+    int more = 1, taken = 0;
+    if (!p->labelIndex) taken = LabelScan(p, a, len, 1, &position, &more) != nullptr;
+    if (!taken && more) taken = TableFind(&LabelIndexOf(p)->startLabels, a, len) != nullptr;
+    if (taken) {
+      ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
+                     static_cast<int>(len), a, sent->labels);
+      return 0;
     }
   }
   if (!sp) return 0;

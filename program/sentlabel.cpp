@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sentence.h"
+#include "../core/pool.h"
 
 static int isLabelStop(char c) {
   return c == 0 || strchr(";,:()[]|^~=<>\n\t ", c) != nullptr;
@@ -49,6 +50,29 @@ int LabelPairMake(char *dst, const char *a, const char *b) {
   if (LabelPairFit(dst, a, b)) return 1;
   ErrorMsgPrintf("label pair longer than %d characters: (%.60s,%.60s)", LABEL_SIZE - 1, a, b);
   return 0;
+}
+
+int LabelPairKeep(const char **dst, const char *a, const char *b) {
+  char pair[LABEL_SIZE];
+  int ok = LabelPairMake(pair, a, b);
+  *dst = LabelKeep(pair);
+  return ok;
+}
+
+const char *LabelKeepN(const char *l, size_t n) {
+  if (n > static_cast<size_t>(LABEL_SIZE - 1)) n = LABEL_SIZE - 1;
+  if (!n) return "";
+  char *k = static_cast<char *>(PoolAlloc(n + 1));
+  memcpy(k, l, n);
+  return k;
+}
+
+const char *LabelKeep(const char *l) { return LabelKeepN(l, strnlen(l, LABEL_SIZE - 1)); }
+
+SentencePtr SentenceAlloc() {
+  SentencePtr s = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
+  s->labels = s->labels1 = s->labels2 = "";
+  return s;
 }
 
 void DivideLabels(const char *s, char *s1, char *s2) {
@@ -163,8 +187,13 @@ int ReadTo(const char *s, char *s1, char c1, char c2) {
 }
 
 int isReservedNameUsed(const char *s, size_t n) {
-  for (size_t i = 0; i + 1 < n && s[i] && s[i + 1]; i++) {
-    if (s[i] != '#' || s[i + 1] != '@') continue;
+  size_t len = strnlen(s, n);
+  for (size_t i = 0; i + 1 < len; i++) {
+    // the next "#" found by the library's scan, not character by character
+    const char *hash = static_cast<const char *>(memchr(s + i, '#', len - 1 - i));
+    if (!hash) break;
+    i = static_cast<size_t>(hash - s);
+    if (s[i + 1] != '@') continue;
     if (i == 0) return 1;
     unsigned char prev = static_cast<unsigned char>(s[i - 1]);
     if (!isalnum(prev) && prev != '_') return 1;

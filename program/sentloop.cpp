@@ -69,7 +69,7 @@ void SentLoopRead1(char *s, char *l, SentencePtr sent) {
   p = Expect(p, ")", "loop");
   TrailingText("loop", p);
   sent->type = 3;
-  if (!LabelPairMake(sent->labels, a, c) || !LabelPairMake(sent->labels1, b, a)) sent->labels[0] = 0;
+  if (!LabelPairKeep(&sent->labels, a, c) || !LabelPairKeep(&sent->labels1, b, a)) sent->labels = "";
   CopyBounded(l, LABEL_SIZE, sent->labels);
 }
 
@@ -139,7 +139,7 @@ static int StructuredRead(char *s, char *l, const char *what, char *(*blockOf)(c
   LabelListPtr chains = nullptr;
   if (block) SentenceReadN(block, l, &chains);
   if (l[0]) LabelListAppend(&chains, l);   // the last chain too must be a part
-  SentencePtr sent = static_cast<SentencePtr>(PoolAlloc(sizeof(Sentence)));
+  SentencePtr sent = SentenceAlloc();
   LocCopy(head, strlen(head), inner);
   LocAt(head);
   read1(head, l, sent);
@@ -171,10 +171,10 @@ void SentCaseRead1(char *s, char *l, SentencePtr sent) {
   sent->type = 4;
   if (!d[0]) {
     ErrorMsg("case: its branches hold no statement, so they join at no label");
-    sent->labels[0] = 0;
-  } else if (!LabelPairMake(sent->labels, a, d) || !LabelPairMake(sent->labels1, b, d) ||
-             !LabelPairMake(sent->labels2, c, d)) {
-    sent->labels[0] = 0;
+    sent->labels = "";
+  } else if (!LabelPairKeep(&sent->labels, a, d) || !LabelPairKeep(&sent->labels1, b, d) ||
+             !LabelPairKeep(&sent->labels2, c, d)) {
+    sent->labels = "";
   }
   CopyBounded(l, LABEL_SIZE, sent->labels);
 }

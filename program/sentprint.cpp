@@ -2,6 +2,7 @@
 // program notation (the plain printers' text reads back), and the debug
 // twins that put each statement's computed pre-condition above it.
 #include <cstring>
+#include <initializer_list>
 
 #include "sentence.h"
 
@@ -19,6 +20,14 @@ int isOnPath(const PrintPath *path, SentencePtr p) {
   for (; path; path = path->up)
     if (path->sentence == p) return 1;
   return 0;
+}
+
+// Appends the texts in order: the printers' fixed pieces and labels, without
+// a format to interpret.
+void Put(Text *s, const char *a, const char *b, const char *c = nullptr, const char *d = nullptr,
+         const char *e = nullptr) {
+  for (const char *t : {a, b, c, d, e})
+    if (t) TextAppend(s, t);
 }
 
 void Spaces(Text *s, int k) {
@@ -48,9 +57,9 @@ void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
   switch (p->type) {
     case 1:
       DivideLabels(p->labels, a, b);
-      TextPrintf(s, "LB=%s=>", a);
+      Put(s, "LB=", a, "=>");
       AssignListPrint(p->assignList, s);
-      TextPrintf(s, "^$OLB=%s;\n", b);
+      Put(s, "^$OLB=", b, ";\n");
       break;
     case 2:
       PrintLabels(p->labels1, s, k, debug, &here);
@@ -59,9 +68,9 @@ void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
     case 3:
       DivideLabels(p->labels1, b, a);   // body (b,a)
       DivideLabels(p->labels, d, c);    // loop (a,c)
-      TextPrintf(s, "*[LB=%s^", a);
+      Put(s, "*[LB=", a, "^");
       FormulaPrint(p->cond, s);
-      TextPrintf(s, "=>($OLB=%s|$OLB=%s)\n", b, c);
+      Put(s, "=>($OLB=", b, "|$OLB=", c, ")\n");
       PrintCuts(p->cutChains, s, k + 2, debug, &here);
       PrintLabels(p->labels1, s, k + 2, debug, &here);
       Spaces(s, k + 2);
@@ -75,9 +84,9 @@ void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
       DivideLabels(p->labels, a, d);
       DivideLabels(p->labels1, b, d);
       DivideLabels(p->labels2, c, d);
-      TextPrintf(s, "?[LB=%s^", a);
+      Put(s, "?[LB=", a, "^");
       FormulaPrint(p->cond, s);
-      TextPrintf(s, "=>$OLB=%s|~=>$OLB=%s;\n", b, c);
+      Put(s, "=>$OLB=", b, "|~=>$OLB=", c, ";\n");
       PrintCuts(p->cutChains, s, k + 2, debug, &here);
       PrintLabels(p->labels1, s, k + 2, debug, &here);
       PrintLabels(p->labels2, s, k + 2, debug, &here);
@@ -86,9 +95,9 @@ void PrintPtr(SentencePtr p, Text *s, int k, int debug, const PrintPath *path) {
       break;
     case 5:
       DivideLabels(p->labels, a, b);
-      TextPrintf(s, "LB=%s=>%s(", a, p->labels1);
+      Put(s, "LB=", a, "=>", p->labels1, "(");
       SentCallParamPrint(p->labels1, p->assignList, s);
-      TextPrintf(s, ")^$OLB=%s;\n", b);
+      Put(s, ")^$OLB=", b, ";\n");
       break;
     default:
       break;
@@ -115,6 +124,7 @@ void PrintList(Text *ss, int debug) {
        n = n->procedureList) {
     PrintProcedure(n->procedure, ss, debug);
     TextAppend(ss, "\n");
+    TextSpill(ss, 0);
   }
 }
 
@@ -122,11 +132,13 @@ void PrintList(Text *ss, int debug) {
 
 // The head from "%PROC" to the locals' line, shared by every procedure printer.
 void ProcedureHeadPrint(ProcedurePtr p, Text *ss) {
-  TextPrintf(ss, "%s %s(", "%PROC", p->name);
-  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList)
-    TextPrintf(ss, q->paramTrippleList ? "%s/%s:%s;" : "%s/%s:%s", q->io, q->name, q->type);
+  Put(ss, "%PROC ", p->name, "(");
+  for (ParamTrippleListPtr q = p->params; q; q = q->paramTrippleList) {
+    Put(ss, q->io, "/", q->name, ":", q->type);
+    if (q->paramTrippleList) TextAppend(ss, ";");
+  }
   TextAppend(ss, ")==\n");
-  if (p->loc && p->loc[0]) TextPrintf(ss, "%s %s\n", "%LOC", p->loc);
+  if (p->loc && p->loc[0]) Put(ss, "%LOC ", p->loc, "\n");
 }
 
 void SentencePrint(const char *l, Text *s, int k) { PrintLabels(l, s, k, 0, nullptr); }
@@ -143,7 +155,7 @@ void SentCallParamPrint(const char *name, AssignListPtr bindings, Text *s) {
   AssignListPtr b = bindings;
   for (int first = 1; f && b && b->assign; f = f->paramTrippleList, b = b->assignList, first = 0) {
     if (!first) TextAppend(s, ";");
-    TextPrintf(s, "%s/", f->io);
+    Put(s, f->io, "/");
     TermPrint(b->assign->termRight, s);
     TextAppend(s, "|");
     TermPrint(b->assign->termLeft, s);
@@ -166,10 +178,11 @@ void ProcedureListPrintDebug(Text *ss) { PrintList(ss, 1); }
 
 void OriginPrint(const Origin *o, const char *procName, Text *out) {
   if (!o) return;
+  const char *loop = o->loop ? o->loop : "";
   switch (o->kind) {
     case ORIGIN_BODY: TextPrintf(out, "body of %s against its post-condition", procName); break;
-    case ORIGIN_LOOP_KEPT: TextPrintf(out, "invariant of loop %s kept by its body", o->loop); break;
-    case ORIGIN_LOOP_EXIT: TextPrintf(out, "exit of loop %s", o->loop); break;
+    case ORIGIN_LOOP_KEPT: TextPrintf(out, "invariant of loop %s kept by its body", loop); break;
+    case ORIGIN_LOOP_EXIT: TextPrintf(out, "exit of loop %s", loop); break;
     default: break;
   }
 }

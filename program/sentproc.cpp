@@ -12,14 +12,14 @@ static void NotAProcedure(const char *why, const char *rest) {
 }
 
 // Copies a parameter field; one over LABEL_SIZE-1 characters is refused.
-static void FieldCopy(char *dst, const char *src, const char *what) {
+static void FieldCopy(const char **dst, const char *src, const char *what) {
   if (strlen(src) > static_cast<size_t>(LABEL_SIZE - 1)) {
     ErrorMsgPrintf("parameter %s longer than %d characters: %.32s...", what, LABEL_SIZE - 1, src);
-    dst[0] = 0;
+    *dst = "";
     return;
   }
-  strcpy(dst, src);
-  if (!dst[0]) ErrorMsgPrintf("parameter without its %s", what);
+  *dst = LabelKeep(src);
+  if (!src[0]) ErrorMsgPrintf("parameter without its %s", what);
 }
 
 void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *head,
@@ -39,19 +39,20 @@ void ProcedureMake(ProcedurePtr p, FormulaPtr pre, FormulaPtr post, const char *
   char buf[SEGMENT_SIZE];
   while (*h && *h != ')') {
     ParamTrippleListPtr q = static_cast<ParamTrippleListPtr>(PoolAlloc(sizeof(ParamTrippleList)));
+    q->io = q->type = q->name = "";
     *link = q;
     link = &q->paramTrippleList;
     h += ReadTo(h, buf, '/', '/');
     if (*h != '/') break;   // ReadTo said so; the head is not read further
     h++;
-    FieldCopy(q->io, buf, "io text");
+    FieldCopy(&q->io, buf, "io text");
     if (isIoText(q->io)) {
       h += ReadTo(h, buf, ':', ':');
-      FieldCopy(q->name, buf, "name");
+      FieldCopy(&q->name, buf, "name");
       if (*h != ':') break;
       h++;
       h += ReadTo(h, buf, ';', ')');
-      FieldCopy(q->type, buf, "type");
+      FieldCopy(&q->type, buf, "type");
     } else {
       ErrorMsgPrintf("parameter io text %.32s is neither %%IOP nor %%INP", buf);
       h += ReadTo(h, buf, ';', ')');

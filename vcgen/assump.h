@@ -9,8 +9,13 @@ struct AssumptionList;
 typedef Assumption *AssumptionPtr;
 typedef AssumptionList *AssumptionListPtr;
 
-struct Assumption { FormulaPtr formula1; FormulaPtr formula2; char procName[LABEL_SIZE]; Origin origin; };
+// procName: the procedure's name (at most LABEL_SIZE-1 characters), a pool
+// text; null or "" for none.
+struct Assumption { FormulaPtr formula1; FormulaPtr formula2; const char *procName; Origin origin; };
 struct AssumptionList { AssumptionPtr assumption; AssumptionListPtr assumptionList; };
+
+// The procedure name of a, "" for none.
+inline const char *AssumptionProcName(const Assumption *a) { return a->procName ? a->procName : ""; }
 
 extern AssumptionList assumptionList;
 void AssumptionListClear();   // empties the list (nothing freed)
@@ -70,6 +75,10 @@ FormulaPtr GenSubst(FormulaPtr f, AssignListPtr sl, int *tooLarge);
 // pass FORMULA_NODE_LIMIT (nothing is copied then). Even an empty sl checks
 // the size of f.
 FormulaPtr GenSubstCopy(FormulaPtr f, AssignListPtr sl, int *tooLarge);
+// GenSubstCopy that returns f itself (not a copy) when sl changes nothing
+// (every assignment gives a name its own value): for a statement's own
+// condition, which the records share and nothing changes in place.
+FormulaPtr GenSubstShared(FormulaPtr f, AssignListPtr sl, int *tooLarge);
 // Prints that the current procedure's condition grew too large; returns "~T".
 FormulaPtr GenTooLarge();
 // The assignments of l up to the first node without one: l itself when all

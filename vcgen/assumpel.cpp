@@ -29,7 +29,7 @@ FormulaPtr CalElem(SentencePtr s) {
   }
   if (post) {
     int tooLarge = 0;
-    p = GenSubstCopy(post, s->assignList, &tooLarge);
+    p = GenSubstShared(post, s->assignList, &tooLarge);
     if (tooLarge) p = GenTooLarge();
   }
   s->preCond = p;

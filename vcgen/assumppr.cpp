@@ -22,7 +22,7 @@ static void AssumptionPrint1(AssumptionPtr a, Text *ss) {
 
 void AssumptionPrint(const char *pname, Text *ss) {
   for (AssumptionListPtr n = &assumptionList; n && n->assumption; n = n->assumptionList)
-    if (strcmp(n->assumption->procName, pname) == 0) AssumptionPrint1(n->assumption, ss);
+    if (strcmp(AssumptionProcName(n->assumption), pname) == 0) AssumptionPrint1(n->assumption, ss);
 }
 
 void AssumptionListPrint(Text *ss) {
@@ -30,7 +30,7 @@ void AssumptionListPrint(Text *ss) {
   // procedure's entry does not walk the whole list again.
   std::unordered_map<std::string, std::vector<AssumptionPtr>> byName;
   for (AssumptionListPtr n = &assumptionList; n && n->assumption; n = n->assumptionList)
-    byName[n->assumption->procName].push_back(n->assumption);
+    byName[AssumptionProcName(n->assumption)].push_back(n->assumption);
   for (ProcedureListPtr p = &procedureList; p && p->procedure; p = p->procedureList) {
     TextPrintf(ss, "...for %s...\n\n", p->procedure->name);
     auto it = byName.find(p->procedure->name);

@@ -127,6 +127,23 @@ FormulaPtr GenSubstCopy(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
   return GenSubstChecked(FormulaCopy(f), sl);
 }
 
+// 1 when every assignment of l (up to the first node without one) gives a
+// plain name its own value, as "$Ox=x" does: substituting l changes nothing.
+static int isIdentityList(AssignListPtr l) {
+  for (; l && l->assign; l = l->assignList)
+    if (!VarEqual(l->assign->termLeft, l->assign->termRight)) return 0;
+  return 1;
+}
+
+FormulaPtr GenSubstShared(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
+  if (!isSubstAffordable(f, sl)) {
+    *tooLarge = 1;
+    return nullptr;
+  }
+  if (isIdentityList(sl)) return f;
+  return GenSubstChecked(FormulaCopy(f), sl);
+}
+
 FormulaPtr GenTooLarge() {
   // Said once per procedure: its later statements are cut for the same reason.
   if (!currentProcedure || currentProcedure != reported) {

@@ -42,6 +42,16 @@ static FormulaPtr AssumptionCopy(FormulaPtr f, int asHypothesis) {
   return GenTooLarge();
 }
 
+// AssumptionCopy without the copy: the assumption shares the formula. For
+// the conditions of the records (a procedure's, a statement's), which the
+// calculus shares among records already and nothing changes or frees while
+// the records live; assumptions only read their formulas.
+static FormulaPtr AssumptionShare(FormulaPtr f, int asHypothesis) {
+  if (FormulaSize(f, FORMULA_NODE_LIMIT) <= FORMULA_NODE_LIMIT) return f;
+  if (asHypothesis) return FormulaMakeTrue();
+  return GenTooLarge();
+}
+
 // Conditions are numbered per procedure in the order they are made.
 static ProcedurePtr numberedProcedure;
 static long conditionNumber;
@@ -64,11 +74,11 @@ static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2, int kind, const char 
   AssumptionPtr a = static_cast<AssumptionPtr>(PoolAlloc(sizeof(Assumption)));
   a->formula1 = f1;
   a->formula2 = f2;
-  CopyBounded(a->procName, sizeof a->procName, currentProcedure ? currentProcedure->name : "");
+  a->procName = LabelKeep(currentProcedure ? currentProcedure->name : "");
   if (numberedProcedure != currentProcedure) conditionNumber = 0;
   numberedProcedure = currentProcedure;
   a->origin.kind = kind;
-  CopyBounded(a->origin.loop, sizeof a->origin.loop, loop ? loop : "");
+  a->origin.loop = LabelKeep(loop ? loop : "");
   a->origin.number = ++conditionNumber;
   t->assumption = a;
   t->assumptionList = static_cast<AssumptionListPtr>(PoolAlloc(sizeof(AssumptionList)));
@@ -77,12 +87,13 @@ static void AssumptionAppend(FormulaPtr f1, FormulaPtr f2, int kind, const char 
 }
 
 void MakeAssumption(FormulaPtr c1, FormulaPtr c2) {
-  AssumptionAppend(AssumptionCopy(c1, 1), AssumptionCopy(c2, 0), ORIGIN_BODY, nullptr);
+  AssumptionAppend(AssumptionShare(c1, 1), AssumptionShare(c2, 0), ORIGIN_BODY, nullptr);
 }
 
 void MakeLoopAssumptionFrom(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
-  FormulaPtr h = CombineCond(AssumptionCopy(c, 1), '^', AssumptionCopy(c1, 1));
-  AssumptionAppend(h, AssumptionCopy(c2, 0), kind, loop);
+  // c may be a node of the caller's own that it frees (the negated condition).
+  FormulaPtr h = CombineCond(AssumptionCopy(c, 1), '^', AssumptionShare(c1, 1));
+  AssumptionAppend(h, AssumptionShare(c2, 0), kind, loop);
 }
 
 void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {

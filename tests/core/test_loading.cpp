@@ -122,7 +122,7 @@ struct Lists {
   void Assume(const char *f1, const char *f2, const char *name) {
     a->assumption = New<Assumption>();
     a->assumption->formula1 = Read(f1), a->assumption->formula2 = Read(f2);
-    CopyBounded(a->assumption->procName, sizeof a->assumption->procName, name);
+    a->assumption->procName = LabelKeep(name);
     a = a->assumptionList = New<AssumptionList>();
   }
 };
@@ -156,6 +156,28 @@ TEST(Pipeline, AssumptionsToSequentsListedPerProcedureInListOrder) {
   EXPECT_FALSE(ResultFileWrite("/nonexistent-dir/result") || ResultFileWrite(""));
   AssumptionList2SequentList();  // rebuilding starts again at the head record
   EXPECT_EQ(Sides(sequentList.sequent), "a>0,b>0,d>c a>0,b>0,c>0");
+}
+
+// The result file, written in pieces as it is made, is the text the save
+// command builds, also for a program whose listing is many pieces long.
+TEST(Pipeline, ResultFileWrittenInPiecesIsTheBuiltText) {
+  Lists l;
+  std::string text;
+  for (int i = 0; i < 1500; i++)
+    text += "{x>0}%PROC p" + std::to_string(i) + "(%IOP/x:int)==%STM[LB=1=>$Ox=+(x," + std::to_string(i % 3 - 1) +
+            ")^$OLB=2;]{x>0}";
+  StartProg1(&text[0]);
+  StartProg0();
+  std::string built = Str(0, [](int, Text *t) { ResultTextBuild(t); });
+  ASSERT_GT(built.size(), 2 * TEXT_SPILL);
+  char name[] = "/tmp/quell-result-XXXXXX";
+  int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_TRUE(ResultFileWrite(name));
+  EXPECT_EQ(Slurp(name), built);
+  unlink(name);
+  EXPECT_FALSE(ResultFileWrite("/dev/full"));   // a failed write is a failure
 }
 
 TEST(Pipeline, StartProg0TwiceGivesTheSameSequents) {

@@ -96,7 +96,7 @@ TEST(Origins, NestedLoopsAndACallKeepTheirOriginThroughEveryPass) {
   for (AssumptionListPtr n = &assumptionList; n && n->assumption; n = n->assumptionList) {
     Text t;
     TextInit(&t);
-    OriginPrint(&n->assumption->origin, n->assumption->procName, &t);
+    OriginPrint(&n->assumption->origin, AssumptionProcName(n->assumption), &t);
     origins += std::to_string(n->assumption->origin.number) + " " + TextStr(&t) + "; ";
     TextFree(&t);
   }
@@ -112,7 +112,7 @@ TEST(Origins, NestedLoopsAndACallKeepTheirOriginThroughEveryPass) {
     ASSERT_NE(s->origin, nullptr);
     bool found = false;
     for (AssumptionListPtr a = &assumptionList; a && a->assumption; a = a->assumptionList)
-      found |= &a->assumption->origin == s->origin && !strcmp(a->assumption->procName, s->remark);
+      found |= &a->assumption->origin == s->origin && !strcmp(AssumptionProcName(a->assumption), s->remark);
     EXPECT_TRUE(found);
     parts[s->origin]++;
   }

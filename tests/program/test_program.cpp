@@ -387,6 +387,31 @@ TEST(Lookups, FirstMatchFallbackAndIndexes) {
   EXPECT_TRUE(ProcedureCount() == 1 && (currentProcedure = Procedure2Ptr("p")) && Sentence2Ptr("(5,6)"));
 }
 
+// Statements are found by scanning a short list and through an index once it
+// is long: the same first match, place and refusal of a second start label.
+TEST(Lookups, ShortListsScannedLongOnesIndexedAlike) {
+  for (int n : {3, 16, 17, 40}) {
+    SCOPED_TRACE(n);
+    ProgReset();
+    std::string body;
+    for (int i = 1; i <= n; i++) body += "LB=" + std::to_string(i) + "=>$Ox=x^$OLB=" + std::to_string(i + 1) + ";";
+    // a second statement starting at 1 is refused, with its Error line
+    std::string out = ProgLoad("%PROC p(%IOP/x:int)==[" + body + "LB=1=>$Ox=1^$OLB=200;]{x>0}");
+    EXPECT_NE(out.find("two statements start at label 1: the second, (1,200), is refused"), std::string::npos);
+    ProcedurePtr p = currentProcedure = Procedure2Ptr("p");
+    ASSERT_TRUE(p);
+    for (int i = 1; i <= n; i++) {
+      std::string l = "(" + std::to_string(i) + "," + std::to_string(i + 1) + ")";
+      SentencePtr s = SentenceFind(p, l.c_str());
+      ASSERT_TRUE(s && l == s->labels && Sentence2Ptr(l.c_str()) == s);
+      // each statement is followed by the sequence that joins it to those before
+      EXPECT_EQ(SentencePosition(p, l.c_str()), i == 1 ? 0 : 2 * i - 3);
+    }
+    EXPECT_TRUE(!SentenceFind(p, "(1,200)") && !SentenceFind(p, "") && SentencePosition(p, "(9,9)") == -1);
+    EXPECT_EQ(SentenceFind(p, ("(1," + std::to_string(n + 1) + ")").c_str())->type, n > 1 ? 2 : 1);
+  }
+}
+
 static const char *kExamplePrinted =
     "{ a>0 }\n%PROC p(%INP/a:int;%IOP/b:int)==\n%LOC [int:t]\n%STM [ \n    LB=1=>$Ot=a^$OLB=2;\n"
     "    ?[LB=2^t>b=>$OLB=3|~=>$OLB=4;\n      LB=3=>$Ob=t^$OLB=5;\n      LB=4=>$Ox=x^$OLB=5;\n"

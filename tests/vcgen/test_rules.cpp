@@ -61,7 +61,7 @@ TEST(StatementRules, WorkedConditionsAndMissingParts) {
     SentencePtr s = Sentence2Ptr(r.label);
     ASSERT_TRUE(s);
     if (r.field == 't') s->type = 9;
-    else strcpy(r.field == '1' ? s->labels1 : s->labels2, r.value);
+    else (r.field == '1' ? s->labels1 : s->labels2) = LabelKeep(r.value);
     std::string concls;
     for (auto &a : VcGenerate()) concls += (concls.empty() ? "" : "; ") + a.concl;
     EXPECT_EQ(concls, r.concls);
@@ -70,7 +70,7 @@ TEST(StatementRules, WorkedConditionsAndMissingParts) {
   // An inner loop whose body is made the outer loop: the calculus would go
   // round for ever; it is cut and reported.
   ASSERT_TRUE(VcLoad(kNested));
-  strcpy(Sentence2Ptr("(2,4)")->labels1, "(1,9)");
+  Sentence2Ptr("(2,4)")->labels1 = "(1,9)";
   auto a = VcGenerate();
   EXPECT_EQ(vcOut, "Error: CalPreCond: statements nested too deeply\n");
   ASSERT_FALSE(a.empty());

@@ -12,7 +12,7 @@ struct VcAssumption { std::string proc, hyp, concl; };
 inline std::vector<VcAssumption> VcAssumptions() {
   std::vector<VcAssumption> r;
   for (AssumptionListPtr n = &assumptionList; n && n->assumption; n = n->assumptionList)
-    r.push_back({n->assumption->procName, VcPrint(n->assumption->formula1),
+    r.push_back({AssumptionProcName(n->assumption), VcPrint(n->assumption->formula1),
                  VcPrint(n->assumption->formula2)});
   return r;
 }
