@@ -52,6 +52,11 @@ FormulaListPtr SetRemoveIdentical(FormulaPtr e, FormulaListPtr s);
 // (the sequent then simply remains) instead of exhausting memory.
 const long SEQUENT_LIMIT = 50000;        // sequents made by splits in one pass
 const long SPLIT_NODE_LIMIT = 1000000;   // nodes copied by splits in one pass
+// A long list of conditions gets at least this much per sequent it held when
+// the pass began, so a large program is decomposed as fully as a small one
+// while the bound stays proportional to the input.
+const long SPLITS_PER_SEQUENT = 16;
+const long SPLIT_NODES_PER_SEQUENT = 320;
 // Bound of the premisses pass: a definition whose substitution would make the
 // sequent larger than this is not used.
 const long PREMISS_NODE_LIMIT = FORMULA_NODE_LIMIT;

@@ -1,4 +1,6 @@
 // The axiom test and the decomposition rules of the sequent calculus.
+#include <algorithm>
+
 #include "proof.h"
 
 static void SequentMarkProved(SequentPtr s) {
@@ -64,22 +66,35 @@ static int isSplitting(FormulaPtr p, int antecedent) {
 static long splitNodes;     // formula and term nodes copied by splits
 static long splitsMade;     // sequents appended by splits
 static int splitRefused;    // the budget ran out (reported once per pass)
+static long splitsLimit = SEQUENT_LIMIT;
+static long splitNodesLimit = SPLIT_NODE_LIMIT;
+
+// The budget of a pass over the list as it stands when the pass begins.
+static void SplitBudgetStart() {
+  long n = 0;
+  for (SequentListPtr p = &sequentList; p && p->sequent; p = p->sequentList) n++;
+  splitNodes = 0;
+  splitsMade = 0;
+  splitRefused = 0;
+  splitsLimit = std::max(SEQUENT_LIMIT, SPLITS_PER_SEQUENT * n);
+  splitNodesLimit = std::max(SPLIT_NODE_LIMIT, SPLIT_NODES_PER_SEQUENT * n);
+}
 
 static long SequentSize(SequentPtr s) {
   long size = 0;
-  for (FormulaListPtr q = s->formulaList1; q && size <= SPLIT_NODE_LIMIT; q = q->formulaList)
-    size += FormulaSize(q->formula, SPLIT_NODE_LIMIT);
-  for (FormulaListPtr q = s->formulaList2; q && size <= SPLIT_NODE_LIMIT; q = q->formulaList)
-    size += FormulaSize(q->formula, SPLIT_NODE_LIMIT);
+  for (FormulaListPtr q = s->formulaList1; q && size <= splitNodesLimit; q = q->formulaList)
+    size += FormulaSize(q->formula, splitNodesLimit);
+  for (FormulaListPtr q = s->formulaList2; q && size <= splitNodesLimit; q = q->formulaList)
+    size += FormulaSize(q->formula, splitNodesLimit);
   return size;
 }
 
 // 1 when s may be copied for a split; otherwise the formula stays whole.
 static int maySplit(SequentPtr s) {
   if (splitRefused) return 0;   // no more sizes to measure once the budget is gone
-  if (splitsMade < SEQUENT_LIMIT) {
+  if (splitsMade < splitsLimit) {
     long size = SequentSize(s);
-    if (splitNodes + size <= SPLIT_NODE_LIMIT) {
+    if (splitNodes + size <= splitNodesLimit) {
       splitNodes += size;
       splitsMade++;
       return 1;
@@ -137,11 +152,7 @@ static void RuleSuccedent(SequentPtr s, FormulaPtr p) {
 
 int SimplifySequentUseRules(SequentPtr s) {
   if (!s) return 1;
-  if (s == sequentList.sequent) {
-    splitNodes = 0;
-    splitsMade = 0;
-    splitRefused = 0;
-  }
+  if (s == sequentList.sequent) SplitBudgetStart();
   for (;;) {
     SimplifySequentUseAxioms(s);
     if (s->proved) return 1;

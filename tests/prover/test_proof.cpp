@@ -113,4 +113,14 @@ TEST(Rules, SplittingIsBounded) {
   // a second pass starts with a fresh budget and ends too
   SimplifySequentList(SimplifySequentUseAxioms);
   EXPECT_EQ(ListLength(), n);
+  // Many small conditions that need more splits together than the fixed
+  // bound are all taken apart: the budget grows with the list.
+  ProverReset();
+  const int many = 18000;   // three splits each: 54000 in all
+  for (int i = 0; i < many; i++) Append({"a>0|b>0|c>0|d>0"}, {"e>0"});
+  CaptureStdout();
+  SimplifySequentList(SimplifySequentUseRules);
+  EXPECT_EQ(Out(), "");
+  EXPECT_EQ(ListLength(), 4 * many);
+  EXPECT_EQ(AllText().find('|'), std::string::npos);
 }
