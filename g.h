@@ -65,7 +65,7 @@ int ErrorMsgIsHeld();
 // Number of Error lines printed so far (readers compare it before and after).
 long ErrorMsgCount();
 
-// Where program text came from, for located error lines (core/location.cpp).
+// Where program text came from, for located error lines (core/errors.cpp).
 // A line table maps offsets of the compressed text to lines of the file:
 // line[i] begins at offset start[i]; offsets are ascending.
 struct LineTable {
