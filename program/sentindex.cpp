@@ -208,29 +208,30 @@ ProcedurePtr Procedure2Ptr(const char *l) {
   return it ? static_cast<ProcedurePtr>(it->value) : nullptr;
 }
 
-SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
-  if (!p || !l) return nullptr;
-  if (!p->labelIndex) {   // a short list is searched; a long one gets its index
-    long position;
+// The first statement of p whose label pair is l, its place in *position
+// (-1 when there is none): a short list is searched; a long one gets its index.
+static SentencePtr LabelLookup(ProcedurePtr p, const char *l, long *position) {
+  *position = -1;
+  if (!p->labelIndex) {
     int more;
-    SentencePtr s = LabelScan(p, l, 0, 0, &position, &more);
+    SentencePtr s = LabelScan(p, l, 0, 0, position, &more);
     if (s || !more) return s;
   }
-  LabelIndex *x = LabelIndexOf(p);
-  Slot *it = TableFind(&x->byLabels, l, strlen(l));
-  return it ? static_cast<SentencePtr>(it->value) : nullptr;
+  Slot *it = TableFind(&LabelIndexOf(p)->byLabels, l, strlen(l));
+  if (!it) return nullptr;
+  *position = it->position;
+  return static_cast<SentencePtr>(it->value);
+}
+
+SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
+  long position;
+  return p && l ? LabelLookup(p, l, &position) : nullptr;
 }
 
 long SentencePosition(ProcedurePtr p, const char *l) {
-  if (!p || !l) return -1;
-  if (!p->labelIndex) {
-    long position = -1;
-    int more;
-    if (LabelScan(p, l, 0, 0, &position, &more) || !more) return position;
-  }
-  LabelIndex *x = LabelIndexOf(p);
-  Slot *it = TableFind(&x->byLabels, l, strlen(l));
-  return it ? it->position : -1;
+  long position = -1;
+  if (p && l) LabelLookup(p, l, &position);
+  return position;
 }
 
 SentencePtr Sentence2Ptr(const char *l) { return SentenceFind(currentProcedure, l); }
