@@ -38,8 +38,6 @@ void wStartOk(int i, Widget w, XtPointer client_data, XtPointer call_data) {
   }
   state = 0;
   popdown(wstart, wp1->pshell);
-  wRelabelStart("add-proc");
-  SetSensitiveFalse(1);
   StartProg1Checked(input);
   free(input);
   wLoadedShow();   // a text without procedures loads nothing

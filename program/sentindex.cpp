@@ -208,29 +208,33 @@ ProcedurePtr Procedure2Ptr(const char *l) {
   return it ? static_cast<ProcedurePtr>(it->value) : nullptr;
 }
 
-SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
-  if (!p || !l) return nullptr;
-  if (!p->labelIndex) {   // a short list is searched; a long one gets its index
-    long position;
+// The first statement of p whose label pair is key (start label of len
+// characters when start is set, then of statements only), its place in
+// *position (-1 when there is none, unknown for a start label): a short list
+// is searched; a long one gets its index.
+static SentencePtr LabelLookup(ProcedurePtr p, const char *key, size_t len, int start, long *position) {
+  *position = -1;
+  if (!p->labelIndex) {
     int more;
-    SentencePtr s = LabelScan(p, l, 0, 0, &position, &more);
+    SentencePtr s = LabelScan(p, key, len, start, position, &more);
     if (s || !more) return s;
   }
   LabelIndex *x = LabelIndexOf(p);
-  Slot *it = TableFind(&x->byLabels, l, strlen(l));
-  return it ? static_cast<SentencePtr>(it->value) : nullptr;
+  Slot *it = TableFind(start ? &x->startLabels : &x->byLabels, key, len);
+  if (!it) return nullptr;
+  *position = it->position;
+  return static_cast<SentencePtr>(it->value);
+}
+
+SentencePtr SentenceFind(ProcedurePtr p, const char *l) {
+  long position;
+  return p && l ? LabelLookup(p, l, strlen(l), 0, &position) : nullptr;
 }
 
 long SentencePosition(ProcedurePtr p, const char *l) {
-  if (!p || !l) return -1;
-  if (!p->labelIndex) {
-    long position = -1;
-    int more;
-    if (LabelScan(p, l, 0, 0, &position, &more) || !more) return position;
-  }
-  LabelIndex *x = LabelIndexOf(p);
-  Slot *it = TableFind(&x->byLabels, l, strlen(l));
-  return it ? it->position : -1;
+  long position = -1;
+  if (p && l) LabelLookup(p, l, strlen(l), 0, &position);
+  return position;
 }
 
 SentencePtr Sentence2Ptr(const char *l) { return SentenceFind(currentProcedure, l); }
@@ -242,10 +246,7 @@ int SentenceAttach(SentencePtr sent) {
     size_t len;
     const char *a = StartLabel(sent->labels, &len);
     long position;
-    int more = 1, taken = 0;
-    if (!p->labelIndex) taken = LabelScan(p, a, len, 1, &position, &more) != nullptr;
-    if (!taken && more) taken = TableFind(&LabelIndexOf(p)->startLabels, a, len) != nullptr;
-    if (taken) {
+    if (LabelLookup(p, a, len, 1, &position)) {
       ErrorMsgPrintf("two statements start at label %.*s: the second, %s, is refused",
                      static_cast<int>(len), a, sent->labels);
       return 0;
