@@ -287,6 +287,7 @@ static int RefuteModelName(const RefuteModel *m, const char *name, long long *v)
 }
 
 const int REFUTE_MAX_ARGS = 16;   // arguments of an application looked up in a model
+const int REFUTE_MAX_STORES = 64;   // update lists of an array element read under a model
 
 // Values of a list of terms; 0 when one is unknown or there are too many.
 static int RefuteArgValues(TermListPtr p, RefuteScope *scope, RefuteState *st, int depth,
@@ -311,10 +312,10 @@ static int RefuteModelApply(TermPtr t, RefuteScope *scope, RefuteState *st, int 
       !RefuteArgValues(t->termList, scope, st, depth, args, &n) || n == 0)
     return 0;
   if (t->type == 3) return m->lookup(m->ctx, '(', t->name, n, args, v);
-  ArraySubListPtr lists[64];
+  ArraySubListPtr lists[REFUTE_MAX_STORES];
   int count = 0;
   for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
-    if (count == 64) return 0;
+    if (count == REFUTE_MAX_STORES) return 0;
     lists[count++] = u;
   }
   for (int i = count - 1; i >= 0; i--) {
