@@ -698,11 +698,10 @@ static void RefuteRun(int print, RefuteFinder finder, long solverProved) {
     // was read, not about what was meant: no verdict.
     if (items[i].procedure->readError || stepsLeft <= 0) continue;
     long limit = stepsLeft < REFUTE_STEP_LIMIT ? stepsLeft : REFUTE_STEP_LIMIT;
-    long used;
+    long used = 0;   // stays 0 when the finder refutes the sequent
     TextClear(&line);
     RefuteLineBegin(items[i].procedure, s, number, &line);
     size_t begin = line.len;
-    used = 0;
     if ((finder && finder(s, &line)) || RefuteSequentText(s, limit, &used, &line)) {
       refuted++;
       free(s->counterexample);
