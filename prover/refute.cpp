@@ -287,6 +287,7 @@ static int RefuteModelName(const RefuteModel *m, const char *name, long long *v)
 }
 
 const int REFUTE_MAX_ARGS = 16;   // arguments of an application looked up in a model
+const int REFUTE_MAX_STORES = 64;   // update lists of an array element read under a model
 
 // Values of a list of terms; 0 when one is unknown or there are too many.
 static int RefuteArgValues(TermListPtr p, RefuteScope *scope, RefuteState *st, int depth,
@@ -311,10 +312,10 @@ static int RefuteModelApply(TermPtr t, RefuteScope *scope, RefuteState *st, int 
       !RefuteArgValues(t->termList, scope, st, depth, args, &n) || n == 0)
     return 0;
   if (t->type == 3) return m->lookup(m->ctx, '(', t->name, n, args, v);
-  ArraySubListPtr lists[64];
+  ArraySubListPtr lists[REFUTE_MAX_STORES];
   int count = 0;
   for (ArraySubListPtr u = t->arraySubList; u; u = u->arraySubList) {
-    if (count == 64) return 0;
+    if (count == REFUTE_MAX_STORES) return 0;
     lists[count++] = u;
   }
   for (int i = count - 1; i >= 0; i--) {
@@ -697,11 +698,10 @@ static void RefuteRun(int print, RefuteFinder finder, long solverProved) {
     // was read, not about what was meant: no verdict.
     if (items[i].procedure->readError || stepsLeft <= 0) continue;
     long limit = stepsLeft < REFUTE_STEP_LIMIT ? stepsLeft : REFUTE_STEP_LIMIT;
-    long used;
+    long used = 0;   // stays 0 when the finder refutes the sequent
     TextClear(&line);
     RefuteLineBegin(items[i].procedure, s, number, &line);
     size_t begin = line.len;
-    used = 0;
     if ((finder && finder(s, &line)) || RefuteSequentText(s, limit, &used, &line)) {
       refuted++;
       free(s->counterexample);

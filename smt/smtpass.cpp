@@ -117,10 +117,9 @@ int SmtDecide(FormulaListPtr antecedents, FormulaListPtr succedents) {
     smtAnswersRlimit = SmtRlimit();
   }
   std::string key = SmtKey(antecedents, succedents);
-  auto known = smtAnswers->find(key);
-  if (!key.empty() && known != smtAnswers->end()) {
+  if (int kept = SmtAnswerKept(key)) {
     smtStats.repeated++;
-    return known->second;
+    return kept;
   }
   Z3_solver s = SmtSolver();
   SmtErrorClear();

@@ -90,15 +90,18 @@ static Z3_ast SmtSamePlace(Z3_context c, const std::vector<Z3_ast> &k1, const st
   return Z3_mk_and(c, eq.size(), eq.data());
 }
 
+// The innermost binding of the name, or null when no quantifier binds it.
+static SmtScope *SmtBinding(SmtScope *scope, const char *name) {
+  for (; scope; scope = scope->up)
+    if (!strcmp(scope->name, name)) return scope;
+  return nullptr;
+}
+
 // 1 when a quantifier around binds the name. The substitution takes such a
 // binding to cover the name in every role (an assignment to a[k] does not
 // reach into the body of $Aa:...), so an array, function or predicate of
 // that name there is not the free symbol of the same name: not translated.
-static int isSmtBound(SmtScope *scope, const char *name) {
-  for (; scope; scope = scope->up)
-    if (!strcmp(scope->name, name)) return 1;
-  return 0;
-}
+static int isSmtBound(SmtScope *scope, const char *name) { return SmtBinding(scope, name) != nullptr; }
 
 // a[[u1][u2]...][i]: the first update list is the innermost store (it was
 // added by the substitution of the earliest statement), the last the outermost.
@@ -212,8 +215,7 @@ static Z3_ast SmtTermTrans1(SmtTrans *tr, TermPtr t, SmtScope *scope, int depth)
   if (t->type != 2) return SmtFail(tr);
   std::string num = SmtNumeral(t->name);
   if (!num.empty()) return Z3_mk_numeral(c, num.c_str(), Z3_mk_int_sort(c));
-  for (SmtScope *s = scope; s; s = s->up)
-    if (!strcmp(s->name, t->name)) return s->var;
+  if (SmtScope *b = SmtBinding(scope, t->name)) return b->var;
   Z3_func_decl d = SmtDecl(c, SMT_VAR, 0, t->name, 1);
   if (!d) return SmtFail(tr);
   SmtNoteUse(tr, SMT_VAR, 0, t->name, d);
