@@ -86,9 +86,7 @@ static struct {
 } loc;
 
 void LocBegin(const char *file, const char *text, const LineTable *lines) {
-  FILE *out = loc.out;
-  loc = {};
-  loc.out = out;
+  LocEnd();
   loc.active = 1;
   loc.file = FileNameKeep(file);
   loc.text = text;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 #include <nlohmann/json.hpp>
 
@@ -98,14 +99,16 @@ static ordered_json ProcedureJson(ProcedurePtr p, const std::vector<AssumptionPt
   j["file"] = p->file ? ordered_json(p->file) : ordered_json(nullptr);
   j["line"] = p->file ? ordered_json(p->line) : ordered_json(nullptr);
   j["status"] = p->readError ? "read error" : !proverRan ? "not verified" : remaining.empty() ? "proved" : "open";
+  // The remaining sequents of each condition, by their number in the procedure.
+  std::unordered_map<const Origin *, std::vector<size_t>> fromOrigin;
+  for (size_t i = 0; i < remaining.size(); i++) fromOrigin[remaining[i]->origin].push_back(i);
   ordered_json conditions = ordered_json::array();
   for (AssumptionPtr a : assumptions) {
     ordered_json c = {{"number", a->origin.number}, {"origin", OriginJson(&a->origin, p->name)}};
     ConditionSidesJson(a, &c);
     ordered_json parts = ordered_json::array();
     int refuted = 0;
-    for (size_t i = 0; i < remaining.size(); i++) {
-      if (remaining[i]->origin != &a->origin) continue;
+    for (size_t i : fromOrigin[&a->origin]) {
       ordered_json r = {{"number", static_cast<long>(i) + 1},
                         {"antecedents", FormulaListJson(remaining[i]->formulaList1)},
                         {"succedents", FormulaListJson(remaining[i]->formulaList2)}};

@@ -205,15 +205,15 @@ FormulaListPtr InvariantCandidates(ProcedurePtr proc, SentencePtr loop, Sentence
   // variable of the post-condition in turn by each changed one.
   std::vector<std::string> postVars;
   FormulaNames(proc->postCond, &postVars, &unusedNums, 0);
-  int fromExit = !substs.empty();
-  for (const std::string &u : postVars)
-    for (const std::string &v : changedPlain) {
-      if (fromExit || substs.size() >= 3 || InvHasName(changed, u.c_str())) continue;
-      AssignPtr a = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
-      a->termLeft = TermMakeName(u.c_str());
-      a->termRight = TermMakeName(v.c_str());
-      substs.push_back(a);
-    }
+  if (substs.empty())
+    for (const std::string &u : postVars)
+      for (const std::string &v : changedPlain) {
+        if (substs.size() >= 3 || InvHasName(changed, u.c_str())) continue;
+        AssignPtr a = static_cast<AssignPtr>(calloc(1, sizeof(Assign)));
+        a->termLeft = TermMakeName(u.c_str());
+        a->termRight = TermMakeName(v.c_str());
+        substs.push_back(a);
+      }
   std::vector<TermPtr> terms;
   std::unordered_set<std::string> termSeen;
   for (FormulaPtr conj : Conjuncts(proc->postCond)) {

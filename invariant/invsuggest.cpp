@@ -60,8 +60,7 @@ int InvariantInferAll(Text *out) {
     for (SentenceListPtr n = proc->sentenceList; n && n->sentence; n = n->sentenceList)
       if (isLoopWithoutInvariant(n->sentence)) missing.push_back(n->sentence);
     if (missing.empty()) continue;
-    InvariantInfer(proc, 1, nullptr);
-    currentProcedure = proc;
+    InvariantInfer(proc, 1, nullptr);   // leaves currentProcedure as it found it
     for (SentencePtr s : missing) {
       FormulaPtr inv = GetPostCond(s->labels1);
       if (!inv) continue;

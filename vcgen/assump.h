@@ -28,10 +28,9 @@ void GenerateVerificationCond();
 void Verification(ProcedurePtr proc);
 FormulaPtr CalPreCond(const char *l);
 void MakeAssumption(FormulaPtr c1, FormulaPtr c2);
-void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
-// MakeLoopAssumption whose origin is the loop `loop` (ORIGIN_LOOP_KEPT or
-// ORIGIN_LOOP_EXIT); MakeLoopAssumption itself gives ORIGIN_LOOP_KEPT.
-void MakeLoopAssumptionFrom(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
+// The condition c ^ c1 -> c2 of the loop `loop`, of origin kind
+// ORIGIN_LOOP_KEPT or ORIGIN_LOOP_EXIT.
+void MakeLoopAssumption(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2);
 FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c);
 void AssumptionPrint(const char *pname, Text *ss);
 void AssumptionListPrint(Text *ss);

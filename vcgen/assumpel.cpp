@@ -61,9 +61,9 @@ FormulaPtr CalLoop(SentencePtr s) {
   } else {
     pb = FormulaMakeFalse();   // no body to run
   }
-  MakeLoopAssumptionFrom(ORIGIN_LOOP_KEPT, s->labels, s->cond, inv, pb);
+  MakeLoopAssumption(ORIGIN_LOOP_KEPT, s->labels, s->cond, inv, pb);
   FormulaPtr notC = CombineCond(nullptr, '~', s->cond);
-  MakeLoopAssumptionFrom(ORIGIN_LOOP_EXIT, s->labels, notC, inv, s->postCond);
+  MakeLoopAssumption(ORIGIN_LOOP_EXIT, s->labels, notC, inv, s->postCond);
   notC->right = nullptr;
   FormulaFree(notC);
   // Without an invariant nothing is known on entry: the loop cannot be used.

@@ -136,12 +136,12 @@ static int isIdentityList(AssignListPtr l) {
 }
 
 FormulaPtr GenSubstShared(FormulaPtr f, AssignListPtr sl, int *tooLarge) {
-  if (!isSubstAffordable(f, sl)) {
+  if (!isIdentityList(sl)) return GenSubstCopy(f, sl, tooLarge);
+  if (!isSubstAffordable(f, sl)) {   // counted and bounded like any other
     *tooLarge = 1;
     return nullptr;
   }
-  if (isIdentityList(sl)) return f;
-  return GenSubstChecked(FormulaCopy(f), sl);
+  return f;
 }
 
 FormulaPtr GenTooLarge() {

@@ -90,14 +90,10 @@ void MakeAssumption(FormulaPtr c1, FormulaPtr c2) {
   AssumptionAppend(AssumptionShare(c1, 1), AssumptionShare(c2, 0), ORIGIN_BODY, nullptr);
 }
 
-void MakeLoopAssumptionFrom(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
+void MakeLoopAssumption(int kind, const char *loop, FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
   // c may be a node of the caller's own that it frees (the negated condition).
   FormulaPtr h = CombineCond(AssumptionCopy(c, 1), '^', AssumptionShare(c1, 1));
   AssumptionAppend(h, AssumptionShare(c2, 0), kind, loop);
-}
-
-void MakeLoopAssumption(FormulaPtr c, FormulaPtr c1, FormulaPtr c2) {
-  MakeLoopAssumptionFrom(ORIGIN_LOOP_KEPT, "", c, c1, c2);
 }
 
 FormulaPtr CombineCaseCond(FormulaPtr c1, FormulaPtr c2, FormulaPtr c) {
